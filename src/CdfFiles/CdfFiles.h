@@ -1,0 +1,49 @@
+// Conformer descriptions (.cdf) and the loader that combines the outputs
+// they name into one conformer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "CoordFiles/CoordFiles.h"
+
+namespace harvex {
+
+// The file names a .cdf description gives, from its first section.
+class TConfDescrFile {
+ public:
+  std::string FileName;
+  std::string SectionName;
+  std::string GeomFileName;
+  std::string FreqFileName;
+  std::string MP2FileName;
+  std::string WfnFileName;
+  std::string AimFileName;
+  std::string IRIntenFileName;
+
+  virtual ~TConfDescrFile() = default;
+  void Load(const std::string& fileName);
+  // The class's error box, captioned "TConformerDescription Error".
+  virtual void ShowError(const std::string& message);
+};
+
+// Which named file supplied ETotal.
+enum TEnergySource : std::uint8_t { esSinglePoint = 0, esFrequency = 1, esGeometry = 2, esNone = 3 };
+
+// The object the report creates for every file: a .cdf description combined
+// into one conformer, or any other file loaded as it is.
+class TCoordinateFile_cdf : public TCoordinateFile {
+ public:
+  std::unique_ptr<TConfDescrFile> Descr;
+  long double ETotal = 0;     // Hartree
+  TEnergySource EnergySource = esNone;
+  long double GTotal = 0;     // Hartree
+  long double EZpeTotal = 0;  // Hartree
+  bool HasThermochemistry = false;
+  bool IsCdf = false;
+
+  bool LoadConformer(const std::string& fileName, bool finalGeometry);
+};
+
+}  // namespace harvex

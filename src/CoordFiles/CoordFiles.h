@@ -1,0 +1,156 @@
+// The in-memory model of one loaded file, and the loading frame that picks a
+// reader by the file's extension.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chembase/chembase.h"
+
+namespace harvex {
+
+static_assert(sizeof(long double) == 16 && __LDBL_MANT_DIG__ == 64,
+              "extended reals must be the 80-bit x87 format");
+
+// Which kind of file filled a TCoordinateFile.
+enum TFileKind : std::uint8_t { fkNone = 0, fkXyz = 1, fkGjf = 2, fkOutput = 3, fkCdf = 4 };
+
+// One value line of a mode's frequency block ("Frequencies", "Red. masses", ...).
+struct TAdditionalModeAttrib {
+  std::string Name;
+  double Value = 0;
+};
+
+// Atoms 1..500 have displacement entries in every mode.
+constexpr int MaxModeAtoms = 500;
+
+struct TOscMode {
+  std::int32_t ModeNumber = 0;
+  long double Frequency = 0;            // cm^-1
+  long double AnharmonicFrequency = 0;  // cm^-1
+  std::vector<TAdditionalModeAttrib> Attributes;
+  std::array<double, MaxModeAtoms> DispX{};
+  std::array<double, MaxModeAtoms> DispY{};
+  std::array<double, MaxModeAtoms> DispZ{};
+};
+
+// The vibrational modes in the order read.
+class TOscModes {
+ public:
+  bool HighPrecision = false;
+  bool Anharmonic = false;
+
+  TOscMode& AddMode(std::int32_t modeNumber);
+  // 0-based; raises EListError "List index out of bounds (%d)" outside 0..Count-1.
+  TOscMode& ModeAt(int index);
+  const TOscMode& ModeAt(int index) const;
+  int Count() const { return static_cast<int>(Items.size()); }
+
+ private:
+  // Held by owning pointer: a mode is 12 KB and references must survive growth.
+  std::vector<std::unique_ptr<TOscMode>> Items;
+};
+
+// The first attribute named exactly Name gives Value; false (Value untouched) when none.
+bool GetModeAttribute(const std::vector<TAdditionalModeAttrib>& attributes, std::string_view name,
+                      long double& value);
+
+// One element per charge-table line read, the table's first line included:
+// element k-1 holds the charge of atom k.
+using TChargeArray = std::vector<long double>;
+
+// One row of the NBO second-order perturbation table.
+struct TDAOrbitalInteraction {
+  std::string Donor;
+  std::string Acceptor;
+  std::int32_t DonorIndex = 0;
+  std::int32_t AcceptorIndex = 0;
+  // E(2) in kcal/mol (-1 when printed as asterisks), E(j)-E(i) and F(i,j) in a.u.
+  std::array<long double, 3> Energies{};
+};
+
+class TNBOData {
+ public:
+  std::deque<TDAOrbitalInteraction> Interactions;
+  std::optional<TChargeArray> NPACharges;
+  long double Threshold = 0;  // kcal/mol
+
+  TDAOrbitalInteraction& AddInteraction() { return Interactions.emplace_back(); }
+  void FreeInteractions() { Interactions.clear(); }
+};
+
+// Everything read from a program output.
+struct TOutInfo {
+  // 0 first geometry kept, 1 last geometry kept, 2 a Gaussian parse kept none.
+  std::uint8_t GeometryState = 0;
+  double Energy = 0;  // Hartree
+  std::string EnergyLabel;
+  std::unique_ptr<TOscModes> Modes;
+  double ZPECorrection = 0;    // Hartree
+  double GibbsCorrection = 0;  // Hartree
+  double GibbsEnergy = 0;      // Hartree
+  double MolecularMass = 0;    // amu
+  std::array<double, 3> RotTemperatures{};  // Kelvin
+  std::int32_t SymmetryNumber = 0;
+  bool LinearRotor = false;
+  bool HasAnharmonicThermo = false;
+  long double ZPEAnharmonic = 0;          // Hartree
+  long double AnharmonicTemperature = 0;  // Kelvin
+  long double GibbsAnharmonic = 0;        // Hartree
+  std::unique_ptr<TNBOData> NBO;
+  std::optional<TChargeArray> MullikenCharges;
+  std::optional<TChargeArray> APTCharges;
+  std::optional<TChargeArray> ESPCharges;
+  std::array<long double, 3> Dipole{};  // Debye
+  bool HasDipole = false;
+  bool HasCounterpoise = false;
+  std::int32_t DCBSCount = 0;
+  std::int32_t MCBSCount = 0;
+  long double DCBSSum = 0;  // Hartree
+  long double MCBSSum = 0;  // Hartree
+};
+
+// One loaded file: its atoms and everything its reader found.
+class TCoordinateFile : public TSimpleAtomList {
+ public:
+  std::string FileName;
+  std::uint8_t FileKind = fkNone;
+  TOutInfo Info;
+
+  TCoordinateFile() = default;
+  virtual ~TCoordinateFile() = default;
+  TCoordinateFile(const TCoordinateFile&) = delete;
+  TCoordinateFile& operator=(const TCoordinateFile&) = delete;
+
+  // Loads a file by its extension; see LoadFile's table in CoordinateFile.cpp.
+  bool LoadFile(const std::string& fileName, bool finalGeometry);
+  // Tells ORCA from Gaussian output by the first banner line and reads it.
+  bool LoadOutput(const std::string& fileName, bool finalGeometry);
+
+  // Readers.
+  bool ParseGaussianOutput(const std::string& fileName, bool finalGeometry);
+  bool ReadOrcaOutput(const std::string& fileName);
+  void ParseAtomLine(std::string_view line);
+  void ReadXyzFile(const std::string& fileName);
+  void ReadGjfFile(const std::string& fileName);
+
+  // Run by each output reader once its file is open: fresh Modes, no NBO or
+  // charges, no dipole or counterpoise flag; energies and sums are kept.
+  void ResetOutInfo();
+  void FreeModes() { Info.Modes.reset(); }
+
+  // The class's error box, captioned "TCoordinateFile Error".
+  virtual void ShowError(const std::string& message);
+};
+
+// The extension of a path upper-cased (ASCII): from the last "." after the
+// last "/", "\" or ":", the dot included; empty when there is none.
+std::string UpperExtension(std::string_view fileName);
+
+}  // namespace harvex

@@ -1,0 +1,131 @@
+#include "CoordFiles/CoordFiles.h"
+
+#include "CoordFiles/LineSource.h"
+#include "rtl/Desktop.h"
+#include "rtl/RuntimeErrors.h"
+
+namespace harvex {
+namespace {
+
+// Banner lines that tell the two programs apart. Gaussian 03 prints the
+// first form; Gaussian 98, 09 and 16 print "This is part of the Gaussian(R)".
+constexpr std::string_view OrcaBanner = " * O   R   C   A *";
+constexpr std::string_view GaussianBanner = "This is the Gaussian(R)";
+constexpr std::string_view GaussianPartBanner = "This is part of the Gaussian(R)";
+
+enum class TProgram { Undecided, Orca, Gaussian };
+
+bool Contains(std::string_view line, std::string_view marker) {
+  return line.find(marker) != std::string_view::npos;
+}
+
+TProgram BannerOf(std::string_view line) {
+  if (Contains(line, GaussianBanner) || Contains(line, GaussianPartBanner)) return TProgram::Gaussian;
+  if (Contains(line, OrcaBanner)) return TProgram::Orca;
+  return TProgram::Undecided;
+}
+
+}  // namespace
+
+std::string UpperExtension(std::string_view fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos) return {};
+  const std::size_t separator = fileName.find_last_of("/\\:");
+  if (separator != std::string_view::npos && separator > dot) return {};
+  std::string extension(fileName.substr(dot));
+  for (char& c : extension)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return extension;
+}
+
+TOscMode& TOscModes::AddMode(std::int32_t modeNumber) {
+  auto& mode = Items.emplace_back(std::make_unique<TOscMode>());
+  mode->ModeNumber = modeNumber;
+  return *mode;
+}
+
+TOscMode& TOscModes::ModeAt(int index) {
+  return const_cast<TOscMode&>(static_cast<const TOscModes&>(*this).ModeAt(index));
+}
+
+const TOscMode& TOscModes::ModeAt(int index) const {
+  if (index < 0 || index >= Count()) throw EListError::IndexOutOfBounds(index);
+  return *Items[static_cast<std::size_t>(index)];
+}
+
+bool GetModeAttribute(const std::vector<TAdditionalModeAttrib>& attributes, std::string_view name,
+                      long double& value) {
+  for (const TAdditionalModeAttrib& attribute : attributes) {
+    if (attribute.Name == name) {
+      value = attribute.Value;
+      return true;
+    }
+  }
+  return false;
+}
+
+void TCoordinateFile::ResetOutInfo() {
+  Info.Modes = std::make_unique<TOscModes>();
+  Info.NBO.reset();
+  Info.MullikenCharges.reset();
+  Info.APTCharges.reset();
+  Info.ESPCharges.reset();
+  Info.HasDipole = false;
+  Info.HasCounterpoise = false;
+}
+
+void TCoordinateFile::ShowError(const std::string& message) {
+  Desktop().ShowMessage("TCoordinateFile Error", message);
+}
+
+bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) {
+  if (AtomCount() > 0) FreeModes();
+  Atoms.ClearAtoms();
+  const std::string extension = UpperExtension(fileName);
+  if (extension == ".OUT") {
+    FileKind = fkOutput;
+    return LoadOutput(fileName, finalGeometry);
+  }
+  if (extension == ".GJF") {
+    FileKind = fkGjf;
+    ReadGjfFile(fileName);
+    return true;
+  }
+  if (extension == ".XYZ") {
+    FileKind = fkXyz;
+    ReadXyzFile(fileName);
+    return true;
+  }
+  if (extension == ".ZIP") {
+    // An archive always keeps its final geometry and always counts as taken.
+    FileKind = fkOutput;
+    LoadOutput(fileName, true);
+    return true;
+  }
+  return false;
+}
+
+bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry) {
+  TProgram program = TProgram::Undecided;
+  {
+    TLineSource source;
+    if (!source.OpenSource(fileName)) return false;
+    std::string line;
+    while (program == TProgram::Undecided && !source.SourceAtEnd()) {
+      source.ReadSourceLine(line);
+      program = BannerOf(line);
+    }
+    source.CloseSource();
+  }
+  switch (program) {
+    case TProgram::Gaussian:
+      return ParseGaussianOutput(fileName, finalGeometry);
+    case TProgram::Orca:
+      return ReadOrcaOutput(fileName);
+    case TProgram::Undecided:
+      break;
+  }
+  return false;
+}
+
+}  // namespace harvex

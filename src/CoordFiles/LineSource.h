@@ -1,0 +1,70 @@
+// The line source every reader pulls its text through: a plain text file, or
+// for ".ZIP" the first ".out" member of the archive.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace harvex {
+
+class TZippedFilesReader;
+
+// Reads a plain file line by line in large blocks. LF ends a line, CR LF
+// counts as one end, any other CR is dropped; a line beginning with Ctrl-Z
+// (code 26) ends the file. Lines have no length limit.
+class TPlainTextFile {
+ public:
+  TPlainTextFile() = default;
+  ~TPlainTextFile();
+  TPlainTextFile(const TPlainTextFile&) = delete;
+  TPlainTextFile& operator=(const TPlainTextFile&) = delete;
+
+  // False (and the system's reason kept) when the file cannot be opened for
+  // reading; a folder does not open.
+  bool Open(const std::string& fileName);
+  // The next line without its line end; an empty line at the end.
+  // Raises EInOutError when reading fails or the file never opened.
+  void ReadLine(std::string& line);
+  bool AtEnd();
+  void Close();
+
+ private:
+  bool Fill();
+  void RequireOpen() const;
+
+  int Handle = -1;
+  int OpenErrno = 0;
+  std::vector<char> Buffer;
+  std::size_t Pos = 0;
+  std::size_t Last = 0;
+  bool Exhausted = false;
+};
+
+class TLineSource {
+ public:
+  enum TKind { lsPlainFile = 0, lsArchiveMember = 1 };
+
+  TLineSource();
+  ~TLineSource();
+  TLineSource(const TLineSource&) = delete;
+  TLineSource& operator=(const TLineSource&) = delete;
+
+  // Opens a plain file, or for ".ZIP" the archive's first ".out" member.
+  // False when nothing could be opened; raises EInOutError when a ".ZIP"
+  // archive cannot be opened.
+  bool OpenSource(const std::string& fileName);
+  // The next line; at the end a plain file gives an empty line and an
+  // archive member leaves Line as it was.
+  void ReadSourceLine(std::string& line);
+  bool SourceAtEnd();
+  // True for a plain file; for an archive member whether its CRC-32 matched.
+  bool CloseSource();
+
+ private:
+  TKind Kind = lsPlainFile;
+  TPlainTextFile TextFile;
+  std::unique_ptr<TZippedFilesReader> Reader;
+};
+
+}  // namespace harvex

@@ -1,0 +1,58 @@
+// The one seam between the core and whatever desktop runs it: the Qt window,
+// the batch command line, or a test that records the calls.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace harvex {
+
+// The user's locale formats the report needs.
+struct TFormatSettings {
+  char DecimalSeparator = '.';
+  // strftime patterns for the results file's header line.
+  std::string ShortDateFormat;
+  std::string LongTimeFormat;
+  // The "C" locale has no patterns of its own: month/day/two-digit year and
+  // a 24-hour clock, both without leading zeros.
+  bool PlainCLocale = true;
+};
+
+// What the core asks of the desktop.
+class TDesktop {
+ public:
+  virtual ~TDesktop() = default;
+
+  // A modal error box with one OK button and no owner window; returns when
+  // the user has closed it.
+  virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
+  virtual void AppendMemo(const std::string& line) = 0;
+  virtual void ClearMemo() = 0;
+  // Let the desktop repaint and handle pending events once.
+  virtual void ProcessEvents() = 0;
+  // Runs the file chooser; nothing when the user cancelled.
+  virtual std::optional<std::vector<std::string>> ChooseFiles() = 0;
+  virtual TFormatSettings FormatSettings() = 0;
+};
+
+// The desktop in force. Until one is installed, a silent one that cancels
+// every choice and drops every message.
+TDesktop& Desktop();
+
+// Installs a desktop for the lifetime of the scope; restores the previous one.
+class TDesktopScope {
+ public:
+  explicit TDesktopScope(TDesktop& desktop);
+  ~TDesktopScope();
+  TDesktopScope(const TDesktopScope&) = delete;
+  TDesktopScope& operator=(const TDesktopScope&) = delete;
+
+ private:
+  TDesktop* Previous;
+};
+
+// The formats of the C library's current locale (after setlocale(LC_ALL, "")).
+TFormatSettings FormatSettingsFromCLocale();
+
+}  // namespace harvex

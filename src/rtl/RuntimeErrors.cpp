@@ -1,0 +1,23 @@
+#include "rtl/RuntimeErrors.h"
+
+#include <cstring>
+
+namespace harvex {
+
+EConvertError EConvertError::InvalidInteger(const std::string& token) {
+  return EConvertError("'" + token + "' is not a valid integer value");
+}
+
+EConvertError EConvertError::InvalidFloat(const std::string& token) {
+  return EConvertError("'" + token + "' is not a valid floating point value");
+}
+
+EInOutError EInOutError::FromErrno(int errnum) {
+  return EInOutError(std::strerror(errnum));
+}
+
+EListError EListError::IndexOutOfBounds(long long index) {
+  return EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+}  // namespace harvex

@@ -1,0 +1,40 @@
+// Runtime errors that end a load and the running batch. Each carries the exact
+// message the user sees; the window's handler or the batch loop shows it.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace harvex {
+
+// Base of the errors a handler catches and reports as a whole.
+class ERuntimeError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A number field that does not convert.
+class EConvertError : public ERuntimeError {
+ public:
+  using ERuntimeError::ERuntimeError;
+  static EConvertError InvalidInteger(const std::string& token);  // "'%s' is not a valid integer value"
+  static EConvertError InvalidFloat(const std::string& token);    // "'%s' is not a valid floating point value"
+};
+
+// An input/output failure after or while opening a file; the text is the
+// system's reason.
+class EInOutError : public ERuntimeError {
+ public:
+  using ERuntimeError::ERuntimeError;
+  // The reason for an errno value, as strerror gives it.
+  static EInOutError FromErrno(int errnum);
+};
+
+// An index outside a list: "List index out of bounds (%d)" with the 0-based index.
+class EListError : public ERuntimeError {
+ public:
+  using ERuntimeError::ERuntimeError;
+  static EListError IndexOutOfBounds(long long index);
+};
+
+}  // namespace harvex

@@ -1,0 +1,39 @@
+// Scanning routines that pick blanks, words, characters and numbers out of one
+// line. Each takes the line and a 1-based cursor, looks from the cursor on and
+// moves the cursor past what it consumed. A cursor past the line's end reads
+// as the end of the line. Character classes are plain ASCII; nothing here
+// depends on the user's locale.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace harvex {
+
+// Skips spaces and tabs (no other white space).
+void SkipBlanks(std::string_view line, int& cursor);
+
+// Reads a run of ASCII letters, as they stand.
+std::string ReadWord(std::string_view line, int& cursor);
+
+// Reads a run of "+", "-" and digits as a 32-bit integer; raises EConvertError
+// "'%s' is not a valid integer value" when the run is no integer.
+std::int32_t ReadInt(std::string_view line, int& cursor);
+
+// Reads a run of "+,-.0123456789DEde" as a real: the first "," becomes ".",
+// the first "D" (else the first "d") becomes "E". Raises EConvertError
+// "'%s' is not a valid floating point value" with the replaced token.
+long double ReadReal(std::string_view line, int& cursor);
+
+// One character of any kind; the character 0 past the end (cursor unmoved).
+char ReadChar(std::string_view line, int& cursor);
+
+// Everything up to, not including, the delimiter; the cursor stops on it.
+std::string ReadUntil(std::string_view line, char delimiter, int& cursor);
+
+// Converts a whole token as ReadInt and ReadReal do after their scans.
+std::int32_t StrToInt(std::string_view token);
+long double StrToFloat(std::string_view token);
+
+}  // namespace harvex
