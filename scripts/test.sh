@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Harvex twice (plain, and with
+# AddressSanitizer + UndefinedBehaviorSanitizer), runs every test in both
+# builds, then runs each fuzz target briefly.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+jobs=2
+
+build_and_test() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" -j "$jobs" --output-on-failure
+}
+
+build_and_test build/plain -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build_and_test build/sanitize -DCMAKE_BUILD_TYPE=Debug -DHARVEX_SANITIZE=ON
+
+# Fuzz targets: a short run each over its seed inputs.
+CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DHARVEX_GUI=OFF -DHARVEX_TESTS=OFF -DHARVEX_FUZZ=ON
+cmake --build build/fuzz -j "$jobs"
+fuzz_seconds=${HARVEX_FUZZ_SECONDS:-20}
+for target in build/fuzz/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  corpus=$(mktemp -d)
+  [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$corpus/"
+  echo "fuzzing $name for ${fuzz_seconds}s"
+  "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 3
+  rm -rf "$corpus"
+done
