@@ -1,0 +1,55 @@
+// The run of the program: the results file, the choice of files and the
+// per-file report that turns each chosen path into memo lines and one row.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CdfFiles/CdfFiles.h"
+
+namespace harvex {
+
+class TResultsRun {
+ public:
+  // Called after each reported file with the path and the loaded object
+  // (used by the batch command line to print the model).
+  using TReportedHook = std::function<void(const std::string& fileName, const TCoordinateFile_cdf& file)>;
+
+  TResultsRun();
+  ~TResultsRun();
+  TResultsRun(const TResultsRun&) = delete;
+  TResultsRun& operator=(const TResultsRun&) = delete;
+
+  // Start-up: creates (truncating) the results file and writes the header
+  // line naming Caption. Raises EInOutError when it cannot be created or
+  // written; later reports then fail at their first write.
+  void CreateResultsFile(const std::string& path, const std::string& caption);
+
+  // "One more file...": runs the desktop's chooser; on a confirmed choice
+  // clears the memo and reports the chosen paths. Runtime errors end the
+  // batch and propagate to the caller.
+  void ChooseAndReport();
+
+  // Reports paths as one confirmed choice of them would (".txt" paths are
+  // list files), without running the chooser or clearing the memo.
+  void ReportPaths(const std::vector<std::string>& paths);
+
+  // The per-file report of one path.
+  void ReportFile(const std::string& fileName);
+
+  // Closing: writes out and closes the results file; never fails.
+  void CloseResultsFile() noexcept;
+
+  const TCoordinateFile_cdf* CurrentFile() const { return Current.get(); }
+  void SetReportedHook(TReportedHook hook) { Reported = std::move(hook); }
+
+ private:
+  class TResultsFile;
+  std::unique_ptr<TResultsFile> Results;
+  std::unique_ptr<TCoordinateFile_cdf> Current;
+  TReportedHook Reported;
+};
+
+}  // namespace harvex
