@@ -1,0 +1,41 @@
+// A desktop that records what the core asks of it, for asserting message
+// boxes and memo lines; installed for its own lifetime.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rtl/Desktop.h"
+
+namespace harvex::testing {
+
+struct TMessage {
+  std::string Caption;
+  std::string Text;
+  bool operator==(const TMessage&) const = default;
+};
+
+class TRecordingDesktop : public TDesktop {
+ public:
+  TRecordingDesktop() : Scope(*this) {}
+
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    Messages.push_back({caption, text});
+  }
+  void AppendMemo(const std::string& line) override { Memo.push_back(line); }
+  void ClearMemo() override { Memo.clear(); }
+  void ProcessEvents() override { ++EventRounds; }
+  std::optional<std::vector<std::string>> ChooseFiles() override { return Choice; }
+  TFormatSettings FormatSettings() override { return Formats; }
+
+  std::vector<TMessage> Messages;
+  std::vector<std::string> Memo;
+  int EventRounds = 0;
+  std::optional<std::vector<std::string>> Choice;
+  TFormatSettings Formats;
+
+ private:
+  TDesktopScope Scope;
+};
+
+}  // namespace harvex::testing

@@ -1,0 +1,28 @@
+// A private temporary folder for a test's input files, removed afterwards.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace harvex::testing {
+
+class TTempDir {
+ public:
+  TTempDir();
+  ~TTempDir();
+  TTempDir(const TTempDir&) = delete;
+  TTempDir& operator=(const TTempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return Folder; }
+  // Writes the bytes to a file of this name in the folder; returns its path.
+  std::string Write(const std::string& name, std::string_view bytes) const;
+
+ private:
+  std::filesystem::path Folder;
+};
+
+// The whole content of a file, for comparing outputs byte for byte.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+}  // namespace harvex::testing
