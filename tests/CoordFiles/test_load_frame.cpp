@@ -1,0 +1,138 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "CoordFiles/CoordFiles.h"
+#include "common/RecordingDesktop.h"
+#include "common/TempDir.h"
+#include "rtl/RuntimeErrors.h"
+
+namespace harvex {
+namespace {
+
+using testing::TRecordingDesktop;
+using testing::TTempDir;
+
+TEST(UpperExtension, TakesTheLastDotOfTheFileNamePart) {
+  struct Case {
+    const char* Path;
+    const char* Extension;
+  } cases[] = {{"a.out", ".OUT"},          {"a.Out", ".OUT"},
+               {"dir/a.b.log", ".LOG"},    {"a.out.bak", ".BAK"},
+               {"/data/run.1/mol", ""},    {"run.1/mol", ""},
+               {"C:\\run.1\\mol", ""},     {"C:mol", ""},
+               {"mol", ""},                {"a.", "."},
+               {"/x/.hidden", ".HIDDEN"},  {"conf.CDF", ".CDF"}};
+  for (const Case& c : cases) EXPECT_EQ(UpperExtension(c.Path), c.Extension) << c.Path;
+}
+
+// Paths the loader refuses by name: it returns false and reads nothing, so
+// even a missing file gives no error.
+TEST(LoadFile, RefusesOtherExtensionsWithoutReading) {
+  TRecordingDesktop desktop;
+  for (const char* path : {"/nonexistent/a.log", "/nonexistent/a.out.bak", "/nonexistent/run.1/mol",
+                           "/nonexistent/a.txt", "/nonexistent/a"}) {
+    TCoordinateFile file;
+    EXPECT_FALSE(file.LoadFile(path, true)) << path;
+    EXPECT_EQ(file.FileKind, fkNone) << path;
+  }
+  EXPECT_TRUE(desktop.Messages.empty());
+}
+
+TEST(LoadFile, OutputOfNeitherProgramIsAnOutputThatDidNotLoad) {
+  TRecordingDesktop desktop;
+  TTempDir dir;
+  for (const char* name : {"a.out", "b.OUT", "c.Out"}) {
+    TCoordinateFile file;
+    EXPECT_FALSE(file.LoadFile(dir.Write(name, "plain text\nno banner here\n"), true)) << name;
+    EXPECT_EQ(file.FileKind, fkOutput) << name;
+    EXPECT_EQ(file.Info.Modes, nullptr);
+  }
+  TCoordinateFile missing;
+  EXPECT_FALSE(missing.LoadFile((dir.Path() / "missing.out").string(), true));
+  EXPECT_EQ(missing.FileKind, fkOutput);
+  EXPECT_TRUE(desktop.Messages.empty());
+}
+
+TEST(LoadFile, AnArchiveWithoutAnOutputMemberStillCountsAsTaken) {
+  TTempDir dir;
+  TCoordinateFile file;
+  EXPECT_TRUE(file.LoadFile(dir.Write("not-an-archive.ZIP", "just text\n"), true));
+  EXPECT_EQ(file.FileKind, fkOutput);
+  EXPECT_EQ(file.AtomCount(), 0);
+}
+
+TEST(LoadFile, EmptiesTheAtomsAndReleasesModesOnlyWhenAtomsWereHeld) {
+  TTempDir dir;
+  const std::string path = dir.Write("plain.out", "no banner\n");
+
+  TCoordinateFile withAtoms;
+  withAtoms.Atoms.AddAtom();
+  withAtoms.Info.Modes = std::make_unique<TOscModes>();
+  withAtoms.LoadFile(path, true);
+  EXPECT_EQ(withAtoms.AtomCount(), 0);
+  EXPECT_EQ(withAtoms.Info.Modes, nullptr);
+
+  TCoordinateFile withoutAtoms;
+  withoutAtoms.Info.Modes = std::make_unique<TOscModes>();
+  withoutAtoms.LoadFile(path, true);
+  EXPECT_NE(withoutAtoms.Info.Modes, nullptr);
+}
+
+TEST(TCoordinateFile, ResetOutInfoKeepsEnergiesAndSums) {
+  TCoordinateFile file;
+  file.Info.Energy = -1.5;
+  file.Info.EnergyLabel = "(RHF)";
+  file.Info.GibbsEnergy = -1.4;
+  file.Info.MCBSSum = 2;
+  file.Info.HasDipole = file.Info.HasCounterpoise = true;
+  file.Info.MullikenCharges = TChargeArray{0, 1};
+  file.Info.NBO = std::make_unique<TNBOData>();
+  file.Info.Modes = std::make_unique<TOscModes>();
+  file.Info.Modes->AddMode(1);
+  file.ResetOutInfo();
+  ASSERT_NE(file.Info.Modes, nullptr);
+  EXPECT_EQ(file.Info.Modes->Count(), 0);
+  EXPECT_FALSE(file.Info.Modes->HighPrecision || file.Info.Modes->Anharmonic);
+  EXPECT_FALSE(file.Info.MullikenCharges || file.Info.NBO || file.Info.HasDipole ||
+               file.Info.HasCounterpoise);
+  EXPECT_EQ(file.Info.Energy, -1.5);
+  EXPECT_EQ(file.Info.EnergyLabel, "(RHF)");
+  EXPECT_EQ(file.Info.GibbsEnergy, -1.4);
+  EXPECT_EQ(file.Info.MCBSSum, 2);
+}
+
+TEST(TOscModes, ModeAtRaisesTheListIndexError) {
+  TOscModes modes;
+  modes.AddMode(7);
+  EXPECT_EQ(modes.ModeAt(0).ModeNumber, 7);
+  try {
+    modes.ModeAt(1);
+    FAIL();
+  } catch (const EListError& error) {
+    EXPECT_STREQ(error.what(), "List index out of bounds (1)");
+  }
+  EXPECT_THROW(modes.ModeAt(-1), EListError);
+}
+
+TEST(GetModeAttribute, FindsTheFirstExactNameOnly) {
+  const std::vector<TAdditionalModeAttrib> attributes = {
+      {"Frequencies", 100}, {"Red. masses", 2}, {"Frequencies", 300}};
+  long double value = -7;
+  EXPECT_TRUE(GetModeAttribute(attributes, "Frequencies", value));
+  EXPECT_EQ(value, 100);
+  value = -7;
+  EXPECT_FALSE(GetModeAttribute(attributes, "frequencies", value));
+  EXPECT_FALSE(GetModeAttribute(attributes, "Frequency", value));
+  EXPECT_EQ(value, -7);
+}
+
+TEST(ShowError, UsesTheClassCaption) {
+  TRecordingDesktop desktop;
+  TCoordinateFile().ShowError("text");
+  ASSERT_EQ(desktop.Messages.size(), 1u);
+  EXPECT_EQ(desktop.Messages[0], (testing::TMessage{"TCoordinateFile Error", "text"}));
+}
+
+}  // namespace
+}  // namespace harvex
