@@ -1,0 +1,185 @@
+#include "Unit1/Form1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "rtl/RuntimeErrors.h"
+
+namespace harvex {
+namespace {
+
+constexpr const char* WindowCaption = "Harvex version 18.10.2012";
+constexpr const char* ErrorBoxCaption = "Harvex";
+constexpr QPoint WindowPosition{192, 114};
+constexpr QSize WindowSize{551, 395};
+constexpr int PanelHeight = 67;
+
+constexpr const char* DialogTitle = "Please, select an .out or .cdf file to view...";
+constexpr const char* OutputFilter = "Gaussian out (*.out)";
+constexpr const char* ConformerFilter = "Conformer description file (*.cdf)";
+
+// The named face where it is installed; otherwise the installed face that the
+// font matcher gives for a generic sans-serif request.
+QFont FontOrSansSerif(const QString& family, int points) {
+  QFont font(family, points);
+  if (QFontDatabase::hasFamily(family)) return font;
+  QFont generic(QStringLiteral("sans-serif"), points);
+  generic.setStyleHint(QFont::SansSerif);
+  font.setFamily(QFontInfo(generic).family());
+  return font;
+}
+
+QString FromBytes(const std::string& text) {
+  return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Keeps the buttons disabled while a batch runs, so no second batch starts
+// from the events handled between its files.
+class TButtonsDisabled {
+ public:
+  TButtonsDisabled(QPushButton* first, QPushButton* second) : First(first), Second(second) {
+    First->setEnabled(false);
+    Second->setEnabled(false);
+  }
+  ~TButtonsDisabled() {
+    First->setEnabled(true);
+    Second->setEnabled(true);
+  }
+  TButtonsDisabled(const TButtonsDisabled&) = delete;
+  TButtonsDisabled& operator=(const TButtonsDisabled&) = delete;
+
+ private:
+  QPushButton* First;
+  QPushButton* Second;
+};
+
+}  // namespace
+
+TForm1::TForm1(TFileChooser chooser) : Chooser(std::move(chooser)), Scope(*this) {
+  LayOut();
+  SetUpOpenDialog();
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::LayOut() {
+  setWindowTitle(QString::fromLatin1(WindowCaption));
+  setFont(FontOrSansSerif(QStringLiteral("MS Sans Serif"), 8));
+  move(WindowPosition);
+  resize(WindowSize);
+
+  Memo1 = new QPlainTextEdit(this);
+  Memo1->setFont(FontOrSansSerif(QStringLiteral("Verdana"), 14));
+  Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  GroupBox1 = new QGroupBox(this);
+  GroupBox1->setFixedHeight(PanelHeight);
+
+  Button1 = new QPushButton(QStringLiteral("One more file..."), GroupBox1);
+  Button1->setGeometry(96, 24, 105, 25);
+  Button2 = new QPushButton(QStringLiteral("Exit"), GroupBox1);
+  Button2->setGeometry(320, 24, 75, 25);
+  setTabOrder(Button1, Button2);
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Memo1);
+  layout->addWidget(GroupBox1);
+}
+
+void TForm1::SetUpOpenDialog() {
+  OpenDialog1 = new QFileDialog(this, QString::fromLatin1(DialogTitle));
+  OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+  OpenDialog1->setNameFilters({QString::fromLatin1(OutputFilter), QString::fromLatin1(ConformerFilter)});
+  OpenDialog1->selectNameFilter(QString::fromLatin1(OutputFilter));
+  OpenDialog1->setFileMode(QFileDialog::ExistingFiles);
+  OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+  OpenDialog1->setSizeGripEnabled(true);
+}
+
+void TForm1::FormCreate() {
+  try {
+    Run.CreateResultsFile(ResultsFileName, windowTitle().toStdString());
+  } catch (const EInOutError& error) {
+    ShowMessage(ErrorBoxCaption, error.what());
+    return;
+  }
+  Button1Click();
+}
+
+void TForm1::Button1Click() {
+  {
+    BatchRunning = true;
+    TButtonsDisabled disabled(Button1, Button2);
+    try {
+      Run.ChooseAndReport();
+    } catch (const ERuntimeError& error) {
+      ShowMessage(ErrorBoxCaption, error.what());
+    }
+    BatchRunning = false;
+  }
+  // A close asked for between the files of the batch takes effect now.
+  if (CloseRequested) close();
+}
+
+void TForm1::Button2Click() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (BatchRunning) {
+    CloseRequested = true;
+    event->ignore();
+    return;
+  }
+  Run.CloseResultsFile();
+  event->accept();
+}
+
+void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, FromBytes(caption), FromBytes(text), QMessageBox::Ok);
+  box.exec();
+}
+
+void TForm1::AppendMemo(const std::string& line) {
+  // A line holding CR LF pairs shows as several lines.
+  const QStringList lines = FromBytes(line).split(QStringLiteral("\r\n"));
+  for (const QString& part : lines) Memo1->appendPlainText(part);
+}
+
+void TForm1::ClearMemo() { Memo1->clear(); }
+
+void TForm1::ProcessEvents() { QCoreApplication::processEvents(); }
+
+std::optional<std::vector<std::string>> TForm1::ChooseFiles() {
+  return Chooser ? Chooser() : RunOpenDialog();
+}
+
+TFormatSettings TForm1::FormatSettings() { return FormatSettingsFromCLocale(); }
+
+std::optional<std::vector<std::string>> TForm1::RunOpenDialog() {
+  if (OpenDialog1->exec() != QDialog::Accepted) return std::nullopt;
+  // Relative names read later (inside .cdf files) resolve against the folder
+  // the user ended in.
+  QDir::setCurrent(OpenDialog1->directory().absolutePath());
+  std::vector<std::string> paths;
+  for (const QString& path : OpenDialog1->selectedFiles()) paths.push_back(QFile::encodeName(path).toStdString());
+  return paths;
+}
+
+}  // namespace harvex

@@ -1,0 +1,70 @@
+// The main window: a text area for the report above a bottom panel with
+// "One more file..." and "Exit". It owns the run of the program and is the
+// desktop the core talks to while the window lives.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Unit1/Unit1.h"
+#include "rtl/Desktop.h"
+
+class QFileDialog;
+class QGroupBox;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace harvex {
+
+class TForm1 final : public QWidget, public TDesktop {
+ public:
+  // Runs the file chooser: the chosen paths, or nothing when cancelled.
+  using TFileChooser = std::function<std::optional<std::vector<std::string>>()>;
+
+  // The name of the results file, opened in the current directory at start-up.
+  static constexpr const char* ResultsFileName = "Harvex_res.txt";
+
+  // Creating the window runs FormCreate, so the results file exists and the
+  // first choice has been reported before the window first shows. Without a
+  // chooser the window asks through OpenDialog1.
+  explicit TForm1(TFileChooser chooser = {});
+  ~TForm1() override;
+
+  QPlainTextEdit* Memo1;
+  QGroupBox* GroupBox1;
+  QPushButton* Button1;
+  QPushButton* Button2;
+  QFileDialog* OpenDialog1;
+
+  void FormCreate();
+  void Button1Click();
+  void Button2Click();
+
+  // TDesktop
+  void ShowMessage(const std::string& caption, const std::string& text) override;
+  void AppendMemo(const std::string& line) override;
+  void ClearMemo() override;
+  void ProcessEvents() override;
+  std::optional<std::vector<std::string>> ChooseFiles() override;
+  TFormatSettings FormatSettings() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void LayOut();
+  void SetUpOpenDialog();
+  std::optional<std::vector<std::string>> RunOpenDialog();
+
+  TFileChooser Chooser;
+  TDesktopScope Scope;
+  TResultsRun Run;
+  bool BatchRunning = false;
+  bool CloseRequested = false;
+};
+
+}  // namespace harvex

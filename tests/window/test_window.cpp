@@ -1,0 +1,331 @@
+// The window offscreen: its layout, the order of start-up, the file dialog,
+// the error boxes and closing. Each test runs in a fresh current directory,
+// where the window creates its results file.
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+#include "Unit1/Form1.h"
+
+using harvex::TForm1;
+
+namespace {
+
+using TChoice = std::optional<std::vector<std::string>>;
+
+const QRegularExpression HeaderLine(
+    QStringLiteral(R"(^ Created by "Harvex version 18\.10\.2012" on \d{1,2}/\d{1,2}/\d\d, \d{1,2}:\d\d:\d\d\r\n)"));
+
+struct TShownBox {
+  QString Title;
+  QString Text;
+  QMessageBox::Icon Icon = QMessageBox::NoIcon;
+  QMessageBox::StandardButtons Buttons;
+  bool HasParent = false;
+};
+
+// Answers the modal windows the window opens while a test waits on it: each
+// message box is recorded and confirmed with OK; a file dialog is handed to
+// OnDialog, which must accept or reject it.
+class TModalAnswerer {
+ public:
+  std::function<void(QFileDialog&)> OnDialog;
+  QList<TShownBox> Boxes;
+
+  TModalAnswerer() {
+    QObject::connect(&Poll, &QTimer::timeout, [this] { Answer(); });
+    Poll.start(10);
+  }
+
+ private:
+  void Answer() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      Boxes.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->parent() != nullptr});
+      box->button(QMessageBox::Ok)->click();
+    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+      if (OnDialog) OnDialog(*dialog);
+      else dialog->reject();
+    }
+  }
+
+  QTimer Poll;
+};
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+QStringList MemoLines(const TForm1& form) {
+  return form.Memo1->toPlainText().split(QLatin1Char('\n'));
+}
+
+// The first widget after `from` that the Tab key reaches.
+QWidget* NextTabStop(QWidget* from) {
+  QWidget* next = from->nextInFocusChain();
+  while (next != from && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+  return next;
+}
+
+}  // namespace
+
+class TestWindow : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    Folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(Folder->isValid());
+    QVERIFY(QDir::setCurrent(Folder->path()));
+  }
+
+  void cleanup() {
+    QDir::setCurrent(QDir::tempPath());
+    Folder.reset();
+  }
+
+  void windowHasCaptionSizeAndPosition() {
+    TForm1 form(Cancel);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Harvex version 18.10.2012"));
+    QCOMPARE(form.size(), QSize(551, 395));
+    QCOMPARE(form.pos(), QPoint(192, 114));
+  }
+
+  void panelIsDockedAtTheBottomWithoutTitleAndMemoFillsTheRest() {
+    TForm1 form(Cancel);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.GroupBox1->title(), QString());
+    QCOMPARE(form.GroupBox1->geometry(), QRect(0, 395 - 67, 551, 67));
+    QCOMPARE(form.Memo1->geometry(), QRect(0, 0, 551, 395 - 67));
+  }
+
+  void buttonsHaveTheirCaptionsPlacesSizesAndTabOrder() {
+    TForm1 form(Cancel);
+    QCOMPARE(form.Button1->text(), QStringLiteral("One more file..."));
+    QCOMPARE(form.Button1->parentWidget(), form.GroupBox1);
+    QCOMPARE(form.Button1->geometry(), QRect(96, 24, 105, 25));
+    QCOMPARE(form.Button2->text(), QStringLiteral("Exit"));
+    QCOMPARE(form.Button2->parentWidget(), form.GroupBox1);
+    QCOMPARE(form.Button2->geometry(), QRect(320, 24, 75, 25));
+    QCOMPARE(NextTabStop(form.Button1), form.Button2);
+  }
+
+  void memoWrapsAtTheEdgeScrollsVerticallyOnlyAndIsEditable() {
+    TForm1 form(Cancel);
+    QCOMPARE(form.Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(form.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(form.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(!form.Memo1->isReadOnly());
+  }
+
+  // Without the named faces the request must name an installed face, or Qt
+  // would draw whatever it substitutes behind a family name it cannot find.
+  void fontsAreTheNamedFacesOrAnInstalledSansSerif() {
+    TForm1 form(Cancel);
+    const struct {
+      QFont Font;
+      QString Preferred;
+      int Points;
+    } cases[] = {{form.Memo1->font(), QStringLiteral("Verdana"), 14},
+                 {form.font(), QStringLiteral("MS Sans Serif"), 8},
+                 {form.Button1->font(), QStringLiteral("MS Sans Serif"), 8}};
+    for (const auto& c : cases) {
+      QCOMPARE(c.Font.pointSize(), c.Points);
+      QVERIFY2(QFontDatabase::hasFamily(c.Font.family()), qPrintable(c.Font.family()));
+      if (QFontDatabase::hasFamily(c.Preferred)) QCOMPARE(c.Font.family(), c.Preferred);
+      QCOMPARE(c.Font.bold(), false);
+      QCOMPARE(c.Font.italic(), false);
+    }
+  }
+
+  void openDialogHasTitleFiltersAndOptions() {
+    TForm1 form(Cancel);
+    QFileDialog& dialog = *form.OpenDialog1;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Please, select an .out or .cdf file to view..."));
+    QCOMPARE(dialog.nameFilters(),
+             QStringList({QStringLiteral("Gaussian out (*.out)"), QStringLiteral("Conformer description file (*.cdf)")}));
+    QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("Gaussian out (*.out)"));
+    QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFiles);
+    QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
+    QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
+    QVERIFY(dialog.isSizeGripEnabled());
+  }
+
+  void startUpWritesTheHeaderThenAsksBeforeTheWindowShows() {
+    int calls = 0;
+    bool visibleWhenAsked = true;
+    bool resultsExistedWhenAsked = false;
+    TForm1* created = nullptr;
+    TForm1 form([&]() -> TChoice {
+      ++calls;
+      visibleWhenAsked = created != nullptr && created->isVisible();
+      resultsExistedWhenAsked = QFile::exists(QStringLiteral("Harvex_res.txt"));
+      return std::nullopt;
+    });
+    created = &form;
+    QCOMPARE(calls, 1);
+    QVERIFY(!visibleWhenAsked);
+    QVERIFY(resultsExistedWhenAsked);
+    form.show();
+    form.close();
+    QVERIFY(HeaderLine.match(QString::fromLatin1(ReadAll(QStringLiteral("Harvex_res.txt")))).hasMatch());
+  }
+
+  void buttonsAreDisabledWhileTheChoiceRuns() {
+    TForm1* created = nullptr;
+    bool enabledWhenAsked = true;
+    TForm1 form([&]() -> TChoice {
+      if (created != nullptr) enabledWhenAsked = created->Button1->isEnabled() || created->Button2->isEnabled();
+      return std::nullopt;
+    });
+    created = &form;
+    form.Button1->click();
+    QVERIFY(!enabledWhenAsked);
+    QVERIFY(form.Button1->isEnabled());
+    QVERIFY(form.Button2->isEnabled());
+  }
+
+  void cancelledFirstDialogLeavesOnlyTheHeaderAndAnEmptyWindow() {
+    {
+      TForm1 form(Cancel);
+      form.show();
+      QVERIFY(form.Memo1->toPlainText().isEmpty());
+      form.Button2->click();
+      QVERIFY(!form.isVisible());
+    }
+    const QByteArray results = ReadAll(QStringLiteral("Harvex_res.txt"));
+    QVERIFY2(HeaderLine.match(QString::fromLatin1(results)).hasMatch(), results.constData());
+    QCOMPARE(results.count('\n'), 1);
+  }
+
+  void chosenFilesAreReportedAndAFurtherChoiceClearsTheMemo() {
+    QList<TChoice> answers = {TChoice({"first.xyz"}), TChoice({"second.xyz", "third.gjf"}), std::nullopt};
+    TForm1 form([&]() -> TChoice { return answers.takeFirst(); });
+    QCOMPARE(MemoLines(form), QStringList({"File:\tfirst.xyz", "Error: not a .out file!"}));
+    form.Button1->click();
+    const QStringList secondBatch = {"File:\tsecond.xyz", "Error: not a .out file!", "File:\tthird.gjf",
+                                     "Error: not a .out file!"};
+    QCOMPARE(MemoLines(form), secondBatch);
+    form.Button1->click();  // cancelled: the memo keeps its content
+    QCOMPARE(MemoLines(form), secondBatch);
+  }
+
+  void memoLineWithLineEndsShowsAsSeveralLines() {
+    TForm1 form(Cancel);
+    form.AppendMemo("FirstFreq [1/cm]=\t12.50\r\n\r\nG [Hartree]=\t-1.0000000");
+    QCOMPARE(MemoLines(form), QStringList({"FirstFreq [1/cm]=\t12.50", "", "G [Hartree]=\t-1.0000000"}));
+  }
+
+  void confirmedDialogChoiceMovesTheCurrentDirectoryToItsFolder() {
+    QVERIFY(QDir().mkdir(QStringLiteral("outputs")));
+    const QString folder = QDir(QStringLiteral("outputs")).absolutePath();
+    QFile output(folder + QStringLiteral("/water.out"));
+    QVERIFY(output.open(QIODevice::WriteOnly));
+    output.close();
+
+    TModalAnswerer answerer;
+    answerer.OnDialog = [&](QFileDialog& dialog) {
+      dialog.setDirectory(folder);
+      dialog.selectFile(QStringLiteral("water.out"));
+      QMetaObject::invokeMethod(&dialog, "accept");
+    };
+    TForm1 form;
+    QCOMPARE(QDir::currentPath(), folder);
+    QCOMPARE(MemoLines(form).first(), QStringLiteral("File:\t") + folder + QStringLiteral("/water.out"));
+  }
+
+  void cancelledDialogKeepsTheCurrentDirectory() {
+    const QString before = QDir::currentPath();
+    TModalAnswerer answerer;
+    answerer.OnDialog = [](QFileDialog& dialog) {
+      dialog.setDirectory(QDir::rootPath());
+      dialog.reject();
+    };
+    TForm1 form;
+    QCOMPARE(QDir::currentPath(), before);
+  }
+
+  // A folder in the way of the results file makes its creation fail.
+  void resultsFileThatCannotBeCreatedShowsTheErrorAndSkipsTheDialog() {
+    QVERIFY(QDir().mkdir(QStringLiteral("Harvex_res.txt")));
+    TModalAnswerer answerer;
+    int calls = 0;
+    TForm1 form([&]() -> TChoice {
+      ++calls;
+      return std::nullopt;
+    });
+    QCOMPARE(calls, 0);
+    QCOMPARE(answerer.Boxes.size(), 1);
+    const TShownBox& box = answerer.Boxes.first();
+    QCOMPARE(box.Title, QStringLiteral("Harvex"));
+    QCOMPARE(box.Text, QString::fromLocal8Bit(std::strerror(EISDIR)));
+    QCOMPARE(box.Icon, QMessageBox::Critical);
+    QCOMPARE(box.Buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(!box.HasParent);
+
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Button2->click();
+    QVERIFY(!form.isVisible());
+  }
+
+  void errorEndingABatchIsShownAndTheWindowGoesOn() {
+    QList<TChoice> answers = {std::nullopt, TChoice({"missing.txt", "after.xyz"})};
+    TForm1 form([&]() -> TChoice { return answers.takeFirst(); });
+    form.show();
+    TModalAnswerer answerer;
+    form.Button1->click();
+    QCOMPARE(answerer.Boxes.size(), 1);
+    QCOMPARE(answerer.Boxes.first().Title, QStringLiteral("Harvex"));
+    QCOMPARE(answerer.Boxes.first().Text, QString::fromLocal8Bit(std::strerror(ENOENT)));
+    QCOMPARE(answerer.Boxes.first().Icon, QMessageBox::Critical);
+    QVERIFY(form.Memo1->toPlainText().isEmpty());  // the rest of the batch is not reported
+    QVERIFY(form.Button1->isEnabled());
+    QVERIFY(form.Button2->isEnabled());
+    QVERIFY(form.isVisible());
+  }
+
+  void closingDuringABatchTakesEffectWhenTheBatchEnds() {
+    TForm1* created = nullptr;
+    bool visibleAfterClose = false;
+    TForm1 form([&]() -> TChoice {
+      if (created == nullptr) return std::nullopt;
+      created->close();
+      visibleAfterClose = created->isVisible();
+      return TChoice({"late.xyz"});
+    });
+    created = &form;
+    form.show();
+    form.Button1->click();
+    QVERIFY(visibleAfterClose);
+    QCOMPARE(MemoLines(form), QStringList({"File:\tlate.xyz", "Error: not a .out file!"}));
+    QVERIFY(!form.isVisible());
+    QVERIFY(HeaderLine.match(QString::fromLatin1(ReadAll(QStringLiteral("Harvex_res.txt")))).hasMatch());
+  }
+
+ private:
+  static TChoice Cancel() { return std::nullopt; }
+
+  std::unique_ptr<QTemporaryDir> Folder;
+};
+
+QTEST_MAIN(TestWindow)
+#include "test_window.moc"
