@@ -11,6 +11,13 @@
 
 namespace harvex {
 
+// The main window's caption, which the results file's header line names.
+inline constexpr char MainWindowCaption[] = "Harvex version 18.10.2012";
+// The caption of the box that shows an error ending a batch.
+inline constexpr char ApplicationTitle[] = "Harvex";
+// The results file's name, in the current directory at start-up.
+inline constexpr char ResultsFileName[] = "Harvex_res.txt";
+
 class TResultsRun {
  public:
   // Called after each reported file with the path and the loaded object
@@ -38,18 +45,33 @@ class TResultsRun {
 
   // The per-file report of one path.
   void ReportFile(const std::string& fileName);
+  // The report of an object loaded elsewhere, as if FileName had loaded
+  // into it; it becomes CurrentFile.
+  void ReportObject(const std::string& fileName, std::unique_ptr<TCoordinateFile_cdf> file);
 
-  // Closing: writes out and closes the results file; never fails.
+  // Closing: writes out and closes the results file. Never fails: when the
+  // buffered rest cannot be written, the reason is shown in a box captioned
+  // ApplicationTitle and the file is closed all the same.
   void CloseResultsFile() noexcept;
+
+  // Rows written to the results file since it was created.
+  int RowCount() const { return Rows; }
 
   const TCoordinateFile_cdf* CurrentFile() const { return Current.get(); }
   void SetReportedHook(TReportedHook hook) { Reported = std::move(hook); }
 
  private:
   class TResultsFile;
+
+  void ReportCurrent(const std::string& fileName);
+  void ReportConformer(const std::string& fileName, char decimalSeparator);
+  void ReportOutput(const std::string& fileName, char decimalSeparator);
+  void EndRow();
+
   std::unique_ptr<TResultsFile> Results;
   std::unique_ptr<TCoordinateFile_cdf> Current;
   TReportedHook Reported;
+  int Rows = 0;
 };
 
 }  // namespace harvex

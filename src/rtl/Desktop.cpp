@@ -20,8 +20,10 @@ class TSilentDesktop final : public TDesktop {
 TSilentDesktop SilentDesktop;
 TDesktop* Current = &SilentDesktop;
 
+// "C", "POSIX" and the "C" locale with a code set, such as "C.UTF-8".
 bool IsPlainLocaleName(const char* name) {
-  return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+  return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0 ||
+         std::strncmp(name, "C.", 2) == 0;
 }
 
 }  // namespace
@@ -35,7 +37,8 @@ TDesktopScope::~TDesktopScope() { Current = Previous; }
 TFormatSettings FormatSettingsFromCLocale() {
   TFormatSettings settings;
   const char* point = std::localeconv()->decimal_point;
-  if (point != nullptr && point[0] != '\0') settings.DecimalSeparator = point[0];
+  // Text is single-byte: a separator of several bytes keeps the point.
+  if (point != nullptr && std::strlen(point) == 1) settings.DecimalSeparator = point[0];
   settings.PlainCLocale = IsPlainLocaleName(std::setlocale(LC_TIME, nullptr));
   settings.ShortDateFormat = nl_langinfo(D_FMT);
   settings.LongTimeFormat = nl_langinfo(T_FMT);

@@ -1,0 +1,162 @@
+#include "Unit1/Unit1.h"
+
+#include <ctime>
+
+#include "Unit1/ListFile.h"
+#include "Unit1/NumberForms.h"
+#include "Unit1/ResultsFile.h"
+#include "rtl/Desktop.h"
+#include "rtl/RuntimeErrors.h"
+
+namespace harvex {
+namespace {
+
+constexpr long double KcalPerHartree = 627.5095L;
+constexpr std::string_view LineEnd = "\r\n";
+constexpr std::string_view ListExtension = ".TXT";
+
+constexpr int EnergyDecimals = 7;
+constexpr int FrequencyDecimals = 2;
+constexpr int KcalDecimals = 5;
+
+// Appends Text to the memo; each CR LF pair in it starts a new line.
+void AppendMemoText(std::string_view text) {
+  for (;;) {
+    const std::size_t end = text.find(LineEnd);
+    Desktop().AppendMemo(std::string(text.substr(0, end)));
+    if (end == std::string_view::npos) return;
+    text.remove_prefix(end + LineEnd.size());
+  }
+}
+
+}  // namespace
+
+TResultsRun::TResultsRun() : Results(std::make_unique<TResultsFile>()) {}
+
+TResultsRun::~TResultsRun() = default;
+
+void TResultsRun::CreateResultsFile(const std::string& path, const std::string& caption) {
+  CloseResultsFile();
+  Results = std::make_unique<TResultsFile>(path);
+  Rows = 0;
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  Results->Write(HeaderLine(caption, local, Desktop().FormatSettings()));
+}
+
+void TResultsRun::ChooseAndReport() {
+  const std::optional<std::vector<std::string>> chosen = Desktop().ChooseFiles();
+  if (!chosen) return;
+  Desktop().ClearMemo();
+  ReportPaths(*chosen);
+}
+
+void TResultsRun::ReportPaths(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    if (UpperExtension(path) == ListExtension) {
+      // A path named inside a list is always reported, never read as a list.
+      ForEachListedPath(path, Results->Identity(), [this](const std::string& listed) { ReportFile(listed); });
+    } else {
+      ReportFile(path);
+    }
+  }
+}
+
+void TResultsRun::ReportFile(const std::string& fileName) {
+  Current.reset();
+  Current = std::make_unique<TCoordinateFile_cdf>();
+  // The report follows the flags and kind the load left, whatever it returned.
+  Current->LoadConformer(fileName, true);
+  ReportCurrent(fileName);
+}
+
+void TResultsRun::ReportObject(const std::string& fileName, std::unique_ptr<TCoordinateFile_cdf> file) {
+  Current = std::move(file);
+  ReportCurrent(fileName);
+}
+
+void TResultsRun::CloseResultsFile() noexcept {
+  try {
+    Results->Close();
+  } catch (const ERuntimeError& error) {
+    try {
+      Desktop().ShowMessage(ApplicationTitle, error.what());
+    } catch (...) {
+      // Closing must end the run even when the box cannot be shown.
+    }
+  }
+  Results = std::make_unique<TResultsFile>();
+}
+
+void TResultsRun::ReportCurrent(const std::string& fileName) {
+  const char decimalSeparator = Desktop().FormatSettings().DecimalSeparator;
+  AppendMemoText("File:\t" + fileName);
+  if (Current->IsCdf) {
+    ReportConformer(fileName, decimalSeparator);
+  } else if (Current->FileKind == fkOutput) {
+    ReportOutput(fileName, decimalSeparator);
+  } else {
+    AppendMemoText("Error: not a .out file!");
+  }
+  if (Reported) Reported(fileName, *Current);
+}
+
+void TResultsRun::ReportConformer(const std::string& fileName, char decimalSeparator) {
+  const TCoordinateFile_cdf& file = *Current;
+  AppendMemoText("...this is the .cdf file");
+  AppendMemoText("E [Hartree]=\t" + MemoFixed(file.ETotal, EnergyDecimals, decimalSeparator));
+  if (file.HasThermochemistry) {
+    AppendMemoText("G [Hartree]=\t" + MemoFixed(file.GTotal, EnergyDecimals, decimalSeparator));
+  } else {
+    AppendMemoText("Warning: No thermochemistry data present!");
+  }
+  // GTotal is written also without thermochemistry; it is then zero.
+  Results->Write(fileName + "\tCDF\t" + ScientificRowForm(file.ETotal) + "\t" + ScientificRowForm(file.GTotal));
+  EndRow();
+}
+
+void TResultsRun::ReportOutput(const std::string& fileName, char decimalSeparator) {
+  const TOutInfo& info = Current->Info;
+  if (info.GeometryState == 0) {
+    AppendMemoText("initial geometry loaded");
+  } else if (info.GeometryState == 1) {
+    AppendMemoText("Optimized geometry loaded");
+  }
+  AppendMemoText("");
+  AppendMemoText("E" + info.EnergyLabel + " [Hartree]=\t" + MemoFixed(info.Energy, EnergyDecimals, decimalSeparator));
+  Results->Write(fileName + "\tOUT\t" + ScientificRowForm(info.Energy) + "\t");
+
+  // An output that no reader ran on has no mode list at all; it reads as one
+  // without frequencies.
+  const int modeCount = info.Modes ? info.Modes->Count() : 0;
+  if (modeCount > 0) {
+    const long double firstFrequency = info.Modes->ModeAt(0).Frequency;
+    AppendMemoText("");
+    AppendMemoText("The oscillation spectra contains " + std::to_string(modeCount) + " modes");
+    AppendMemoText("FirstFreq [1/cm]=\t" + MemoFixed(firstFrequency, FrequencyDecimals, decimalSeparator) +
+                   "\r\n\r\nG [Hartree]=\t" + MemoFixed(info.GibbsEnergy, EnergyDecimals, decimalSeparator));
+    Results->Write(ScientificRowForm(info.GibbsEnergy) + "\t" + ScientificRowForm(firstFrequency) + "\t");
+  } else {
+    Results->Write("NO_THCHEM\tNO_THCHEM\t");
+  }
+
+  if (info.HasCounterpoise) {
+    const long double bsseCorrection = (info.MCBSSum - info.DCBSSum) * KcalPerHartree;
+    const long double stabilizationEnergy = (static_cast<long double>(info.Energy) - info.MCBSSum) * KcalPerHartree;
+    AppendMemoText("BSSE data have been found:");
+    AppendMemoText(" BSSE correction:\t" + MemoFixed(bsseCorrection, KcalDecimals, decimalSeparator) + "\tkcal/mole");
+    AppendMemoText(" Stabilization energy:\t" + MemoFixed(stabilizationEnergy, KcalDecimals, decimalSeparator) +
+                   "\tkcal/mole");
+    Results->Write(FixedRowForm(bsseCorrection) + "\t" + FixedRowForm(stabilizationEnergy) + "\t");
+  }
+  EndRow();
+}
+
+void TResultsRun::EndRow() {
+  Results->Write(LineEnd);
+  ++Rows;
+  Desktop().ProcessEvents();
+}
+
+}  // namespace harvex
