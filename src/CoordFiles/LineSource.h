@@ -26,11 +26,18 @@ class TPlainTextFile {
   // The next line without its line end; an empty line at the end.
   // Raises EInOutError when reading fails or the file never opened.
   void ReadLine(std::string& line);
-  bool AtEnd();
+  bool AtEnd() {
+    if (Pos < Last) return Buffer[Pos] == CtrlZ;
+    return AtBufferEnd();
+  }
   void Close();
 
  private:
+  static constexpr char CtrlZ = 26;
+
+  bool AtBufferEnd();
   bool Fill();
+  void FindNextCr();
   void RequireOpen() const;
 
   int Handle = -1;
@@ -38,6 +45,9 @@ class TPlainTextFile {
   std::vector<char> Buffer;
   std::size_t Pos = 0;
   std::size_t Last = 0;
+  // Where the next CR in the buffer stands (Last when there is none): lines
+  // that end before it need no CR removal, which spares a second scan.
+  std::size_t NextCr = 0;
   bool Exhausted = false;
 };
 
@@ -56,12 +66,21 @@ class TLineSource {
   bool OpenSource(const std::string& fileName);
   // The next line; at the end a plain file gives an empty line and an
   // archive member leaves Line as it was.
-  void ReadSourceLine(std::string& line);
-  bool SourceAtEnd();
+  void ReadSourceLine(std::string& line) {
+    if (Kind == lsPlainFile) {
+      TextFile.ReadLine(line);
+    } else {
+      ReadMemberLine(line);
+    }
+  }
+  bool SourceAtEnd() { return Kind == lsPlainFile ? TextFile.AtEnd() : MemberAtEnd(); }
   // True for a plain file; for an archive member whether its CRC-32 matched.
   bool CloseSource();
 
  private:
+  void ReadMemberLine(std::string& line);
+  bool MemberAtEnd() const;
+
   TKind Kind = lsPlainFile;
   TPlainTextFile TextFile;
   std::unique_ptr<TZippedFilesReader> Reader;
