@@ -1,10 +1,105 @@
+// Geometry readers: atom lines of an element symbol and x, y, z in angstrom,
+// as XYZ files, Gaussian input files and ORCA's geometry blocks hold them.
 #include "CoordFiles/CoordFiles.h"
+#include "CoordFiles/LineSource.h"
+#include "str_pars/str_pars.h"
 
 namespace harvex {
 
-// Placeholders until the GJF and XYZ readers land.
-void TCoordinateFile::ParseAtomLine(std::string_view) {}
-void TCoordinateFile::ReadXyzFile(const std::string&) {}
-void TCoordinateFile::ReadGjfFile(const std::string&) {}
+// One atom line, read by symbol:
+//   O      1.784914    1.262422    0.511985
+//   cl  0,5  1.0D-01  -2.25
+// Fields are separated by spaces or tabs only; whatever follows z is ignored.
+// A number that does not convert ends the reading with the atom appended and
+// partly filled.
+void TCoordinateFile::ParseAtomLine(std::string_view line) {
+  TAtom& atom = Atoms.AddAtom();
+  int cursor = 1;
+  SkipBlanks(line, cursor);
+  std::string symbol = ReadWord(line, cursor);
+  SkipBlanks(line, cursor);
+  atom.X = static_cast<double>(ReadReal(line, cursor));
+  SkipBlanks(line, cursor);
+  atom.Y = static_cast<double>(ReadReal(line, cursor));
+  SkipBlanks(line, cursor);
+  atom.Z = static_cast<double>(ReadReal(line, cursor));
+  atom.Element = ElementBySymbol(symbol);
+  atom.Symbol = std::move(symbol);
+  if (atom.Element == 0) ShowError("UNKNOWN ATOM: \"" + atom.Symbol + "\"");
+}
+
+// An XYZ file here is atom lines only; empty lines are passed over. A
+// leading atom-count or comment line is read as an atom line too, and its
+// missing numbers end the reading with a conversion error.
+void TCoordinateFile::ReadXyzFile(const std::string& fileName) {
+  TLineSource source;
+  source.OpenSource(fileName);  // an unopened file raises at the first end test
+  std::string line;
+  while (!source.SourceAtEnd()) {
+    source.ReadSourceLine(line);
+    if (!line.empty()) ParseAtomLine(line);
+  }
+  source.CloseSource();
+  FileName = fileName;
+  FileKind = fkXyz;
+}
+
+namespace {
+
+// Where ReadGjfFile stands in a Gaussian input file.
+enum class TGjfSection {
+  LinkZero,       // %chk=..., %mem=... lines
+  BeforeRoute,    // waiting for the route line ("#p b3lyp/6-31g(d) opt") or an empty line
+  Molecule,       // atom lines after the charge and multiplicity line
+  AfterMolecule,  // connectivity, basis sets, further job steps: passed over
+};
+
+// Reads lines up to and including the next empty one. At the end of a plain
+// file every read gives an empty line, so this always stops.
+void SkipSection(TLineSource& source, std::string& line) {
+  do {
+    source.ReadSourceLine(line);
+  } while (!line.empty());
+}
+
+}  // namespace
+
+// A Gaussian input file:
+//   %chk=water.chk              Link 0 lines
+//   #p b3lyp/6-31g(d) opt       route section, up to an empty line
+//
+//   water                       title section, up to an empty line
+//
+//   0 1                         charge and multiplicity
+//   O   0.000000   0.000000   0.117300
+//   H   0.000000   0.757200  -0.469200
+//                               the molecule ends at an empty line
+// Only the atom lines are read.
+void TCoordinateFile::ReadGjfFile(const std::string& fileName) {
+  TLineSource source;
+  source.OpenSource(fileName);  // an unopened file raises at the first end test
+  Atoms.ClearAtoms();
+  TGjfSection section = TGjfSection::LinkZero;
+  std::string line;
+  while (!source.SourceAtEnd()) {
+    source.ReadSourceLine(line);
+    if (section == TGjfSection::LinkZero && (line.empty() || line.front() != '%'))
+      section = TGjfSection::BeforeRoute;
+    if (section == TGjfSection::BeforeRoute && (line.empty() || line.front() == '#')) {
+      SkipSection(source, line);    // rest of the route
+      SkipSection(source, line);    // title
+      source.ReadSourceLine(line);  // charge and multiplicity
+      section = TGjfSection::Molecule;
+      source.ReadSourceLine(line);  // first atom line
+    }
+    if (section == TGjfSection::Molecule) {
+      if (line.empty())
+        section = TGjfSection::AfterMolecule;
+      else
+        ParseAtomLine(line);
+    }
+  }
+  source.CloseSource();
+}
 
 }  // namespace harvex

@@ -1,0 +1,209 @@
+// Atom lines, XYZ files and Gaussian input files.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "CoordFiles/CoordFiles.h"
+#include "Geometry/ReaderTestSupport.h"
+#include "rtl/RuntimeErrors.h"
+
+namespace harvex {
+namespace {
+
+using namespace harvex::testing;
+
+constexpr std::string_view CoordCaption = "TCoordinateFile Error";
+
+struct TAtomLineCase {
+  const char* Name;
+  const char* Line;
+  const char* Symbol;
+  int Element;
+  double X, Y, Z;
+  std::optional<const char*> Box;  // the unknown-atom box, when one is shown
+};
+
+class AtomLine : public ::testing::TestWithParam<TAtomLineCase> {};
+
+TEST_P(AtomLine, AppendsOneAtomAsRead) {
+  const TAtomLineCase& row = GetParam();
+  TRecordingDesktop desktop;
+  TCoordinateFile file;
+  file.ParseAtomLine(row.Line);
+  ASSERT_EQ(file.AtomCount(), 1);
+  const TAtom& atom = file.Atoms.AtomAt(1);
+  EXPECT_EQ(atom.Symbol, row.Symbol);
+  EXPECT_EQ(atom.Element, row.Element);
+  EXPECT_DOUBLE_EQ(atom.X, row.X);
+  EXPECT_DOUBLE_EQ(atom.Y, row.Y);
+  EXPECT_DOUBLE_EQ(atom.Z, row.Z);
+  if (row.Box)
+    EXPECT_EQ(desktop.Messages,
+              (std::vector<TShownMessage>{{std::string(CoordCaption), *row.Box}}));
+  else
+    EXPECT_TRUE(desktop.Messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, AtomLine,
+    ::testing::Values(TAtomLineCase{"Plain", "O 0 0 0", "O", 8, 0, 0, 0, {}},
+                      TAtomLineCase{"TabsCommaAndFortranExponent",
+                                    " \tcl\t0,5 1.0D-01  -2.25",
+                                    "cl",
+                                    17,
+                                    0.5,
+                                    0.1,
+                                    -2.25,
+                                    {}},
+                      TAtomLineCase{
+                          "TrailingFieldsIgnored", "H 1 2 3 0 extra", "H", 1, 1, 2, 3, {}},
+                      TAtomLineCase{"LabelDigitReadAsX", "C1 0.0 0.0 0.0", "C", 6, 1, 0, 0, {}},
+                      TAtomLineCase{"UnknownSymbolKeptWithElementZero", "Xx 1 2 3", "Xx", 0, 1, 2,
+                                    3, "UNKNOWN ATOM: \"Xx\""},
+                      TAtomLineCase{"AtomicNumberGivesEmptySymbol", "6 0.0 0.0 1.0", "", 0, 6, 0, 0,
+                                    "UNKNOWN ATOM: \"\""}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+struct TBadAtomLineCase {
+  const char* Name;
+  const char* Line;
+  double X;  // what the partly filled atom holds
+};
+
+class BadAtomLine : public ::testing::TestWithParam<TBadAtomLineCase> {};
+
+TEST_P(BadAtomLine, RaisesConversionErrorAndKeepsThePartlyFilledAtom) {
+  const TBadAtomLineCase& row = GetParam();
+  TRecordingDesktop desktop;
+  TCoordinateFile file;
+  try {
+    file.ParseAtomLine(row.Line);
+    FAIL() << "no conversion error";
+  } catch (const EConvertError& error) {
+    EXPECT_STREQ(error.what(), "'' is not a valid floating point value");
+  }
+  ASSERT_EQ(file.AtomCount(), 1);
+  EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(1).X, row.X);
+  EXPECT_TRUE(desktop.Messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, BadAtomLine,
+    ::testing::Values(TBadAtomLineCase{"XyzAtomCountLine", "3", 3},
+                      TBadAtomLineCase{"XyzCommentLine", "water molecule", 0},
+                      TBadAtomLineCase{"ParenthesisedQualifier", "C(Fragment=1) 0.0 0.0 0.0", 0},
+                      TBadAtomLineCase{"ZMatrixLine", "C 1 B1", 1},
+                      TBadAtomLineCase{"SymbolOnly", "C", 0}, TBadAtomLineCase{"Empty", "", 0}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(XyzFile, ReadsAtomLinesAndSetsNameAndKind) {
+  TScratchFolder folder;
+  const std::string path =
+      folder.Write("water.xyz", "O 0 0 0\nH 0.757 0.586 0\r\n\nH -0.757 0.586 0\n\n");
+  TCoordinateFile file;
+  ASSERT_TRUE(file.LoadFile(path, true));
+  ASSERT_EQ(file.AtomCount(), 3);
+  EXPECT_EQ(file.Atoms.AtomAt(1).Element, 8);
+  EXPECT_EQ(file.Atoms.AtomAt(2).Element, 1);
+  EXPECT_EQ(file.Atoms.AtomAt(3).Element, 1);
+  EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(3).X, -0.757);
+  EXPECT_EQ(file.FileKind, fkXyz);
+  EXPECT_EQ(file.FileName, path);
+}
+
+TEST(XyzFile, UsualCountAndCommentLinesEndTheReadWithConversionError) {
+  TCoordinateFile file;
+  EXPECT_THROW(file.LoadFile(TestDataPath("geometry/input/ethane_coords.xyz"), true),
+               EConvertError);
+  ASSERT_EQ(file.AtomCount(), 1);
+  EXPECT_EQ(file.Atoms.AtomAt(1).X, 6);
+  EXPECT_EQ(file.FileName, "");
+}
+
+TEST(XyzFile, MissingFileRaisesInOutError) {
+  TScratchFolder folder;
+  TCoordinateFile file;
+  EXPECT_THROW(file.LoadFile(folder.PathOf("absent.xyz"), true), EInOutError);
+}
+
+// Two Link 0 lines, a two-line route, a title, the charge line, four atoms
+// (one written in lower case) and a connectivity table.
+constexpr std::string_view FourAtomInput = R"(%chk=ch3cl.chk
+%mem=1GB
+#p b3lyp/6-31g(d)
+ opt freq geom=connectivity
+
+chloromethane
+
+0 1
+ C   0.000000   0.000000   0.000000
+ cl  0.000000   0.000000   1.780000
+ H   1.027000   0.000000  -0.363000
+ H  -0.513000   0.889000  -0.363000
+
+ 1 2 1.0 3 1.0 4 1.0
+ 2
+)";
+
+TEST(GjfFile, ReadsTheMoleculeSpecificationOnly) {
+  TRecordingDesktop desktop;
+  TScratchFolder folder;
+  TCoordinateFile file;
+  ASSERT_TRUE(file.LoadFile(folder.Write("ch3cl.GJF", FourAtomInput), true));
+  ASSERT_EQ(file.AtomCount(), 4);
+  EXPECT_EQ(file.Atoms.AtomAt(2).Symbol, "cl");
+  EXPECT_EQ(file.Atoms.AtomAt(2).Element, 17);
+  EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(2).Z, 1.78);
+  EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(4).Y, 0.889);
+  EXPECT_EQ(file.FileKind, fkGjf);
+  EXPECT_EQ(file.FileName, "");
+  EXPECT_TRUE(desktop.Messages.empty());
+}
+
+TEST(GjfFile, EmptyFirstLineStartsTheRouteHandling) {
+  TScratchFolder folder;
+  TCoordinateFile file;
+  const std::string path =
+      folder.Write("a.gjf", "\n#p hf\n\nwater\n\n0 1\nO 0 0 0\nH 0 0 1\n\nB 9 9 9\n");
+  file.LoadFile(path, true);
+  ASSERT_EQ(file.AtomCount(), 2);
+  EXPECT_EQ(file.Atoms.AtomAt(2).Symbol, "H");
+}
+
+TEST(GjfFile, RealCartesianInputsGiveTheirAtoms) {
+  TCoordinateFile file;
+  file.LoadFile(TestDataPath("geometry/input/pentane_gjf.gjf"), true);
+  ASSERT_EQ(file.AtomCount(), 17);
+  EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(17).Y, 0.18899740);
+  file.LoadFile(TestDataPath("geometry/input/CH2OH2_isomerized.gjf"), true);
+  ASSERT_EQ(file.AtomCount(), 7);
+  EXPECT_EQ(file.Atoms.AtomAt(6).Element, 8);
+  EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(1).X, 0.08033861);
+}
+
+TEST(GjfFile, LoadingKeepsTheEnergyOfAnEarlierOutput) {
+  TScratchFolder folder;
+  TCoordinateFile file;
+  file.Info.Energy = -40.5;
+  file.LoadFile(folder.Write("a.gjf", FourAtomInput), true);
+  EXPECT_EQ(file.Info.Energy, -40.5);
+}
+
+// Every cut of the input, at any byte, must end: atoms of complete lines
+// are kept, a cut inside a number field may raise the conversion error.
+TEST(GjfFile, TruncatedAnywhereEndsWithoutHangOrCrash) {
+  TScratchFolder folder;
+  for (std::size_t length = 0; length <= FourAtomInput.size(); ++length) {
+    SCOPED_TRACE(length);
+    TCoordinateFile file;
+    const std::string path = folder.Write("cut.gjf", FourAtomInput.substr(0, length));
+    try {
+      file.LoadFile(path, true);
+    } catch (const EConvertError&) {
+    }
+    EXPECT_LE(file.AtomCount(), 4);
+  }
+}
+
+}  // namespace
+}  // namespace harvex
