@@ -1,0 +1,21 @@
+// The whole model of one reported file as JSON, for scripts that want more
+// than the results row.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "CdfFiles/CdfFiles.h"
+
+namespace harvex {
+
+// Keys keep the model's declared order. Extended reals are given as doubles
+// (what JSON readers hold); values that are not finite become null.
+using TModelJson = nlohmann::ordered_json;
+
+// The object as it stands after loading Path: file name and kind, atoms, every
+// output value, modes with the displacements of the atoms present, charges,
+// NBO data and the conformer fields with its description.
+TModelJson ModelToJson(const std::string& path, const TCoordinateFile_cdf& file);
+
+}  // namespace harvex

@@ -1,0 +1,21 @@
+#include "TerminalDesktop.h"
+
+#include <iostream>
+
+namespace harvex {
+
+TTerminalDesktop::TTerminalDesktop(bool showMemo) : ShowMemo(showMemo), Settings(FormatSettingsFromCLocale()) {}
+
+void TTerminalDesktop::ShowMessage(const std::string& caption, const std::string& text) {
+  ++Messages;
+  std::cout.flush();
+  std::cerr << caption << ": " << text << '\n';
+}
+
+void TTerminalDesktop::AppendMemo(const std::string& line) {
+  if (ShowMemo) std::cout << line << '\n';
+}
+
+void TTerminalDesktop::ProcessEvents() { std::cout.flush(); }
+
+}  // namespace harvex

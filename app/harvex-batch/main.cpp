@@ -1,0 +1,105 @@
+// harvex-batch: reports files as one confirmed choice of them in the window
+// would, for servers and scripts. Memo lines go to standard output, message
+// boxes and errors to standard error, rows to the results file.
+#include <CLI/CLI.hpp>
+#include <clocale>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "ModelJson.h"
+#include "TerminalDesktop.h"
+#include "Unit1/Unit1.h"
+#include "rtl/RuntimeErrors.h"
+
+namespace harvex {
+namespace {
+
+constexpr int ExitSuccess = 0;
+constexpr int ExitProblem = 1;
+constexpr int ExitUsage = 2;
+
+constexpr const char* ProgramName = "harvex-batch";
+
+struct TBatchOptions {
+  std::string ResultsFile = ResultsFileName;
+  bool Json = false;
+  std::vector<std::string> Paths;
+};
+
+void ShowError(const std::string& subject, const ERuntimeError& error) {
+  std::cout.flush();
+  std::cerr << ProgramName << ": " << subject << ": " << error.what() << '\n';
+}
+
+void PrintJson(const std::string& path, const TCoordinateFile_cdf& file) {
+  // Paths and labels are single-byte text; bytes that are no UTF-8 are replaced.
+  std::cout << ModelToJson(path, file).dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
+}
+
+// Reports every path; an error ends only the path it arose in. Success means
+// every reported file gave a row and nothing went wrong.
+int RunBatch(const TBatchOptions& options) {
+  TTerminalDesktop desktop(!options.Json);
+  TDesktopScope scope(desktop);
+  TResultsRun run;
+  int reported = 0;
+  run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
+    ++reported;
+    if (options.Json) PrintJson(path, file);
+  });
+
+  bool failed = false;
+  try {
+    run.CreateResultsFile(options.ResultsFile, MainWindowCaption);
+  } catch (const ERuntimeError& error) {
+    ShowError(options.ResultsFile, error);
+    failed = true;
+  }
+  for (const std::string& path : options.Paths) {
+    try {
+      run.ReportPaths({path});
+    } catch (const ERuntimeError& error) {
+      ShowError(path, error);
+      failed = true;
+    }
+  }
+  run.CloseResultsFile();
+  std::cout.flush();
+  const bool everyFileHasRow = run.RowCount() == reported;
+  return failed || desktop.MessageCount() > 0 || !everyFileHasRow ? ExitProblem : ExitSuccess;
+}
+
+}  // namespace
+}  // namespace harvex
+
+int main(int argc, char** argv) {
+  using namespace harvex;
+  std::setlocale(LC_ALL, "");
+
+  TBatchOptions options;
+  CLI::App app{
+      "Reports the electronic energy, modes, Gibbs energy and BSSE data of Gaussian and ORCA outputs "
+      "(.out, or .zip holding one) and conformer descriptions (.cdf): memo lines on standard output, "
+      "one tab-separated row per file in the results file. A .txt path is a list of paths, such as an "
+      "earlier results file.",
+      ProgramName};
+  app.add_option("--results", options.ResultsFile, "Results file to create (truncated)")
+      ->capture_default_str()
+      ->type_name("FILE");
+  app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
+  app.add_option("PATH", options.Paths, "Files to report, in order")->required();
+  app.set_version_flag("--version", std::string(ProgramName) + " " + HARVEX_VERSION + " (" + MainWindowCaption + ")");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return app.exit(error) == 0 ? ExitSuccess : ExitUsage;
+  }
+  try {
+    return RunBatch(options);
+  } catch (const std::exception& error) {
+    std::cerr << ProgramName << ": " << error.what() << '\n';
+    return ExitProblem;
+  }
+}
