@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <stdexcept>
 
 #include "CoordFiles/GaussianPass.h"
 #include "rtl/Desktop.h"
@@ -225,42 +227,45 @@ constexpr std::array EnergyAndGeometryMarkers = {
     MP2EnergyMarker,    DipoleMarker,       OrientationRule,
 };
 
-// Every check fires only on a line that holds one of its markers, and a
-// marker can only stand where its first two bytes stand. A line in which no
-// marker's opening byte pair occurs is therefore passed over without running
-// the checks: one pass over the line against a bit table of those pairs,
-// which rejects most lines of an output (numbers, blanks, other text).
+// Every check fires only on a line that holds one of its markers, so a line
+// that can hold none is passed over without running the checks. Every
+// marker is at least five bytes long, so wherever one stands, the four
+// bytes at an even position hold either its bytes 0-3 or its bytes 1-4. One
+// pass over the even positions of the line tests the four bytes there
+// against a hashed bit table of those openings; most lines of an output
+// (numbers, blanks, other text) fail at every position.
 class TMarkerOpenings {
  public:
   TMarkerOpenings() {
     for (std::span<const std::string_view> markers :
          {std::span<const std::string_view>(EnergyAndGeometryMarkers), VibrationMarkers(), PopulationMarkers()}) {
       for (std::string_view marker : markers) {
-        const unsigned pair = OpeningPair(marker);
-        Pairs[pair / 64] |= std::uint64_t{1} << (pair % 64);
-        ShortestMarker = std::min(ShortestMarker, marker.size());
+        if (marker.size() < MinimumMarkerLength) throw std::logic_error("marker too short for the line filter");
+        for (std::size_t offset = 0; offset < Stride; ++offset) Set(QuadBucket(marker.data() + offset));
       }
     }
   }
 
   bool MayHoldMarker(std::string_view line) const {
-    if (line.size() < ShortestMarker) return false;
-    const std::size_t lastStart = line.size() - ShortestMarker;
-    unsigned pair = static_cast<unsigned char>(line[0]);
-    for (std::size_t i = 1; i <= lastStart + 1; ++i) {
-      pair = ((pair << 8) | static_cast<unsigned char>(line[i])) & 0xFFFFu;
-      if ((Pairs[pair / 64] >> (pair % 64)) & 1u) return true;
-    }
+    const char* const text = line.data();
+    for (std::size_t i = 0; i + sizeof(std::uint32_t) <= line.size(); i += Stride)
+      if (Test(QuadBucket(text + i))) return true;
     return false;
   }
 
  private:
-  static unsigned OpeningPair(std::string_view marker) {
-    return static_cast<unsigned>(static_cast<unsigned char>(marker[0])) << 8 | static_cast<unsigned char>(marker[1]);
-  }
+  static constexpr std::size_t Stride = 2;
+  static constexpr std::size_t MinimumMarkerLength = Stride + sizeof(std::uint32_t) - 1;
 
-  std::array<std::uint64_t, 65536 / 64> Pairs{};
-  std::size_t ShortestMarker = SIZE_MAX;
+  static unsigned QuadBucket(const char* text) {
+    std::uint32_t quad = 0;
+    std::memcpy(&quad, text, sizeof quad);
+    return (quad * 2654435761u) >> 16;
+  }
+  void Set(unsigned bucket) { Buckets[bucket / 64] |= std::uint64_t{1} << (bucket % 64); }
+  bool Test(unsigned bucket) const { return (Buckets[bucket / 64] >> (bucket % 64)) & 1u; }
+
+  std::array<std::uint64_t, 65536 / 64> Buckets{};
 };
 
 }  // namespace
