@@ -1,18 +1,113 @@
 #include "CdfFiles/CdfFiles.h"
 
+#include "CdfFiles/IniFile.h"
 #include "rtl/Desktop.h"
 
 namespace harvex {
 
-// Placeholder until the conformer loader lands: every path loads as it is.
-void TConfDescrFile::Load(const std::string& fileName) { FileName = fileName; }
+// Only the first section of a description is read; its name is free:
+//   [conformer]
+//   GeomFileName=opt.out
+//   FreqFileName=freq.out
+//   MP2FileName=sp.out
+// Names are kept as written; a relative one is opened later against the
+// process's current folder.
+void TConfDescrFile::Load(const std::string& fileName) {
+  const TIniFile ini(fileName);
+  const std::vector<std::string> sections = ini.ReadSectionNames();
+  if (sections.empty()) {
+    ShowError(fileName + ": Invalid .cdf file!");
+  } else {
+    SectionName = sections.front();
+    GeomFileName = ini.ReadString(SectionName, "GeomFileName", "");
+    FreqFileName = ini.ReadString(SectionName, "FreqFileName", "");
+    MP2FileName = ini.ReadString(SectionName, "MP2FileName", "");
+    WfnFileName = ini.ReadString(SectionName, "WfnFileName", "");
+    AimFileName = ini.ReadString(SectionName, "AimFileName", "");
+    IRIntenFileName = ini.ReadString(SectionName, "IRIntenFileName", "");
+  }
+  FileName = fileName;
+}
 
 void TConfDescrFile::ShowError(const std::string& message) {
   Desktop().ShowMessage("TConformerDescription Error", message);
 }
 
 bool TCoordinateFile_cdf::LoadConformer(const std::string& fileName, bool finalGeometry) {
-  return LoadFile(fileName, finalGeometry);
+  if (UpperExtension(fileName) != ".CDF") return LoadFile(fileName, finalGeometry);
+
+  if (AtomCount() > 0) FreeModes();
+  Atoms.ClearAtoms();
+  Descr = std::make_unique<TConfDescrFile>();
+  Descr->Load(fileName);
+
+  if (!Descr->MP2FileName.empty() && !LoadSinglePoint(fileName)) return false;
+  if (!Descr->FreqFileName.empty() && !LoadFrequencies(fileName)) return false;
+  if (!LoadGeometry(fileName)) return false;
+
+  FileName = fileName;
+  FileKind = fkCdf;
+  IsCdf = true;
+  StoreTotals();
+  return true;
+}
+
+// The single-point job gives the conformer's electronic energy.
+bool TCoordinateFile_cdf::LoadSinglePoint(const std::string& cdfName) {
+  if (!LoadFile(Descr->MP2FileName, true)) {
+    ShowError("Cann't load Single Point file: " + cdfName);
+    return false;
+  }
+  ETotal = Info.Energy;
+  EnergySource = esSinglePoint;
+  return true;
+}
+
+// The frequency job gives the thermal corrections. With a single-point
+// energy at hand they are added to it; otherwise the frequency job's own
+// energy and free energy are taken.
+bool TCoordinateFile_cdf::LoadFrequencies(const std::string& cdfName) {
+  if (!LoadFile(Descr->FreqFileName, true)) {
+    ShowError("Cann't load IR spectra file: " + cdfName);
+    return false;
+  }
+  if (EnergySource == esSinglePoint) {
+    GTotal = ETotal + static_cast<long double>(Info.GibbsCorrection);
+    EZpeTotal = ETotal + static_cast<long double>(Info.ZPECorrection);
+  } else {
+    EnergySource = esFrequency;
+    ETotal = Info.Energy;
+    GTotal = Info.GibbsEnergy;
+    EZpeTotal = static_cast<long double>(Info.Energy) + Info.ZPECorrection;
+  }
+  HasThermochemistry = true;
+  return true;
+}
+
+// The geometry comes from its own file, loaded aside so that it does not
+// disturb the values the other jobs left; an output among them may also
+// give the energy when no other file did.
+bool TCoordinateFile_cdf::LoadGeometry(const std::string& cdfName) {
+  TCoordinateFile geometry;
+  if (!geometry.LoadFile(Descr->GeomFileName, true)) {
+    ShowError("Cann't load Geometry file:" + cdfName);
+    return false;
+  }
+  Assign(geometry);
+  if (EnergySource == esNone && geometry.FileKind == fkOutput) {
+    EnergySource = esGeometry;
+    ETotal = geometry.Info.Energy;
+  }
+  return true;
+}
+
+// The totals go into the ordinary fields, so that the conformer reads like
+// one output.
+void TCoordinateFile_cdf::StoreTotals() {
+  Info.Energy = static_cast<double>(ETotal);
+  Info.GibbsEnergy = static_cast<double>(GTotal);
+  Info.ZPECorrection = static_cast<double>(EZpeTotal - ETotal);
+  Info.GibbsCorrection = static_cast<double>(GTotal - ETotal);
 }
 
 }  // namespace harvex

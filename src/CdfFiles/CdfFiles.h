@@ -23,6 +23,9 @@ class TConfDescrFile {
   std::string IRIntenFileName;
 
   virtual ~TConfDescrFile() = default;
+  // Reads the names from the file's first section; a file without a section
+  // (missing, empty, unreadable) shows "<path>: Invalid .cdf file!" and
+  // leaves them empty.
   void Load(const std::string& fileName);
   // The class's error box, captioned "TConformerDescription Error".
   virtual void ShowError(const std::string& message);
@@ -43,7 +46,16 @@ class TCoordinateFile_cdf : public TCoordinateFile {
   bool HasThermochemistry = false;
   bool IsCdf = false;
 
+  // A path ending in ".cdf" (any letter case) is read as a description and
+  // the files it names are combined; any other path loads as it is. True
+  // when the file, for a description its geometry file, was loaded.
   bool LoadConformer(const std::string& fileName, bool finalGeometry);
+
+ private:
+  bool LoadSinglePoint(const std::string& cdfName);
+  bool LoadFrequencies(const std::string& cdfName);
+  bool LoadGeometry(const std::string& cdfName);
+  void StoreTotals();
 };
 
 }  // namespace harvex

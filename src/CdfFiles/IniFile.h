@@ -1,0 +1,48 @@
+// A reader of INI-style files: [section] headers and key=value lines.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace harvex {
+
+// Reads the whole file once when created; a missing or unreadable file reads
+// as a file without sections. Section and key names match without regard to
+// ASCII letter case; when a name repeats, the first occurrence is used.
+class TIniFile {
+ public:
+  // Longest value handed out; longer ones are cut.
+  static constexpr std::size_t MaxValueLength = 2047;
+  // The section-name list holds each name with a terminating NUL, plus a
+  // final NUL, in this many bytes; names that do not fit are left out.
+  static constexpr std::size_t SectionListSize = 16384;
+
+  explicit TIniFile(const std::string& fileName);
+
+  // The section names in file order, as far as they fit the list.
+  std::vector<std::string> ReadSectionNames() const;
+  // The value of Key in Section: the text after the first "=", without
+  // surrounding blanks and one pair of enclosing matching quotes ("..." or
+  // '...'), cut to MaxValueLength; the default when the file, the section
+  // or the key is missing.
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue) const;
+
+ private:
+  struct TEntry {
+    std::string Key;
+    std::string Value;
+  };
+  struct TSection {
+    std::string Name;
+    std::vector<TEntry> Entries;
+  };
+
+  void Parse(std::string_view text);
+
+  std::vector<TSection> Sections;
+};
+
+}  // namespace harvex

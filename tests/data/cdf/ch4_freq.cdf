@@ -1,0 +1,3 @@
+[CH4 conformer 1]
+GeomFileName=CH4.out
+FreqFileName=CH4.out
