@@ -1,19 +1,304 @@
 #include "ZipReader/ZipReader.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "rtl/Desktop.h"
+#include "rtl/RuntimeErrors.h"
 
 namespace harvex {
+namespace {
 
-// Placeholder until the archive reader lands: no archive holds a member.
-TZippedFilesReader::TZippedFilesReader() = default;
-TZippedFilesReader::~TZippedFilesReader() = default;
-void TZippedFilesReader::Open(const std::string&) {}
-bool TZippedFilesReader::FindMember(const std::string&, std::string&) { return false; }
-bool TZippedFilesReader::StartMember() { return false; }
-bool TZippedFilesReader::ReadLine(std::string&) { return false; }
-bool TZippedFilesReader::Eof() const { return true; }
-bool TZippedFilesReader::CrcOk() const { return true; }
-void TZippedFilesReader::CloseArchive() {}
+constexpr std::uint32_t LocalHeaderSignature = 0x04034B50;
+constexpr std::uint32_t DataDescriptorSignature = 0x08074B50;
+constexpr int LocalHeaderSize = 30;
+constexpr std::uint16_t MethodStored = 0;
+constexpr std::uint16_t MethodDeflated = 8;
+constexpr std::uint16_t FlagDataDescriptor = 1 << 3;
+
+std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
+std::uint32_t Le32(const std::uint8_t* p) {
+  return std::uint32_t{Le16(p)} | std::uint32_t{Le16(p + 2)} << 16;
+}
+
+TLocalFileHeader DecodeLocalHeader(const std::uint8_t* raw) {
+  TLocalFileHeader header;
+  header.Signature = Le32(raw);
+  header.VersionNeeded = Le16(raw + 4);
+  header.Flags = Le16(raw + 6);
+  header.Method = Le16(raw + 8);
+  header.ModTime = Le16(raw + 10);
+  header.ModDate = Le16(raw + 12);
+  header.Crc32 = Le32(raw + 14);
+  header.CompressedSize = Le32(raw + 18);
+  header.UncompressedSize = Le32(raw + 22);
+  header.NameLength = Le16(raw + 26);
+  header.ExtraLength = Le16(raw + 28);
+  return header;
+}
+
+// Reads up to Count bytes, fewer only at the end of the file.
+int ReadFrom(int handle, std::uint8_t* buffer, int count) {
+  int total = 0;
+  while (total < count) {
+    const ssize_t got = ::read(handle, buffer + total, static_cast<std::size_t>(count - total));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw EInOutError::FromErrno(errno);
+    if (got == 0) break;
+    total += static_cast<int>(got);
+  }
+  return total;
+}
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// Appends the bytes to Line with every CR left out.
+void AppendWithoutCr(std::string& line, const char* begin, const char* end, bool mayHoldCr) {
+  if (!mayHoldCr) {
+    line.append(begin, end);
+    return;
+  }
+  while (begin < end) {
+    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', static_cast<std::size_t>(end - begin)));
+    const char* pieceEnd = cr != nullptr ? cr : end;
+    line.append(begin, pieceEnd);
+    begin = cr != nullptr ? cr + 1 : end;
+  }
+}
+
+}  // namespace
+
+TZippedFilesReader::TZippedFilesReader() { Window = WindowBuf.data(); }
+
+TZippedFilesReader::~TZippedFilesReader() {
+  release_block_tables(Tables);
+  if (Archive >= 0) ::close(Archive);
+}
+
+void TZippedFilesReader::Open(const std::string& fileName) {
+  if (Archive >= 0) CloseArchive();
+  const int handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (handle < 0) throw EInOutError::FromErrno(errno);
+  struct stat status {};
+  if (::fstat(handle, &status) == 0 && S_ISDIR(status.st_mode)) {
+    ::close(handle);
+    throw EInOutError::FromErrno(EISDIR);
+  }
+  Archive = handle;
+  EndOfData = false;
+  BlockDone = true;
+  LastBlock = true;
+}
+
+void TZippedFilesReader::Skip(std::uint32_t count) {
+  if (::lseek(Archive, static_cast<off_t>(count), SEEK_CUR) < 0) throw EInOutError::FromErrno(errno);
+}
+
+// A local header, its stored name and its extra field; the position is left
+// at the member's data. Ext runs from the name's last "." to its end (a dot
+// in a folder part counts too).
+bool TZippedFilesReader::ReadLocalHeader(std::string& name, std::string& ext) {
+  std::array<std::uint8_t, LocalHeaderSize> raw{};
+  if (ReadFrom(Archive, raw.data(), LocalHeaderSize) < LocalHeaderSize) return false;
+  Header = DecodeLocalHeader(raw.data());
+  if (Header.Signature != LocalHeaderSignature) return false;
+  std::string stored(Header.NameLength, '\0');
+  if (ReadFrom(Archive, reinterpret_cast<std::uint8_t*>(stored.data()), Header.NameLength) < Header.NameLength)
+    return false;
+  const std::size_t dot = stored.rfind('.');
+  ext = dot == std::string::npos ? std::string() : stored.substr(dot);
+  name = stored.substr(0, stored.find('\0'));
+  Skip(Header.ExtraLength);
+  return true;
+}
+
+// With ".out" the extensions ".out", ".ou", ".o" and "." are taken, in any
+// letter case. Members not taken are skipped by their compressed size.
+bool TZippedFilesReader::FindMember(const std::string& pattern, std::string& name) {
+  std::string memberName;
+  std::string ext;
+  while (ReadLocalHeader(memberName, ext)) {
+    if (pattern.empty() || (!ext.empty() && pattern.find(LowerAscii(ext)) != std::string::npos)) {
+      name = memberName;
+      return true;
+    }
+    Skip(Header.CompressedSize);
+  }
+  return false;
+}
+
+bool TZippedFilesReader::StartMember() {
+  InputFile = Archive;
+  OutCount = 0;
+  OutPos = 0;
+  EndOfData = false;
+  BlockDone = true;
+  if (Header.Method != MethodStored && Header.Method != MethodDeflated) return false;
+  release_block_tables(Tables);
+  Tables = {};
+  reset_inflater();
+  StoredLeft = Header.CompressedSize;
+  HasDescriptor = false;
+  return true;
+}
+
+bool TZippedFilesReader::FillBuffer() {
+  bool filled = false;
+  switch (Header.Method) {
+    case MethodStored:
+      filled = FillStored();
+      break;
+    case MethodDeflated:
+      filled = FillDeflated();
+      break;
+    default:
+      filled = EndMemberWithError();
+      break;
+  }
+  // One look per fill spares each line its own search for CRs.
+  OutHasCr = std::memchr(OutBuf.data(), '\r', static_cast<std::size_t>(OutCount)) != nullptr;
+  return filled;
+}
+
+// The member's end is noticed by the fill after its last bytes, which reads
+// none.
+bool TZippedFilesReader::FillStored() {
+  const int wanted = static_cast<int>(std::min<std::uint32_t>(StoredLeft, OutBuf.size()));
+  const int count = ReadFrom(Archive, OutBuf.data(), wanted);
+  StoredLeft -= static_cast<std::uint32_t>(count);
+  OutCount = count;
+  OutPos = 0;
+  update_crc32(Crc, OutBuf.data(), count);
+  EndOfData = count == 0;
+  return true;
+}
+
+// Decodes until at least 258 new bytes exist or the member ends, across
+// block boundaries, and moves them to OutBuf. When the archive ends inside
+// the data the member ends with what the steps so far produced, without a
+// message: the CRC-32 check reports it.
+bool TZippedFilesReader::FillDeflated() {
+  const std::uint16_t start = WindowPos;
+  for (;;) {
+    if (BlockDone) {
+      int final = 0;
+      const int code = inflate_build_trees(final, Tables);
+      LastBlock = final != 0;
+      if (InputEnded) {
+        release_block_tables(Tables);
+        break;
+      }
+      if (code != 0) {
+        ShowError("Error: Can not inflate block trees! (inflate_build_trees returned with code " +
+                  std::to_string(code) + ")");
+        return EndMemberWithError();
+      }
+      BlockDone = false;
+    }
+    bool endOfBlock = false;
+    const int code = inflate_codes_until(Tables, endOfBlock, start, MaxMatch);
+    if (endOfBlock || InputEnded) {
+      BlockDone = true;
+      release_block_tables(Tables);
+      if (LastBlock) EndOfData = true;
+      if (LastBlock && endOfBlock && (Header.Flags & FlagDataDescriptor) != 0) ReadDataDescriptor();
+    }
+    if (code != 0 && !InputEnded) {
+      ShowError("Error: Can not inflate block! (inflate_codes returned with code " + std::to_string(code) +
+                ")");
+      return EndMemberWithError();
+    }
+    if (((WindowPos - start) & WindowMask) >= MaxMatch || EndOfData) break;
+  }
+  sync_crc();
+  const unsigned produced = (WindowPos - start) & WindowMask;
+  const unsigned beforeWrap = std::min<unsigned>(produced, WindowSize - start);
+  std::memcpy(OutBuf.data(), Window + start, beforeWrap);
+  std::memcpy(OutBuf.data() + beforeWrap, Window, produced - beforeWrap);
+  OutCount = static_cast<std::int32_t>(produced);
+  OutPos = 0;
+  return true;
+}
+
+// The member ends; the bytes of the failing fill are not handed out.
+bool TZippedFilesReader::EndMemberWithError() {
+  release_block_tables(Tables);
+  BlockDone = true;
+  EndOfData = true;
+  OutCount = 0;
+  OutPos = 0;
+  return false;
+}
+
+void TZippedFilesReader::ReadDataDescriptor() {
+  DescriptorWords[0] = read_aligned_word();
+  DescriptorWords[1] = read_aligned_word();
+  HasDescriptor = true;
+}
+
+bool TZippedFilesReader::ReadLine(std::string& line) {
+  if (Eof()) return false;
+  line.clear();
+  for (;;) {
+    if (OutPos >= OutCount) {
+      if (EndOfData) return true;
+      FillBuffer();
+      continue;
+    }
+    const char* begin = reinterpret_cast<const char*>(OutBuf.data()) + OutPos;
+    const auto available = static_cast<std::size_t>(OutCount - OutPos);
+    const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', available));
+    const char* end = lineFeed != nullptr ? lineFeed : begin + available;
+    AppendWithoutCr(line, begin, end, OutHasCr);
+    OutPos += static_cast<std::int32_t>(end - begin);
+    if (lineFeed != nullptr) {
+      ++OutPos;
+      return true;
+    }
+  }
+}
+
+bool TZippedFilesReader::Eof() const { return EndOfData && OutPos >= OutCount; }
+
+// A header that defers its CRC to a data descriptor records 0; the CRC is
+// then the descriptor's first word, or its second after the signature.
+bool TZippedFilesReader::CrcOk() const {
+  const std::uint32_t crc = ~Crc;
+  if (crc == Header.Crc32) return true;
+  return HasDescriptor && (crc == DescriptorWords[0] ||
+                           (DescriptorWords[0] == DataDescriptorSignature && crc == DescriptorWords[1]));
+}
+
+void TZippedFilesReader::CloseArchive() {
+  if (Archive < 0) return;
+  const int handle = Archive;
+  Archive = -1;
+  InputFile = -1;
+  if (::close(handle) != 0 && errno != EINTR) throw EInOutError::FromErrno(errno);
+}
+
+// Reads on past the member's data if the decoder asks for it; decoding stops
+// at the final block. An archive that has no byte left ends the member with
+// the fill in progress.
+void TZippedFilesReader::FillInput() {
+  const int count = ReadFrom(InputFile, InBuf.data(), InBufSize);
+  InPos = 0;
+  InLast = count - 1;
+  if (count == 0) {
+    EndOfData = true;
+    BlockDone = true;
+  }
+}
+
 void TZippedFilesReader::ShowError(const std::string& message) {
   Desktop().ShowMessage("TZippedFilesReader", message);
 }

@@ -1,33 +1,93 @@
-// Reads the text lines of one member of a ZIP archive.
-// (Public interface used by the line source; the archive issue completes it.)
+// Reads the text lines of one member of a ZIP archive, walking the local
+// file headers from the archive's first byte. Stored members are read as
+// they are, deflated ones through the decoder it derives from, a few hundred
+// bytes at a time, so memory use is fixed whatever the member's size.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
+#include "InflateDecompress/InflateDecompress.h"
+
 namespace harvex {
 
-class TZippedFilesReader {
+// The 30-byte local file header, little-endian on disk.
+struct TLocalFileHeader {
+  std::uint32_t Signature = 0;  // 0x04034B50, "PK" 3 4
+  std::uint16_t VersionNeeded = 0;
+  std::uint16_t Flags = 0;  // bit 3: CRC and sizes follow the data
+  std::uint16_t Method = 0;  // 0 stored, 8 deflated
+  std::uint16_t ModTime = 0;
+  std::uint16_t ModDate = 0;
+  std::uint32_t Crc32 = 0;
+  std::uint32_t CompressedSize = 0;
+  std::uint32_t UncompressedSize = 0;
+  std::uint16_t NameLength = 0;
+  std::uint16_t ExtraLength = 0;
+};
+
+class TZippedFilesReader : public TInflater {
  public:
   TZippedFilesReader();
-  virtual ~TZippedFilesReader();
+  // Closes the archive if CloseArchive was not called.
+  ~TZippedFilesReader() override;
   TZippedFilesReader(const TZippedFilesReader&) = delete;
   TZippedFilesReader& operator=(const TZippedFilesReader&) = delete;
 
-  // Opens the archive; raises EInOutError when it cannot be opened.
+  // Opens the archive at its first byte; raises EInOutError when it cannot
+  // be opened.
   void Open(const std::string& fileName);
-  // The first member, from the current position on, whose extension occurs
-  // in Pattern; Name receives its stored name.
+  // The first member, from the current position on, whose extension
+  // (lower-cased) occurs in Pattern; an empty pattern takes any member. Name
+  // receives its stored name and the position is left at its data.
   bool FindMember(const std::string& pattern, std::string& name);
+  // Arms the member found last; false for a method other than 0 and 8.
   bool StartMember();
-  // The next line without its LF (every CR dropped); false at the end.
+  // The next line without its LF (every CR dropped); false at the end, with
+  // Line left as it was.
   bool ReadLine(std::string& line);
   bool Eof() const;
+  // Whether the CRC-32 of the bytes produced matches the member's.
   bool CrcOk() const;
+  // Raises EInOutError when closing fails.
   void CloseArchive();
 
   // The class's error box, captioned "TZippedFilesReader".
   virtual void ShowError(const std::string& message);
+
+ protected:
+  void FillInput() override;
+
+ private:
+  bool ReadLocalHeader(std::string& name, std::string& ext);
+  bool FillBuffer();
+  bool FillStored();
+  bool FillDeflated();
+  bool EndMemberWithError();
+  void ReadDataDescriptor();
+  void Skip(std::uint32_t count);
+
+  int Archive = -1;
+  bool EndOfData = true;
+  bool BlockDone = false;
+  bool LastBlock = false;
+  std::array<std::uint8_t, WindowSize> WindowBuf{};
+  TBlockTables Tables;
+  // Twice the longest match: a fill stops once 258 new bytes exist, and one
+  // step adds at most 258.
+  std::array<std::uint8_t, 2 * MaxMatch> OutBuf{};
+  std::int32_t OutCount = 0;
+  std::int32_t OutPos = 0;  // index of the next byte to hand out
+  bool OutHasCr = false;    // OutBuf holds a CR somewhere
+  TLocalFileHeader Header;
+  // Bytes of a stored member's data not yet read.
+  std::uint32_t StoredLeft = 0;
+  // The two words after a deflated member's data when its header defers
+  // the CRC to a data descriptor (with or without the descriptor's
+  // signature); read once its last block has ended.
+  bool HasDescriptor = false;
+  std::array<std::uint32_t, 2> DescriptorWords{};
 };
 
 }  // namespace harvex
