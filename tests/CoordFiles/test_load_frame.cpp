@@ -134,5 +134,40 @@ TEST(ShowError, UsesTheClassCaption) {
   EXPECT_EQ(desktop.Messages[0], (testing::TMessage{"TCoordinateFile Error", "text"}));
 }
 
+// Which reader ran shows in GeometryState: only the Gaussian reader sets it
+// (to 2 when it kept no geometry); the ORCA reader leaves it at 0 and
+// reports success whenever the file opened.
+struct BannerCase {
+  const char* Name;
+  const char* Text;
+  bool Loaded;
+  int GeometryState;
+};
+
+class BannerScan : public ::testing::TestWithParam<BannerCase> {};
+
+TEST_P(BannerScan, TheFirstBannerLineChoosesTheReader) {
+  TRecordingDesktop desktop;
+  TTempDir dir;
+  TCoordinateFile file;
+  EXPECT_EQ(file.LoadFile(dir.Write("job.out", GetParam().Text), true), GetParam().Loaded);
+  EXPECT_EQ(file.Info.GeometryState, GetParam().GeometryState);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, BannerScan,
+    ::testing::Values(
+        BannerCase{"Gaussian03", " This is the Gaussian(R) 03 program.\n", false, 2},
+        BannerCase{"Gaussian16", " This is part of the Gaussian(R) 16 program.\n", false, 2},
+        BannerCase{"Orca", "                 * O   R   C   A *\n", true, 0},
+        BannerCase{"OrcaQuotingGaussianLater",
+                   " * O   R   C   A *\n This is part of the Gaussian(R) 16 program.\n", true, 0},
+        BannerCase{"GaussianQuotingOrcaLater",
+                   " This is the Gaussian(R) 03 program.\n * O   R   C   A *\n", false, 2},
+        BannerCase{"BothOnOneLineIsGaussian", " * O   R   C   A * This is the Gaussian(R)\n", false, 2},
+        BannerCase{"BannerAfterCtrlZIsNotSeen", "text\n\x1a This is the Gaussian(R) 03\n", false, 0},
+        BannerCase{"BinaryBytes", "\x7f" "ELF\x01\x02\0\0\xff\xfe\r\r\n\x00\x01", false, 0}),
+    [](const auto& info) { return info.param.Name; });
+
 }  // namespace
 }  // namespace harvex
