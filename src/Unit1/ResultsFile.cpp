@@ -1,7 +1,11 @@
 #include "Unit1/ResultsFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "rtl/RuntimeErrors.h"
 
@@ -30,8 +34,6 @@ std::string PlainLongTime(const std::tm& now) {
   return text;
 }
 
-int LastErrnoOr(int fallback) { return errno != 0 ? errno : fallback; }
-
 }  // namespace
 
 std::string HeaderLine(const std::string& caption, const std::tm& now, const TFormatSettings& settings) {
@@ -45,38 +47,62 @@ std::string HeaderLine(const std::string& caption, const std::tm& now, const TFo
 TResultsRun::TResultsFile::TResultsFile() : OpenErrno(EBADF) {}
 
 TResultsRun::TResultsFile::TResultsFile(const std::string& path) : OpenErrno(0) {
-  errno = 0;
-  File = std::fopen(path.c_str(), "wbe");
-  if (File == nullptr) {
-    OpenErrno = LastErrnoOr(EIO);
+  Handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (Handle < 0) {
+    OpenErrno = errno;
     return;
   }
-  std::setvbuf(File, Buffer, _IOFBF, BufferSize);
   struct stat status {};
-  if (::fstat(::fileno(File), &status) == 0) OpenIdentity = {status.st_dev, status.st_ino};
+  if (::fstat(Handle, &status) == 0) OpenIdentity = {status.st_dev, status.st_ino};
+  Buffer.reserve(BufferSize);
 }
 
+// Closing without Close still writes out what it can; nothing can report here.
 TResultsRun::TResultsFile::~TResultsFile() {
-  if (File != nullptr) std::fclose(File);
+  if (Handle < 0) return;
+  Flush();
+  ::close(Handle);
 }
 
 void TResultsRun::TResultsFile::Write(std::string_view text) {
-  if (File == nullptr) throw EInOutError::FromErrno(OpenErrno);
-  errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), File) != text.size()) throw EInOutError::FromErrno(LastErrnoOr(EIO));
+  if (Handle < 0) throw EInOutError::FromErrno(OpenErrno);
+  while (!text.empty()) {
+    if (Buffer.size() == BufferSize) {
+      if (const int reason = Flush()) throw EInOutError::FromErrno(reason);
+    }
+    const std::size_t taken = std::min(BufferSize - Buffer.size(), text.size());
+    Buffer.append(text.substr(0, taken));
+    text.remove_prefix(taken);
+  }
+}
+
+int TResultsRun::TResultsFile::Flush() {
+  std::size_t written = 0;
+  int reason = 0;
+  while (written < Buffer.size() && reason == 0) {
+    const ssize_t count = ::write(Handle, Buffer.data() + written, Buffer.size() - written);
+    if (count > 0) {
+      written += static_cast<std::size_t>(count);
+    } else if (count == 0 || errno != EINTR) {
+      reason = count == 0 ? EIO : errno;
+    }
+  }
+  Buffer.erase(0, written);
+  return reason;
 }
 
 void TResultsRun::TResultsFile::Close() {
-  if (File == nullptr) return;
-  std::FILE* file = File;
-  File = nullptr;
+  if (Handle < 0) return;
+  int reason = Flush();
+  if (::close(Handle) != 0 && reason == 0 && errno != EINTR) reason = errno;
+  Handle = -1;
   OpenErrno = EBADF;
-  errno = 0;
-  if (std::fclose(file) != 0) throw EInOutError::FromErrno(LastErrnoOr(EIO));
+  Buffer.clear();
+  if (reason != 0) throw EInOutError::FromErrno(reason);
 }
 
 std::optional<TFileIdentity> TResultsRun::TResultsFile::Identity() const {
-  if (File == nullptr) return std::nullopt;
+  if (Handle < 0) return std::nullopt;
   return OpenIdentity;
 }
 

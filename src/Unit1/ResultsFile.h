@@ -2,7 +2,6 @@
 // file, single-byte text with CR LF line ends.
 #pragma once
 
-#include <cstdio>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -33,11 +32,12 @@ class TResultsRun::TResultsFile {
   TResultsFile(const TResultsFile&) = delete;
   TResultsFile& operator=(const TResultsFile&) = delete;
 
-  bool IsOpen() const { return File != nullptr; }
+  bool IsOpen() const { return Handle >= 0; }
   // Raises EInOutError with the system's reason when the write fails.
   void Write(std::string_view text);
   // Writes out the buffer and closes; raises EInOutError when that fails
   // (the file is closed all the same). Nothing happens when not open.
+  // A write that failed leaves its text buffered, so closing tries it again.
   void Close();
   // The open file's identity; none when not open.
   std::optional<TFileIdentity> Identity() const;
@@ -45,10 +45,14 @@ class TResultsRun::TResultsFile {
  private:
   static constexpr std::size_t BufferSize = 128;
 
-  std::FILE* File = nullptr;
+  // Writes out the buffer; the errno of a failure, 0 on success. What could
+  // not be written stays buffered.
+  int Flush();
+
+  int Handle = -1;
   int OpenErrno;
   TFileIdentity OpenIdentity;
-  char Buffer[BufferSize];
+  std::string Buffer;
 };
 
 }  // namespace harvex
