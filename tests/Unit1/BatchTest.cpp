@@ -1,0 +1,103 @@
+// End-to-end runs of the built harvex-batch in a scratch folder.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include "RecordingDesktop.h"
+
+namespace harvex {
+namespace {
+
+// A minimal ORCA output: its banner and one final energy.
+constexpr std::string_view OrcaOutput = R"(
+                                 *****************
+                                 * O   R   C   A *
+                                 *****************
+
+-------------------------   --------------------
+FINAL SINGLE POINT ENERGY       -76.026760737428
+-------------------------   --------------------
+)";
+
+struct TBatchResult {
+  int ExitStatus = -1;
+  std::string Out;
+  std::string Err;
+};
+
+class BatchTest : public TRunTest {
+ protected:
+  TBatchResult RunBatch(const std::string& arguments) {
+    const std::string command = "cd '" + Folder.string() + "' && '" HARVEX_BATCH_PROGRAM "' " + arguments +
+                                " >batch.out 2>batch.err";
+    const int status = std::system(command.c_str());
+    TBatchResult result;
+    if (WIFEXITED(status)) result.ExitStatus = WEXITSTATUS(status);
+    result.Out = ReadBytes(Path("batch.out"));
+    result.Err = ReadBytes(Path("batch.err"));
+    return result;
+  }
+
+  std::string Results(const std::string& name = "Harvex_res.txt") const { return ReadBytes(Path(name)); }
+
+  static bool IsHeaderOnly(const std::string& bytes) {
+    return bytes.starts_with(" Created by \"Harvex version 18.10.2012\" on ") && bytes.ends_with("\r\n") &&
+           bytes.find("\r\n") == bytes.size() - 2;
+  }
+};
+
+TEST_F(BatchTest, UnknownFileGetsTheErrorLineOnlyTheHeaderAndExitsOne) {
+  WriteBytes(Path("notes.dat"), "text\n");
+  const TBatchResult result = RunBatch("notes.dat");
+  EXPECT_EQ(result.ExitStatus, 1);
+  EXPECT_EQ(result.Out, "File:\tnotes.dat\nError: not a .out file!\n");
+  EXPECT_EQ(result.Err, "");
+  EXPECT_TRUE(IsHeaderOnly(Results())) << Results();
+}
+
+TEST_F(BatchTest, OutputWithARowExitsZero) {
+  WriteBytes(Path("water.out"), std::string(OrcaOutput));
+  const TBatchResult result = RunBatch("--results rows.txt water.out");
+  EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+  EXPECT_EQ(result.Out, "File:\twater.out\ninitial geometry loaded\n\nE [Hartree]=\t-76.0267607\n");
+  const std::string rows = Results("rows.txt");
+  EXPECT_TRUE(rows.ends_with("\r\nwater.out\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n")) << rows;
+}
+
+TEST_F(BatchTest, ErrorEndsOnlyItsPathAndIsNamedOnStandardError) {
+  WriteBytes(Path("water.out"), std::string(OrcaOutput));
+  const TBatchResult result = RunBatch("missing.txt Harvex_res.txt water.out");
+  EXPECT_EQ(result.ExitStatus, 1);
+  EXPECT_EQ(result.Err,
+            "harvex-batch: missing.txt: No such file or directory\n"
+            "harvex-batch: Harvex_res.txt: Sharing violation\n");
+  EXPECT_TRUE(result.Out.starts_with("File:\twater.out\n")) << result.Out;
+}
+
+TEST_F(BatchTest, JsonReplacesTheMemoLinesWithTheModel) {
+  WriteBytes(Path("notes.dat"), "text\n");
+  const TBatchResult result = RunBatch("--json notes.dat");
+  EXPECT_EQ(result.ExitStatus, 1);
+  EXPECT_TRUE(result.Out.starts_with(R"({"Path":"notes.dat","FileName":"","FileKind":"fkNone","Tag":0,"Atoms":[])"))
+      << result.Out;
+  EXPECT_NE(result.Out.find(R"("Conformer":{"IsCdf":false)"), std::string::npos);
+  EXPECT_EQ(std::count(result.Out.begin(), result.Out.end(), '\n'), 1);
+}
+
+TEST_F(BatchTest, UsageErrorsExitTwo) {
+  EXPECT_EQ(RunBatch("").ExitStatus, 2);
+  EXPECT_EQ(RunBatch("--no-such-option a.out").ExitStatus, 2);
+  EXPECT_EQ(RunBatch("--results").ExitStatus, 2);
+}
+
+TEST_F(BatchTest, HelpAndVersionExitZero) {
+  const TBatchResult help = RunBatch("--help");
+  EXPECT_EQ(help.ExitStatus, 0);
+  EXPECT_NE(help.Out.find("Usage: harvex-batch [OPTIONS] PATH..."), std::string::npos) << help.Out;
+  const TBatchResult version = RunBatch("--version");
+  EXPECT_EQ(version.ExitStatus, 0);
+  EXPECT_TRUE(version.Out.starts_with("harvex-batch ")) << version.Out;
+}
+
+}  // namespace
+}  // namespace harvex
