@@ -181,14 +181,6 @@ TEST(GjfFile, RealCartesianInputsGiveTheirAtoms) {
   EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(1).X, 0.08033861);
 }
 
-TEST(GjfFile, LoadingKeepsTheEnergyOfAnEarlierOutput) {
-  TScratchFolder folder;
-  TCoordinateFile file;
-  file.Info.Energy = -40.5;
-  file.LoadFile(folder.Write("a.gjf", FourAtomInput), true);
-  EXPECT_EQ(file.Info.Energy, -40.5);
-}
-
 // Every cut of the input, at any byte, must end: atoms of complete lines
 // are kept, a cut inside a number field may raise the conversion error.
 TEST(GjfFile, TruncatedAnywhereEndsWithoutHangOrCrash) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -50,8 +51,10 @@ class TScratchFolder {
  public:
   TScratchFolder() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    Path = std::filesystem::temp_directory_path() / ("harvex-" + std::to_string(::getpid()) + "-" +
-                                                     test->test_suite_name() + "-" + test->name());
+    std::string name = "harvex-" + std::to_string(::getpid()) + "-" + test->test_suite_name() +
+                       "-" + test->name();
+    std::ranges::replace(name, '/', '_');  // parameterised tests name themselves with "/"
+    Path = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(Path);
     std::filesystem::create_directories(Path);
   }
