@@ -31,6 +31,7 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"DrivePathBetweenTabs", "\tD:\\b.out\tmore text", R"(D:\b.out)"},
         TLineCase{"DrivePathInsideText", "see C:\\my dir\\f.out\tOUT", R"(C:\my dir\f.out)"},
         TLineCase{"ColonFirstIsSkipped", R"(:\a.out)", std::nullopt},
+        TLineCase{"TabBeforeTheColonNamesAnEmptyPath", "x\t:\\a.out", ""},
         TLineCase{"HeaderLineIsSkipped", R"( Created by "Harvex version 18.10.2012" on 3/7/24, 9:05:03)", std::nullopt},
         TLineCase{"AbsolutePathOfAResultsRow", "/home/u/run 1/a.out\tOUT\t-1.0\t", "/home/u/run 1/a.out"},
         TLineCase{"AbsolutePathHoldingADriveMarker", "/mnt/C:\\x.out\tOUT", "/mnt/C:\\x.out"},
