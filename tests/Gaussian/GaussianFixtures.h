@@ -1,0 +1,141 @@
+// Small Gaussian output sections written for the tests, in the layouts the
+// reader meets; the check tests and the truncation sweep build on them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace harvex::testing {
+
+inline const std::string WaterRows =
+    "      1          8           0        0.000000    0.000000    0.119159\n"
+    "      2          1           0        0.000000    0.790649   -0.476637\n"
+    "      3          1           0        0.000000   -0.790649   -0.476637\n";
+inline const std::string StretchedWaterRows =
+    "      1          8           0        0.000000    0.000000    0.127131\n"
+    "      2          1           0        0.000000    0.758039   -0.508525\n"
+    "      3          1           0        0.000000   -0.758039   -0.508525\n";
+
+inline constexpr std::string_view TableHeading = R"( Harmonic frequencies (cm**-1), IR intensities (KM/Mole), Raman scattering
+ activities (A**4/AMU), depolarization ratios for plane and unpolarized
+ incident light, reduced masses (AMU), force constants (mDyne/A),
+ and normal coordinates:
+)";
+
+// Water: 3N - 6 = 3 modes in one block of the ordinary layout.
+inline constexpr std::string_view WaterModes = R"(                      1                      2                      3
+                     A1                     A1                     B2
+ Frequencies --   1743.1470              3998.2391              4136.9014
+ Red. masses --      1.0840                 1.0452                 1.0825
+ Frc consts  --      1.9406                 9.8446                10.9155
+ IR Inten    --     70.8217                 4.9968                22.0683
+  Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z
+     1   8     0.00   0.00   0.07     0.00   0.00  -0.05     0.00   0.07   0.00
+     2   1     0.00   0.43  -0.56     0.00   0.58   0.40     0.00  -0.56   0.43
+     3   1     0.00  -0.43  -0.56     0.00  -0.58   0.40     0.00  -0.56  -0.43
+
+)";
+
+// A linear triatomic: 3N - 5 = 4 modes, a block of three and a block of one;
+// the first mode is imaginary.
+inline constexpr std::string_view LinearModes = R"(                      1                      2                      3
+                     PIU                    PIU                    SGG
+ Frequencies --    -52.1000               652.1000              1372.3000
+ Red. masses --     12.8774                12.8774                15.9949
+  Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z
+     1   6     0.00   0.88   0.00     0.88   0.00   0.00     0.00   0.00   0.00
+     2   8     0.00  -0.33   0.00    -0.33   0.00   0.00     0.00   0.00   0.71
+     3   8     0.00  -0.33   0.00    -0.33   0.00   0.00     0.00   0.00  -0.71
+                      4
+                     SGU
+ Frequencies --   2436.4000
+ Red. masses --     12.8774
+  Atom  AN      X      Y      Z
+     1   6     0.00   0.00   0.88
+     2   8     0.00   0.00  -0.33
+     3   8     0.00   0.00  -0.33
+
+)";
+
+// The high-precision listing (value lines marked "---", one row per atom and
+// axis), which Gaussian prints before the ordinary listing of the same modes.
+inline constexpr std::string_view HighPrecisionWaterModes = R"(                           1         2         3
+                          A1        A1        B2
+       Frequencies ---  1743.1470 3998.2391 4136.9014
+    Reduced masses ---     1.0840    1.0452    1.0825
+ Coord Atom Element:
+   1     1     8          0.00000   0.00000   0.00000
+   2     1     8          0.00000   0.00000   0.06915
+   3     1     8          0.06852  -0.04859   0.00000
+   1     2     1          0.00000   0.00000   0.00000
+   2     2     1          0.42811   0.58119  -0.55512
+   3     2     1         -0.55681   0.39978   0.43160
+   1     3     1          0.00000   0.00000   0.00000
+   2     3     1         -0.42811  -0.58119  -0.55512
+   3     3     1         -0.55681   0.39978  -0.43160
+)";
+
+inline constexpr std::string_view WaterThermochemistry = R"( Molecular mass:    18.01056 amu.
+ Rotational symmetry number  2.
+ Rotational temperatures (Kelvin)     40.07227    20.94074    12.89075
+ Zero-point correction=                           0.021125 (Hartree/Particle)
+ Thermal correction to Gibbs Free Energy=         0.003762
+ Sum of electronic and thermal Free Energies=         -76.382871
+)";
+
+// The anharmonic listing numbers the modes from the highest harmonic one down.
+inline constexpr std::string_view WaterAnharmonic = R"( Fundamental Bands (DE w.r.t. Ground State)
+      1(1)           4136.901     3936.431       -47.210       -47.210
+      2(1)           3998.239     3807.556       -45.335       -45.335
+      3(1)           1743.147     1695.123       -10.123       -10.123
+ ZPE(harm) =   4.91234D+01 KJ/mol   ZPE(anh)=   4.85555D+01 KJ/mol
+ Input values of T(K) and P(atm):   298.15     1.00000
+ Enthalpy          10.000000      20.920000
+ Entropy          100.000000     188.280000
+)";
+
+inline constexpr std::string_view NaturalOrbitalHeader =
+    "            N A T U R A L   A T O M I C   O R B I T A L   A N D\n"
+    "         N A T U R A L   B O N D   O R B I T A L   A N A L Y S I S\n";
+
+inline constexpr std::string_view NaturalPopulation = R"( Summary of Natural Population Analysis:
+
+                                       Natural Population
+                Natural  -----------------------------------------------
+    Atom  No    Charge         Core      Valence    Rydberg      Total
+ -----------------------------------------------------------------------
+      O    1   -0.37667      2.00000     6.37667    0.00000     8.37667
+      H    2    0.18833      0.00000     0.81167    0.00000     0.81167
+      H    3    0.18833      0.00000     0.81167    0.00000     0.81167
+ =======================================================================
+   * Total *   -0.00000      2.00000     8.00000    0.00000    10.00000
+)";
+
+// A table of three parts, one per unit and per pair of units.
+inline constexpr std::string_view SecondOrderTable = R"( Second Order Perturbation Theory Analysis of Fock Matrix in NBO Basis
+
+     Threshold for printing:   0.50 kcal/mol
+                                                                              E(2)  E(j)-E(i) F(i,j)
+         Donor NBO (i)                     Acceptor NBO (j)                 kcal/mol   a.u.    a.u.
+ ===================================================================================================
+
+ within unit  1
+   1. BD (   1) O   1 - H   2        /  7. BD*(   1) O   1 - H   3            1.46    1.42    0.041
+   2. BD (   1) O   1 - H   3        /  6. BD*(   1) O   1 - H   2            1.46    1.42    0.041
+
+ from unit  1 to unit  2
+   4. LP (   1) O   1                /  9. BD*(   1) O   4 - H   5           12.81    1.13    0.108
+   5. LP (   2) O   1                / 10. RY*(   1) H   5                  ********    0.98    0.059
+
+ from unit  2 to unit  1
+   8. BD (   1) O   4 - H   5        /  6. BD*(   1) O   1 - H   2            0.07    1.45    0.009
+
+
+ Natural Bond Orbitals (Summary):
+   1. BD (   1) O   1 - H   2          1.99837    -0.78162  7(g)
+)";
+
+// A harmonic table: the heading, then the blocks of modes.
+inline std::string Table(std::string_view modes) { return std::string(TableHeading) + std::string(modes); }
+
+}  // namespace harvex::testing
