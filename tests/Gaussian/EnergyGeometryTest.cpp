@@ -5,6 +5,7 @@
 
 #include "Gaussian/GaussianFixtures.h"
 #include "Gaussian/GaussianTestSupport.h"
+#include "ZipReader/ZipTestSupport.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -191,6 +192,21 @@ TEST_F(PassEndTest, MissingFileIsShownAndLeavesTheObjectAlone) {
   EXPECT_EQ(Desktop.Messages, (std::vector<TMessage>{{"TCoordinateFile Error", "Can not open file " + path}}));
   EXPECT_DOUBLE_EQ(Info().Energy, -1.0);
   EXPECT_EQ(Info().Modes, nullptr);
+}
+
+TEST_F(PassEndTest, ArchiveMemberFailingItsCheckIsWarnedAboutAndStillRead) {
+  const std::string output = std::string(GaussianBanner) + Optimisation;
+  std::string damaged = output;
+  damaged[damaged.find("-74.9659011806")] = '+';
+  TZipMember member{"job.out", output, 0};
+  member.Data = damaged;  // stored bytes other than those its CRC-32 was taken over
+  const std::string path = Folder.Write("job.zip", BuildArchive({member}));
+  EXPECT_TRUE(File.LoadFile(path, true));
+  EXPECT_EQ(Desktop.Messages,
+            (std::vector<TMessage>{{"TCoordinateFile Error", "WARNING: there was an error reading " + path}}));
+  EXPECT_EQ(File.AtomCount(), 3);
+  EXPECT_EQ(Info().GeometryState, 1);
+  EXPECT_DOUBLE_EQ(Info().Energy, 74.9659011806);
 }
 
 TEST_F(PassEndTest, ConversionErrorEndsThePassKeepingEarlierValues) {
