@@ -19,8 +19,6 @@
 namespace harvex {
 namespace {
 
-constexpr const char* WindowCaption = "Harvex version 18.10.2012";
-constexpr const char* ErrorBoxCaption = "Harvex";
 constexpr QPoint WindowPosition{192, 114};
 constexpr QSize WindowSize{551, 395};
 constexpr int PanelHeight = 67;
@@ -75,7 +73,7 @@ TForm1::TForm1(TFileChooser chooser) : Chooser(std::move(chooser)), Scope(*this)
 TForm1::~TForm1() = default;
 
 void TForm1::LayOut() {
-  setWindowTitle(QString::fromLatin1(WindowCaption));
+  setWindowTitle(QString::fromLatin1(MainWindowCaption));
   setFont(FontOrSansSerif(QStringLiteral("MS Sans Serif"), 8));
   move(WindowPosition);
   resize(WindowSize);
@@ -118,7 +116,7 @@ void TForm1::FormCreate() {
   try {
     Run.CreateResultsFile(ResultsFileName, windowTitle().toStdString());
   } catch (const EInOutError& error) {
-    ShowMessage(ErrorBoxCaption, error.what());
+    ShowMessage(ApplicationTitle, error.what());
     return;
   }
   Button1Click();
@@ -131,7 +129,7 @@ void TForm1::Button1Click() {
     try {
       Run.ChooseAndReport();
     } catch (const ERuntimeError& error) {
-      ShowMessage(ErrorBoxCaption, error.what());
+      ShowMessage(ApplicationTitle, error.what());
     }
     BatchRunning = false;
   }
@@ -156,11 +154,7 @@ void TForm1::ShowMessage(const std::string& caption, const std::string& text) {
   box.exec();
 }
 
-void TForm1::AppendMemo(const std::string& line) {
-  // A line holding CR LF pairs shows as several lines.
-  const QStringList lines = FromBytes(line).split(QStringLiteral("\r\n"));
-  for (const QString& part : lines) Memo1->appendPlainText(part);
-}
+void TForm1::AppendMemo(const std::string& line) { Memo1->appendPlainText(FromBytes(line)); }
 
 void TForm1::ClearMemo() { Memo1->clear(); }
 

@@ -25,9 +25,6 @@ class TForm1 final : public QWidget, public TDesktop {
   // Runs the file chooser: the chosen paths, or nothing when cancelled.
   using TFileChooser = std::function<std::optional<std::vector<std::string>>()>;
 
-  // The name of the results file, opened in the current directory at start-up.
-  static constexpr const char* ResultsFileName = "Harvex_res.txt";
-
   // Creating the window runs FormCreate, so the results file exists and the
   // first choice has been reported before the window first shows. Without a
   // chooser the window asks through OpenDialog1.
