@@ -18,7 +18,7 @@ namespace harvex {
 // One pass over one output. A check that reads further lines leaves the last
 // line it read as the current line; the checks after it look at that line.
 struct TGaussianPass {
-  explicit TGaussianPass(TLineSource& source, bool finalGeometry)
+  TGaussianPass(TLineSource& source, bool finalGeometry)
       : Source(source), FinalGeometry(finalGeometry) {}
 
   TLineSource& Source;

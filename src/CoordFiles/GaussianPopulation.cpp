@@ -1,12 +1,16 @@
 // Checks of the Gaussian pass that read population analyses: the Mulliken,
 // APT and ESP charge tables, and the natural charges and second-order
 // donor-acceptor table of an NBO run.
+#include <algorithm>
 #include <array>
 
 #include "CoordFiles/GaussianPass.h"
 
 namespace harvex {
 namespace {
+
+// Gaussian prints a number too wide for its field as asterisks.
+constexpr std::string_view OverflowAsterisks = "**";
 
 // How a charge-table row begins.
 enum class TRowStart { AtomNumber, ElementLabel };
@@ -40,9 +44,8 @@ void ReadChargeTable(TGaussianPass& pass, std::span<const std::string_view> stop
     }
     if (atom < 1 || static_cast<std::size_t>(atom) > charges.size()) continue;
     SkipBlanks(row, cursor);
-    const std::size_t asterisks = row.find("**");
-    const bool printedAsAsterisks = asterisks != std::string_view::npos && asterisks + 1 >= static_cast<std::size_t>(cursor);
-    charges[static_cast<std::size_t>(atom - 1)] = printedAsAsterisks ? 0 : ReadReal(row, cursor);
+    const int asterisks = PositionOf(row, OverflowAsterisks);
+    charges[static_cast<std::size_t>(atom - 1)] = asterisks >= cursor ? 0 : ReadReal(row, cursor);
   }
 }
 

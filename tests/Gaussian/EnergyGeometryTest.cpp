@@ -31,8 +31,8 @@ const TEnergyCase EnergyCases[] = {
      " SCF Done:  E(RHF) =  -74.9629282455     A.U. after    9 cycles\n"
      " E2 =    -0.3795333610D-01 EUMP2 =    -0.75002282127454D+02\n",
      -75.002282127454, "EUMP2"},
-    {"MP2 energy without a blank before the equals sign", " E2=       -0.8292409265D+00 EUMP2=       -0.26997188088328D+03\n",
-     -269.97188088328, "EUMP2"},
+    {"MP2 energy without a blank before the equals sign",
+     " E2=       -0.8292409265D+00 EUMP2=       -0.26997188088328D+03\n", -269.97188088328, "EUMP2"},
     {"EUMP2 without an equals sign is no energy",
      " SCF Done:  E(UHF) =  -37.5803405847     A.U. after    9 cycles\n Spin components of T(2) and EUMP2\n",
      -37.5803405847, "(UHF)"},
@@ -170,7 +170,8 @@ TEST_F(OrientationTest, UnknownAtomicNumberIsShownForEachRowAndKeptWithoutElemen
   EXPECT_TRUE(Load(StandardOrientation("      1          0           0        0.000000    0.000000    1.000000\n"
                                        "      2          8           0        0.000000    0.000000    0.000000\n"
                                        "      3          0           0        0.000000    0.000000   -1.000000\n")));
-  EXPECT_EQ(Desktop.Messages, (std::vector<TMessage>{{"Error", "Unknown atom! (z=0)"}, {"Error", "Unknown atom! (z=0)"}}));
+  const TMessage unknownAtom{"Error", "Unknown atom! (z=0)"};
+  EXPECT_EQ(Desktop.Messages, (std::vector<TMessage>{unknownAtom, unknownAtom}));
   ASSERT_EQ(File.AtomCount(), 3);
   EXPECT_EQ(File.Atoms.AtomAt(1).Element, 0);
   EXPECT_TRUE(File.Atoms.AtomAt(1).Symbol.empty());

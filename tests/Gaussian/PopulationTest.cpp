@@ -50,7 +50,8 @@ const TChargeCase ChargeCases[] = {
      " Mulliken charges:\n               1\n     1  H    0.75\n     2  H   -0.75\n Sum of Mulliken charges = 0\n",
      &TOutInfo::MullikenCharges, {0.75, -0.75, 0.0}},
     {"APT table of Gaussian 03 to 09 C.01",
-     " APT atomic charges:\n              1\n     1  O   -0.169225\n     2  H    0.084612\n Sum of APT charges=   0.00000\n",
+     " APT atomic charges:\n              1\n     1  O   -0.169225\n     2  H    0.084612\n"
+     " Sum of APT charges=   0.00000\n",
      &TOutInfo::APTCharges, {-0.169225, 0.084612, 0.0}},
     {"APT table of Gaussian 09 D.01 and 16",
      " APT charges:\n               1\n     1  O   -0.169225\n     2  H    0.084612\n Sum of APT charges =  -0.00000\n",
@@ -89,7 +90,8 @@ TEST_F(ChargeTableTest, TablesWithHydrogensSummedAreNotRead) {
 }
 
 TEST_F(ChargeTableTest, GarbageRowIsAConversionError) {
-  EXPECT_THROW(Load(" Mulliken charges:\n               1\n     1  O   -0.3\n  Electronic spatial extent\n"), EConvertError);
+  EXPECT_THROW(Load(" Mulliken charges:\n               1\n     1  O   -0.3\n  Electronic spatial extent\n"),
+               EConvertError);
 }
 
 class NBOTest : public GaussianReaderTest {};

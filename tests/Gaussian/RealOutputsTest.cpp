@@ -31,7 +31,8 @@ struct TRealOutput {
 // The values as printed: the last energy line, the frequencies, "Sum of
 // electronic and thermal Free Energies" and the last standard orientation.
 const TRealOutput RealOutputs[] = {
-    {"dvb_gopt.out", true, -382.308266602, "(RB3LYP)", 0, 0, 0, 20, {"C", 0.269445, 1.410118, 0}, {"H", 2.364759, 0.813041, 0}},
+    {"dvb_gopt.out", true, -382.308266602, "(RB3LYP)", 0, 0, 0, 20,
+     {"C", 0.269445, 1.410118, 0}, {"H", 2.364759, 0.813041, 0}},
     {"dvb_ir.out", true, -382.30826658, "(RB3LYP)", 54, 52.7882, -382.164931, 20,
      {"C", 0.269481, 1.410087, 0}, {"H", 2.364772, 0.813167, 0}},
     {"isobutane.out", true, -158.458811098, "(RB3LYP)", 36, 218.112, -158.354046, 14,
@@ -40,7 +41,8 @@ const TRealOutput RealOutputs[] = {
      {"C", -0.000371, 0.000015, 0.000066}, {"H", -1.087125, -0.069629, -0.075582}},
     {"BenzylEnergy.out", true, -270.24727614066, "EUMP2", 36, 198.613, -270.898802, 14,
      {"C", 0, 0, -1.836211}, {"H", 0, -0.927265, 2.957093}},
-    {"water_mp2.out", true, -75.002282127454, "EUMP2", 0, 0, 0, 3, {"O", 0, 0, 0.119159}, {"H", 0, -0.790649, -0.476637}},
+    {"water_mp2.out", true, -75.002282127454, "EUMP2", 0, 0, 0, 3,
+     {"O", 0, 0, 0.119159}, {"H", 0, -0.790649, -0.476637}},
     {"UMP2_C_ATOM.out", true, -37.504683723025, "EUMP2", 0, 0, 0, 1, {"C", 0, 0, 0}, {"C", 0, 0, 0}},
     {"CH2OH2_unfinished.out", true, -189.781660637, "(RM062X)", 0, 0, 0, 7,
      {"C", -0.003572, 0.539993, 0.045628}, {"H", 1.957549, 0.119872, 0.000478}},
