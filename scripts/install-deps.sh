@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev
+  qt6-base-dev qt6-wayland
   libgtest-dev googletest
   nlohmann-json3-dev libcli11-dev
   zlib1g-dev

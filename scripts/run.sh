@@ -19,5 +19,8 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 echo "No display: reporting the files in examples/ with harvex-batch" \
   "(results in $start_dir/Harvex_res.txt)" >&2
-mapfile -t examples < <(find "$repo/examples" -maxdepth 1 -type f ! -name 'NOTICE*' ! -name '*.md' | sort)
-exec "$repo/$build/app/harvex-batch/harvex-batch" "${examples[@]}"
+# From inside examples/, so the relative names a .cdf gives resolve there;
+# full paths, so the results file can be fed back in as a list.
+cd "$repo/examples"
+mapfile -t examples < <(find "$PWD" -maxdepth 1 -type f ! -name 'NOTICE*' ! -name '*.md' | sort)
+exec "$repo/$build/app/harvex-batch/harvex-batch" --results "$start_dir/Harvex_res.txt" "${examples[@]}"
