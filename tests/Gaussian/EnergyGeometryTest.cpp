@@ -108,11 +108,6 @@ TEST_F(CounterpoiseTest, FragmentWithoutFollowingCounterpoiseLineIsNotSummed) {
   EXPECT_DOUBLE_EQ(Info().Energy, -4.5);
 }
 
-TEST_F(CounterpoiseTest, OutputWithoutFragmentsHasNoCounterpoise) {
-  Load(" SCF Done:  E(RHF) =  -20.0     A.U. after   10 cycles\n");
-  EXPECT_FALSE(Info().HasCounterpoise);
-}
-
 TEST_F(EnergyTest, DipoleLineGivesItsThreeComponentsNotTheTotal) {
   Load(" Dipole moment (field-independent basis, Debye):\n"
        "    X=              0.1250    Y=             -0.5000    Z=             -1.6735  Tot=              1.7510\n");

@@ -123,15 +123,5 @@ TEST(RealGaussianOutputTest, HighPrecisionModesKeepTheirPrintedDisplacements) {
   EXPECT_DOUBLE_EQ(file.Info.ZPECorrection, 0.17714);
 }
 
-TEST(RealGaussianOutputTest, CarriageReturnLineEndsReadLikeLineFeeds) {
-  TRecordingDesktop desktop;
-  TCoordinateFile file;
-  file.LoadFile(RealOutputPath("UMP2_C_ATOM.out"), true);
-  EXPECT_EQ(file.Info.EnergyLabel, "EUMP2");
-  ASSERT_TRUE(file.Info.MullikenCharges.has_value());
-  EXPECT_EQ(file.Info.MullikenCharges->size(), 2u);
-  EXPECT_TRUE(file.Info.HasDipole);
-}
-
 }  // namespace
 }  // namespace harvex
