@@ -11,8 +11,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "rtl/RuntimeErrors.h"
 
@@ -42,22 +43,26 @@ QString FromBytes(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Keeps the buttons disabled while a batch runs, so no second batch starts
-// from the events handled between its files.
-class TButtonsDisabled {
+// Marks a batch as running and keeps the buttons disabled meanwhile, so no
+// second batch starts from the events handled between its files.
+class TBatchInProgress {
  public:
-  TButtonsDisabled(QPushButton* first, QPushButton* second) : First(first), Second(second) {
+  TBatchInProgress(bool& running, QPushButton* first, QPushButton* second)
+      : Running(running), First(first), Second(second) {
+    Running = true;
     First->setEnabled(false);
     Second->setEnabled(false);
   }
-  ~TButtonsDisabled() {
+  ~TBatchInProgress() {
+    Running = false;
     First->setEnabled(true);
     Second->setEnabled(true);
   }
-  TButtonsDisabled(const TButtonsDisabled&) = delete;
-  TButtonsDisabled& operator=(const TButtonsDisabled&) = delete;
+  TBatchInProgress(const TBatchInProgress&) = delete;
+  TBatchInProgress& operator=(const TBatchInProgress&) = delete;
 
  private:
+  bool& Running;
   QPushButton* First;
   QPushButton* Second;
 };
@@ -124,17 +129,15 @@ void TForm1::FormCreate() {
 
 void TForm1::Button1Click() {
   {
-    BatchRunning = true;
-    TButtonsDisabled disabled(Button1, Button2);
+    TBatchInProgress batch(BatchRunning, Button1, Button2);
     try {
       Run.ChooseAndReport();
     } catch (const ERuntimeError& error) {
       ShowMessage(ApplicationTitle, error.what());
     }
-    BatchRunning = false;
   }
   // A close asked for between the files of the batch takes effect now.
-  if (CloseRequested) close();
+  if (std::exchange(CloseRequested, false)) close();
 }
 
 void TForm1::Button2Click() { close(); }

@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -19,6 +18,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "Unit1/Form1.h"
 
