@@ -109,9 +109,9 @@ void update_crc32(std::uint32_t& crc, const std::uint8_t* bytes, int count) {
 
 // ---------------------------------------------------------------------------
 // Bit input (RFC 1951, 3.1.1): bytes are taken least significant bit first,
-// only when needed. When
-// the owner has no more input the stream reads on as zero bits, which keeps
-// every read inside InBuf; the owner learns of the end in its FillInput.
+// only when needed. When the owner has no more input the stream reads on as
+// zero bits, which keeps every read inside InBuf; the owner learns of the
+// end in its FillInput.
 //
 // While steps run, the bit and window state lives in a local TCursor: the
 // window is written through a byte pointer, which the compiler must assume
@@ -248,12 +248,8 @@ unsigned reverse_bits(unsigned code, unsigned length) {
   return reversed;
 }
 
-struct TTableLevel {
-  TCodeEntry* Table;
-  unsigned Covered;  // code bits consumed before this table
-  unsigned Width;
-  unsigned Prefix;   // the reversed code bits that lead here
-};
+// Counts of the codes of each length 0 to 16.
+using TLengthCounts = std::array<unsigned, MaxCodeBits + 1>;
 
 // The width of a sub-table opened for a code of Length bits when Covered
 // bits are consumed before it. It is widened while the codes of the next
@@ -261,7 +257,7 @@ struct TTableLevel {
 // up to Limit; then cut so that the end-of-block code, if it ends inside,
 // ends exactly at the table's last bit and needs no bits beyond it.
 unsigned sub_table_width(unsigned length, unsigned covered, unsigned limit, unsigned remainingAtLength,
-                         const std::array<unsigned, MaxCodeBits + 1>& count, unsigned eobLength) {
+                         const TLengthCounts& count, unsigned eobLength) {
   unsigned width = length - covered;
   long freeSlots = (1L << width) - static_cast<long>(remainingAtLength);
   while (freeSlots > 0 && width < limit) {
@@ -270,6 +266,89 @@ unsigned sub_table_width(unsigned length, unsigned covered, unsigned limit, unsi
   }
   if (eobLength > covered && eobLength < covered + width) width = eobLength - covered;
   return width;
+}
+
+// Places the codes of one set, in canonical order, into a first-level table
+// and the sub-tables that longer codes need. Canonical order visits each
+// group of codes sharing a prefix in one run, so the tables in use form a
+// stack of levels: a code whose prefix differs leaves the deeper ones.
+class TTableBuilder {
+ public:
+  TTableBuilder(TCodeEntry*& root, const TLengthCounts& count, unsigned longest, unsigned width,
+                unsigned eobLength)
+      : Root(root), Count(count), Longest(longest), FirstWidth(width), EobLength(eobLength) {}
+
+  bool Start() {
+    Levels[0] = {allocate_table(FirstWidth, Root, LastHeader), 0, FirstWidth, 0};
+    return Levels[0].Table != nullptr;
+  }
+
+  // Makes the table that a code of Length bits (Reversed: its bits in index
+  // order) ends in the current level; Remaining counts the codes of that
+  // length still to come, this one included. False when out of memory.
+  bool Reach(unsigned reversed, unsigned length, unsigned remaining) {
+    while (Depth > 0 && (reversed & BitMask[Levels[Depth].Covered]) != Levels[Depth].Prefix) --Depth;
+    while (length > Levels[Depth].Covered + Levels[Depth].Width) {
+      const TTableLevel& parent = Levels[Depth];
+      const unsigned covered = parent.Covered + parent.Width;
+      const unsigned limit = std::min(Longest - covered, FirstWidth);
+      const unsigned width = sub_table_width(length, covered, limit, remaining, Count, EobLength);
+      TCodeEntry* table = allocate_table(width, Root, LastHeader);
+      if (table == nullptr) return false;
+      const unsigned slot = (reversed >> parent.Covered) & BitMask[parent.Width];
+      parent.Table[slot] = {static_cast<std::uint8_t>(OpLiteral + width),
+                            static_cast<std::uint8_t>(parent.Width), 0, table};
+      Levels[++Depth] = {table, covered, width, reversed & BitMask[covered]};
+    }
+    return true;
+  }
+
+  unsigned CoveredBits() const { return Levels[Depth].Covered; }
+
+  // Copies the entry into every slot of the current table whose low index
+  // bits are the code's remaining bits.
+  void Place(unsigned reversed, const TCodeEntry& entry) const {
+    const TTableLevel& level = Levels[Depth];
+    for (unsigned slot = reversed >> level.Covered; slot < (1U << level.Width); slot += 1U << entry.Bits)
+      level.Table[slot] = entry;
+  }
+
+ private:
+  struct TTableLevel {
+    TCodeEntry* Table;
+    unsigned Covered;  // code bits consumed before this table
+    unsigned Width;
+    unsigned Prefix;  // the reversed code bits that lead here
+  };
+
+  TCodeEntry*& Root;
+  TCodeEntry* LastHeader = nullptr;
+  const TLengthCounts& Count;
+  unsigned Longest;
+  unsigned FirstWidth;
+  unsigned EobLength;
+  std::array<TTableLevel, MaxCodeBits + 1> Levels{};
+  unsigned Depth = 0;
+};
+
+// The slot of a symbol: below S it stands for itself, from S up Bases and
+// Extras give its base and Op.
+TCodeEntry symbol_entry(unsigned symbol, int s, const std::uint16_t* bases, const std::uint16_t* extras) {
+  if (static_cast<int>(symbol) < s)
+    return {symbol < EndOfBlockSymbol ? OpLiteral : OpEndOfBlock, 0, static_cast<std::uint16_t>(symbol), nullptr};
+  return {static_cast<std::uint8_t>(extras[symbol - s] & 0xFF), 0, bases[symbol - s], nullptr};
+}
+
+// The room the codes leave in the code space: negative when they do not fit
+// (an over-subscribed set), positive for an incomplete set.
+long unused_code_space(const TLengthCounts& count, unsigned shortest, unsigned longest) {
+  long left = 1L << shortest;
+  for (unsigned length = shortest; length < longest; ++length) {
+    left -= count[length];
+    if (left < 0) return left;
+    left <<= 1;
+  }
+  return left - count[longest];
 }
 
 }  // namespace
@@ -287,100 +366,61 @@ void free_huffman_table(TCodeEntry*& root) {
 int build_huffman_table(const std::uint16_t* lengths, int n, int s, const std::uint16_t* bases,
                         const std::uint16_t* extras, TCodeEntry*& root, int& width) {
   root = nullptr;
-  if (n < 0 || n > MaxSymbols) {
-    width = 0;
-    return HuffmanBadInput;
+  TLengthCounts count{};
+  bool lengthsValid = n >= 0 && n <= MaxSymbols;
+  for (int symbol = 0; lengthsValid && symbol < n; ++symbol) {
+    lengthsValid = lengths[symbol] <= MaxCodeBits;
+    if (lengthsValid) ++count[lengths[symbol]];
   }
-  const unsigned eobLength = n > EndOfBlockSymbol ? lengths[EndOfBlockSymbol] : MaxCodeBits;
-
-  std::array<unsigned, MaxCodeBits + 1> count{};
-  for (int symbol = 0; symbol < n; ++symbol) {
-    if (lengths[symbol] > MaxCodeBits) {
-      width = 0;
-      return HuffmanBadInput;
-    }
-    ++count[lengths[symbol]];
-  }
-  if (count[0] == static_cast<unsigned>(n)) {
+  if (!lengthsValid || count[0] == static_cast<unsigned>(n)) {
     width = 0;
-    return 0;
+    return lengthsValid ? 0 : HuffmanBadInput;
   }
   unsigned shortest = 1;
   while (count[shortest] == 0) ++shortest;
   unsigned longest = MaxCodeBits;
   while (count[longest] == 0) --longest;
   width = std::clamp(width, static_cast<int>(shortest), static_cast<int>(longest));
-
-  // The codes must fit the code space; an incomplete set is filled up with
-  // invalid codes of the longest length.
-  long left = 1L << shortest;
-  for (unsigned length = shortest; length < longest; ++length) {
-    left -= count[length];
-    if (left < 0) return HuffmanBadInput;
-    left <<= 1;
-  }
-  left -= count[longest];
+  const long left = unused_code_space(count, shortest, longest);
   if (left < 0) return HuffmanBadInput;
 
   // The symbols in canonical order: by length, then by symbol.
   std::array<std::uint16_t, MaxSymbols> sorted{};
   std::array<unsigned, MaxCodeBits + 2> offset{};
-  for (unsigned length = 1; length <= MaxCodeBits; ++length)
-    offset[length + 1] = offset[length] + count[length];
+  for (unsigned length = 1; length <= MaxCodeBits; ++length) offset[length + 1] = offset[length] + count[length];
   for (int symbol = 0; symbol < n; ++symbol)
     if (lengths[symbol] != 0) sorted[offset[lengths[symbol]]++] = static_cast<std::uint16_t>(symbol);
   const unsigned realCodes = static_cast<unsigned>(n) - count[0];
+  // An incomplete set is filled up with invalid codes of the longest length.
   count[longest] += static_cast<unsigned>(left);
 
-  auto fail = [&root](int code) {
-    free_huffman_table(root);
-    return code;
-  };
-  TCodeEntry* lastHeader = nullptr;
-  std::array<TTableLevel, MaxCodeBits + 1> levels{};
-  unsigned depth = 0;
-  levels[0] = {allocate_table(static_cast<unsigned>(width), root, lastHeader), 0,
-               static_cast<unsigned>(width), 0};
-  if (levels[0].Table == nullptr) return fail(HuffmanNoMemory);
-
+  const unsigned eobLength = n > EndOfBlockSymbol ? lengths[EndOfBlockSymbol] : MaxCodeBits;
+  TTableBuilder builder(root, count, longest, static_cast<unsigned>(width), eobLength);
+  int result = builder.Start() ? 0 : HuffmanNoMemory;
   unsigned code = 0;  // the canonical code, most significant bit first
   unsigned placed = 0;
-  for (unsigned length = shortest; length <= longest; ++length, code <<= 1) {
-    for (unsigned k = 0; k < count[length]; ++k, ++code, ++placed) {
+  for (unsigned length = shortest; result == 0 && length <= longest; ++length, code <<= 1) {
+    for (unsigned k = 0; result == 0 && k < count[length]; ++k, ++code, ++placed) {
       const unsigned reversed = reverse_bits(code, length);
-      while (depth > 0 && (reversed & BitMask[levels[depth].Covered]) != levels[depth].Prefix) --depth;
-      while (length > levels[depth].Covered + levels[depth].Width) {
-        const TTableLevel& parent = levels[depth];
-        const unsigned covered = parent.Covered + parent.Width;
-        const unsigned limit = std::min(longest - covered, static_cast<unsigned>(width));
-        const unsigned subWidth =
-            sub_table_width(length, covered, limit, count[length] - k, count, eobLength);
-        TCodeEntry* table = allocate_table(subWidth, root, lastHeader);
-        if (table == nullptr) return fail(HuffmanNoMemory);
-        const unsigned slot = (reversed >> parent.Covered) & BitMask[parent.Width];
-        parent.Table[slot] = {static_cast<std::uint8_t>(OpLiteral + subWidth),
-                              static_cast<std::uint8_t>(parent.Width), 0, table};
-        levels[++depth] = {table, covered, subWidth, reversed & BitMask[covered]};
-      }
-
-      const TTableLevel& level = levels[depth];
-      TCodeEntry entry{OpInvalid, static_cast<std::uint8_t>(length - level.Covered), 0, nullptr};
+      TCodeEntry entry{OpInvalid, 0, 0, nullptr};
       if (placed < realCodes) {
-        const unsigned symbol = sorted[placed];
-        if (static_cast<int>(symbol) < s) {
-          entry.Op = symbol < EndOfBlockSymbol ? OpLiteral : OpEndOfBlock;
-          entry.Value = static_cast<std::uint16_t>(symbol);
-        } else if (bases == nullptr || extras == nullptr) {
-          return fail(HuffmanBadInput);
-        } else {
-          entry.Op = static_cast<std::uint8_t>(extras[symbol - s] & 0xFF);
-          entry.Value = bases[symbol - s];
+        if (sorted[placed] >= s && (bases == nullptr || extras == nullptr)) {
+          result = HuffmanBadInput;
+          break;
         }
+        entry = symbol_entry(sorted[placed], s, bases, extras);
       }
-      const unsigned step = 1U << entry.Bits;
-      for (unsigned slot = reversed >> level.Covered; slot < (1U << level.Width); slot += step)
-        level.Table[slot] = entry;
+      if (!builder.Reach(reversed, length, count[length] - k)) {
+        result = HuffmanNoMemory;
+        break;
+      }
+      entry.Bits = static_cast<std::uint8_t>(length - builder.CoveredBits());
+      builder.Place(reversed, entry);
     }
+  }
+  if (result != 0) {
+    free_huffman_table(root);
+    return result;
   }
   return left > 0 && longest != 1 ? HuffmanIncomplete : 0;
 }

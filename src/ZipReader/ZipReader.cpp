@@ -161,7 +161,7 @@ bool TZippedFilesReader::FillBuffer() {
       filled = FillDeflated();
       break;
     default:
-      filled = EndMemberWithError();
+      filled = FailFill();
       break;
   }
   // One look per fill spares each line its own search for CRs.
@@ -200,7 +200,7 @@ bool TZippedFilesReader::FillDeflated() {
       if (code != 0) {
         ShowError("Error: Can not inflate block trees! (inflate_build_trees returned with code " +
                   std::to_string(code) + ")");
-        return EndMemberWithError();
+        return FailFill();
       }
       BlockDone = false;
     }
@@ -215,7 +215,7 @@ bool TZippedFilesReader::FillDeflated() {
     if (code != 0 && !InputEnded) {
       ShowError("Error: Can not inflate block! (inflate_codes returned with code " + std::to_string(code) +
                 ")");
-      return EndMemberWithError();
+      return FailFill();
     }
     if (((WindowPos - start) & WindowMask) >= MaxMatch || EndOfData) break;
   }
@@ -229,8 +229,8 @@ bool TZippedFilesReader::FillDeflated() {
   return true;
 }
 
-// The member ends; the bytes of the failing fill are not handed out.
-bool TZippedFilesReader::EndMemberWithError() {
+// A failed fill ends the member; the bytes it decoded are not handed out.
+bool TZippedFilesReader::FailFill() {
   release_block_tables(Tables);
   BlockDone = true;
   EndOfData = true;

@@ -64,7 +64,7 @@ class TZippedFilesReader : public TInflater {
   bool FillBuffer();
   bool FillStored();
   bool FillDeflated();
-  bool EndMemberWithError();
+  bool FailFill();
   void ReadDataDescriptor();
   void Skip(std::uint32_t count);
 
