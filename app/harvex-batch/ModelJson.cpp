@@ -36,9 +36,10 @@ TModelJson AtomsJson(const TAtomicArray& atoms) {
 }
 
 // Displacements of atoms 1 to AtomCount (at most the 500 every mode holds).
-TModelJson Displacements(const std::array<double, MaxModeAtoms>& axis, int atomCount) {
-  const auto count = static_cast<std::ptrdiff_t>(std::clamp(atomCount, 0, MaxModeAtoms));
-  return Reals(std::vector<double>(axis.begin(), axis.begin() + count));
+TModelJson Displacements(const TModeDisplacements& axis, int atomCount) {
+  std::vector<double> values(static_cast<std::size_t>(std::clamp(atomCount, 0, MaxModeAtoms)));
+  for (std::size_t index = 0; index < values.size(); ++index) values[index] = axis[index];
+  return Reals(values);
 }
 
 TModelJson ModeJson(const TOscMode& mode, int atomCount) {

@@ -30,14 +30,43 @@ struct TAdditionalModeAttrib {
 // Atoms 1..500 have displacement entries in every mode.
 constexpr int MaxModeAtoms = 500;
 
+// The displacements of atoms 1..500 along one axis in one mode, indexed from
+// 0. The storage is made at the first write: a damaged block header can
+// announce millions of modes, which must not cost 12 KB each before the
+// block's first bad line ends the load.
+class TModeDisplacements {
+ public:
+  TModeDisplacements() = default;
+  TModeDisplacements(const TModeDisplacements& other)
+      : Values(other.Values ? std::make_unique<TValues>(*other.Values) : nullptr) {}
+  TModeDisplacements& operator=(const TModeDisplacements& other) {
+    if (this != &other) *this = TModeDisplacements(other);
+    return *this;
+  }
+  TModeDisplacements(TModeDisplacements&&) noexcept = default;
+  TModeDisplacements& operator=(TModeDisplacements&&) noexcept = default;
+
+  // Entries never written read as 0.
+  double operator[](std::size_t index) const { return Values ? (*Values)[index] : 0.0; }
+  double& operator[](std::size_t index) {
+    if (!Values) Values = std::make_unique<TValues>();
+    return (*Values)[index];
+  }
+  static constexpr std::size_t size() { return MaxModeAtoms; }
+
+ private:
+  using TValues = std::array<double, MaxModeAtoms>;
+  std::unique_ptr<TValues> Values;
+};
+
 struct TOscMode {
   std::int32_t ModeNumber = 0;
   long double Frequency = 0;            // cm^-1
   long double AnharmonicFrequency = 0;  // cm^-1
   std::vector<TAdditionalModeAttrib> Attributes;
-  std::array<double, MaxModeAtoms> DispX{};
-  std::array<double, MaxModeAtoms> DispY{};
-  std::array<double, MaxModeAtoms> DispZ{};
+  TModeDisplacements DispX;
+  TModeDisplacements DispY;
+  TModeDisplacements DispZ;
 };
 
 // The vibrational modes in the order read.
@@ -53,7 +82,7 @@ class TOscModes {
   int Count() const { return static_cast<int>(Items.size()); }
 
  private:
-  // Held by owning pointer: a mode is 12 KB and references must survive growth.
+  // Held by owning pointer: references must survive growth.
   std::vector<std::unique_ptr<TOscMode>> Items;
 };
 

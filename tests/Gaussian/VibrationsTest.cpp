@@ -86,6 +86,14 @@ TEST_F(FrequencyTableTest, ValueLineWithTooFewValuesIsAConversionError) {
   EXPECT_THROW(Load(Table(modes)), EConvertError);
 }
 
+TEST_F(FrequencyTableTest, DamagedHeaderAnnouncingManyModesEndsWithoutExhaustingMemory) {
+  // A million mode numbers, then a value line that cannot hold their values.
+  std::string header = "           ";
+  for (int mode = 1; mode <= 1'000'000; ++mode) header += " 1";
+  EXPECT_THROW(Load(Table(header + "\n A\n Frequencies --  1.0\n")), EConvertError);
+  EXPECT_EQ(Modes().Count(), 1'000'000);
+}
+
 class ThermochemistryTest : public GaussianReaderTest {};
 
 TEST_F(ThermochemistryTest, ValuesAfterTheTableAreRead) {
