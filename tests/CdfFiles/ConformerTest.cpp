@@ -5,7 +5,8 @@
 #include <string>
 
 #include "CdfFiles/CdfFiles.h"
-#include "Geometry/ReaderTestSupport.h"
+#include "common/RecordingDesktop.h"
+#include "common/TempDir.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -21,7 +22,7 @@ constexpr const char* CoordCaption = "TCoordinateFile Error";
 
 TEST(ConformerDescription, ReadsTheNamesOfTheFirstSection) {
   TRecordingDesktop desktop;
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string path = folder.Write("a.cdf", R"(; written by hand
 [Conformer A]
 GEOMFILENAME = opt.out
@@ -48,7 +49,7 @@ MP2FileName=other.out
 }
 
 TEST(ConformerDescription, KeysMissingFromTheFirstSectionStayEmpty) {
-  TScratchFolder folder;
+  TTempDir folder;
   TConfDescrFile descr;
   descr.Load(folder.Write("a.cdf", "[a]\nGeomFileName=opt.out\n[b]\nFreqFileName=freq.out\n"));
   EXPECT_EQ(descr.GeomFileName, "opt.out");
@@ -59,13 +60,13 @@ class InvalidDescription : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(InvalidDescription, ShowsItsBoxAndLeavesTheNamesEmpty) {
   TRecordingDesktop desktop;
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string path =
       GetParam() == nullptr ? folder.PathOf("absent.cdf") : folder.Write("bad.cdf", GetParam());
   TConfDescrFile descr;
   descr.Load(path);
   EXPECT_EQ(desktop.Messages,
-            (std::vector<TShownMessage>{{DescrCaption, path + ": Invalid .cdf file!"}}));
+            (std::vector<TMessage>{{DescrCaption, path + ": Invalid .cdf file!"}}));
   EXPECT_EQ(descr.FileName, path);
   EXPECT_EQ(descr.SectionName, "");
   EXPECT_EQ(descr.GeomFileName, "");
@@ -160,7 +161,7 @@ class ConformerLoader : public ::testing::Test {
     return Folder.Write(name, text);
   }
 
-  TScratchFolder Folder;
+  TTempDir Folder;
   TRecordingDesktop Desktop;
 };
 
@@ -242,7 +243,7 @@ TEST_P(FailedStep, ShowsItsMessageWithTheCdfPathAndStops) {
   TCoordinateFile_cdf conformer;
   EXPECT_FALSE(conformer.LoadConformer(path, true));
   EXPECT_EQ(Desktop.Messages,
-            (std::vector<TShownMessage>{{CoordCaption, std::string(row.Message) + path}}));
+            (std::vector<TMessage>{{CoordCaption, std::string(row.Message) + path}}));
   EXPECT_FALSE(conformer.IsCdf);
   EXPECT_TRUE(conformer.Descr);
 }
@@ -273,7 +274,7 @@ TEST_F(ConformerLoader, InvalidDescriptionShowsBothBoxes) {
   TCoordinateFile_cdf conformer;
   EXPECT_FALSE(conformer.LoadConformer(path, true));
   EXPECT_EQ(Desktop.Messages,
-            (std::vector<TShownMessage>{{DescrCaption, path + ": Invalid .cdf file!"},
+            (std::vector<TMessage>{{DescrCaption, path + ": Invalid .cdf file!"},
                                         {CoordCaption, "Cann't load Geometry file:" + path}}));
 }
 
@@ -319,16 +320,16 @@ class TCurrentFolder {
 TEST_F(ConformerLoader, RelativeNamesResolveAgainstTheCurrentFolder) {
   // The description lies in a subfolder; the name it gives is found in the
   // current folder, not beside the description.
-  std::filesystem::create_directory(Folder.Folder() / "descriptions");
+  std::filesystem::create_directory(Folder.Path() / "descriptions");
   const std::string path = Folder.Write("descriptions/conf.cdf", "[c]\nGeomFileName=orca.out\n");
   TCoordinateFile_cdf conformer;
   {
-    const TCurrentFolder current(Folder.Folder());
+    const TCurrentFolder current(Folder.Path());
     EXPECT_TRUE(conformer.LoadConformer(path, true));
   }
   EXPECT_EQ(conformer.ETotal, Wide(OrcaEnergy));
   {
-    const TCurrentFolder current(Folder.Folder() / "descriptions");
+    const TCurrentFolder current(Folder.Path() / "descriptions");
     TCoordinateFile_cdf elsewhere;
     EXPECT_FALSE(elsewhere.LoadConformer(path, true));
   }

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "CdfFiles/IniFile.h"
-#include "Geometry/ReaderTestSupport.h"
+#include "common/RecordingDesktop.h"
+#include "common/TempDir.h"
 
 namespace harvex {
 namespace {
@@ -23,7 +24,7 @@ class IniValue : public ::testing::TestWithParam<TValueCase> {};
 
 TEST_P(IniValue, ReadsTheValueAsTheProfileReaderDoes) {
   const TValueCase& row = GetParam();
-  TScratchFolder folder;
+  TTempDir folder;
   const TIniFile ini(folder.Write("a.cdf", row.Text));
   EXPECT_EQ(ini.ReadString(row.Section, row.Key, "<default>"), row.Expected);
 }
@@ -56,20 +57,20 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(IniFile, ValueIsCutTo2047Characters) {
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string value(3000, 'x');
   const TIniFile ini(folder.Write("long.cdf", "[c]\nk=" + value + "\n"));
   EXPECT_EQ(ini.ReadString("c", "k", ""), value.substr(0, 2047));
 }
 
 TEST(IniFile, ListsSectionNamesInFileOrder) {
-  TScratchFolder folder;
+  TTempDir folder;
   const TIniFile ini(folder.Write("a.cdf", "junk\n[second one]\nk=v\n[First]\n[  x ]\n[y] tail\n"));
   EXPECT_EQ(ini.ReadSectionNames(), (std::vector<std::string>{"second one", "First", "  x ", "y"}));
 }
 
 TEST(IniFile, MissingFileHasNoSectionsAndGivesDefaults) {
-  TScratchFolder folder;
+  TTempDir folder;
   const TIniFile ini(folder.PathOf("absent.cdf"));
   EXPECT_TRUE(ini.ReadSectionNames().empty());
   EXPECT_EQ(ini.ReadString("c", "k", "d"), "d");
@@ -78,7 +79,7 @@ TEST(IniFile, MissingFileHasNoSectionsAndGivesDefaults) {
 // Each name of 8 letters takes 9 bytes of the 16384-byte list, whose last
 // byte ends the list: 1820 names fit.
 TEST(IniFile, SectionNamesBeyondTheListSizeAreLost) {
-  TScratchFolder folder;
+  TTempDir folder;
   std::string text;
   for (int i = 0; i < 2000; ++i) text += "[s" + std::to_string(1000000 + i) + "]\n";
   const std::vector<std::string> names =

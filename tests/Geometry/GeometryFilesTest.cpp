@@ -4,7 +4,8 @@
 #include <optional>
 
 #include "CoordFiles/CoordFiles.h"
-#include "Geometry/ReaderTestSupport.h"
+#include "common/RecordingDesktop.h"
+#include "common/TempDir.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -39,7 +40,7 @@ TEST_P(AtomLine, AppendsOneAtomAsRead) {
   EXPECT_DOUBLE_EQ(atom.Z, row.Z);
   if (row.Box)
     EXPECT_EQ(desktop.Messages,
-              (std::vector<TShownMessage>{{std::string(CoordCaption), *row.Box}}));
+              (std::vector<TMessage>{{std::string(CoordCaption), *row.Box}}));
   else
     EXPECT_TRUE(desktop.Messages.empty());
 }
@@ -97,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(XyzFile, ReadsAtomLinesAndSetsNameAndKind) {
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string path =
       folder.Write("water.xyz", "O 0 0 0\nH 0.757 0.586 0\r\n\nH -0.757 0.586 0\n\n");
   TCoordinateFile file;
@@ -121,7 +122,7 @@ TEST(XyzFile, UsualCountAndCommentLinesEndTheReadWithConversionError) {
 }
 
 TEST(XyzFile, MissingFileRaisesInOutError) {
-  TScratchFolder folder;
+  TTempDir folder;
   TCoordinateFile file;
   EXPECT_THROW(file.LoadFile(folder.PathOf("absent.xyz"), true), EInOutError);
 }
@@ -147,7 +148,7 @@ chloromethane
 
 TEST(GjfFile, ReadsTheMoleculeSpecificationOnly) {
   TRecordingDesktop desktop;
-  TScratchFolder folder;
+  TTempDir folder;
   TCoordinateFile file;
   ASSERT_TRUE(file.LoadFile(folder.Write("ch3cl.GJF", FourAtomInput), true));
   ASSERT_EQ(file.AtomCount(), 4);
@@ -161,7 +162,7 @@ TEST(GjfFile, ReadsTheMoleculeSpecificationOnly) {
 }
 
 TEST(GjfFile, EmptyFirstLineStartsTheRouteHandling) {
-  TScratchFolder folder;
+  TTempDir folder;
   TCoordinateFile file;
   const std::string path =
       folder.Write("a.gjf", "\n#p hf\n\nwater\n\n0 1\nO 0 0 0\nH 0 0 1\n\nB 9 9 9\n");
@@ -184,7 +185,7 @@ TEST(GjfFile, RealCartesianInputsGiveTheirAtoms) {
 // Every cut of the input, at any byte, must end: atoms of complete lines
 // are kept, a cut inside a number field may raise the conversion error.
 TEST(GjfFile, TruncatedAnywhereEndsWithoutHangOrCrash) {
-  TScratchFolder folder;
+  TTempDir folder;
   for (std::size_t length = 0; length <= FourAtomInput.size(); ++length) {
     SCOPED_TRACE(length);
     TCoordinateFile file;

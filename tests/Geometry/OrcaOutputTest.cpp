@@ -5,7 +5,8 @@
 #include <string>
 
 #include "CoordFiles/CoordFiles.h"
-#include "Geometry/ReaderTestSupport.h"
+#include "common/RecordingDesktop.h"
+#include "common/TempDir.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -53,7 +54,7 @@ std::string GeometryBlock(std::string_view atomLines) {
 
 TEST(OrcaOutput, OptimisationKeepsTheLastGeometryAndEnergy) {
   TRecordingDesktop desktop;
-  TScratchFolder folder;
+  TTempDir folder;
   std::string text(Banner);
   for (int n = 1; n <= 5; ++n) text += Cycle(n);
   TCoordinateFile file;
@@ -71,7 +72,7 @@ TEST(OrcaOutput, OptimisationKeepsTheLastGeometryAndEnergy) {
 }
 
 TEST(OrcaOutput, EnergyLineRightAfterTheBlockIsFound) {
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string text = std::string(Banner) + GeometryBlock(
                                                      "  H      0.0 0.0 0.0\n"
                                                      "\n"
@@ -83,7 +84,7 @@ TEST(OrcaOutput, EnergyLineRightAfterTheBlockIsFound) {
 }
 
 TEST(OrcaOutput, BlockAtTheVeryEndIsReadToTheEnd) {
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string text = std::string(Banner) + GeometryBlock(
                                                      "  C      1.0 2.0 3.0\n"
                                                      "  N      4.0 5.0 6.0");
@@ -95,7 +96,7 @@ TEST(OrcaOutput, BlockAtTheVeryEndIsReadToTheEnd) {
 }
 
 TEST(OrcaOutput, QuotedGaussianBannerLaterDoesNotMakeItGaussian) {
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string text =
       std::string(Banner) + " This is the Gaussian(R) program, quoted\n" + Cycle(1);
   TCoordinateFile file;
@@ -105,7 +106,7 @@ TEST(OrcaOutput, QuotedGaussianBannerLaterDoesNotMakeItGaussian) {
 }
 
 TEST(OrcaOutput, ResetsOutputFlagsButKeepsEnergyWhenNoneIsPrinted) {
-  TScratchFolder folder;
+  TTempDir folder;
   TCoordinateFile file;
   file.Info.Energy = -1.25;
   file.Info.EnergyLabel = "EUMP2";
@@ -128,7 +129,7 @@ TEST(OrcaOutput, ResetsOutputFlagsButKeepsEnergyWhenNoneIsPrinted) {
 
 TEST(OrcaOutput, UnknownElementIsShownAndReadingGoesOn) {
   TRecordingDesktop desktop;
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string text = std::string(Banner) + GeometryBlock(
                                                      "  Q      1.0 2.0 3.0\n"
                                                      "  H      4.0 5.0 6.0\n"
@@ -140,11 +141,11 @@ TEST(OrcaOutput, UnknownElementIsShownAndReadingGoesOn) {
   EXPECT_EQ(file.Atoms.AtomAt(1).Element, 0);
   EXPECT_EQ(file.Info.Energy, -0.5);
   EXPECT_EQ(desktop.Messages,
-            (std::vector<TShownMessage>{{"TCoordinateFile Error", "UNKNOWN ATOM: \"Q\""}}));
+            (std::vector<TMessage>{{"TCoordinateFile Error", "UNKNOWN ATOM: \"Q\""}}));
 }
 
 TEST(OrcaOutput, UnreadableEnergyRaisesConversionError) {
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string path =
       folder.Write("bad.out", std::string(Banner) + "FINAL SINGLE POINT ENERGY   n/a\n");
   TCoordinateFile file;
@@ -159,7 +160,7 @@ TEST(OrcaOutput, UnreadableEnergyRaisesConversionError) {
 // A cut after any line past the banner loads: at most the atoms of one block
 // stay, and no number field is ever cut.
 TEST(OrcaOutput, TruncatedAfterAnyLineLoads) {
-  TScratchFolder folder;
+  TTempDir folder;
   const std::string text = std::string(Banner) + Cycle(1) + Cycle(2);
   for (std::size_t end = text.find('\n', text.find("R   C   A")); end != std::string::npos;
        end = text.find('\n', end + 1)) {

@@ -28,17 +28,17 @@ struct TBatchResult {
 class BatchTest : public TRunTest {
  protected:
   TBatchResult RunBatch(const std::string& arguments) {
-    const std::string command = "cd '" + Folder.string() + "' && '" HARVEX_BATCH_PROGRAM "' " + arguments +
+    const std::string command = "cd '" + Scratch.Path().string() + "' && '" HARVEX_BATCH_PROGRAM "' " + arguments +
                                 " >batch.out 2>batch.err";
     const int status = std::system(command.c_str());
     TBatchResult result;
     if (WIFEXITED(status)) result.ExitStatus = WEXITSTATUS(status);
-    result.Out = ReadBytes(Path("batch.out"));
-    result.Err = ReadBytes(Path("batch.err"));
+    result.Out = testing::ReadWholeFile(Path("batch.out"));
+    result.Err = testing::ReadWholeFile(Path("batch.err"));
     return result;
   }
 
-  std::string Results(const std::string& name = "Harvex_res.txt") const { return ReadBytes(Path(name)); }
+  std::string Results(const std::string& name = "Harvex_res.txt") const { return testing::ReadWholeFile(Path(name)); }
 
   static bool IsHeaderOnly(const std::string& bytes) {
     return bytes.starts_with(" Created by \"Harvex version 18.10.2012\" on ") && bytes.ends_with("\r\n") &&
@@ -47,7 +47,7 @@ class BatchTest : public TRunTest {
 };
 
 TEST_F(BatchTest, UnknownFileGetsTheErrorLineOnlyTheHeaderAndExitsOne) {
-  WriteBytes(Path("notes.dat"), "text\n");
+  Scratch.Write("notes.dat", "text\n");
   const TBatchResult result = RunBatch("notes.dat");
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_EQ(result.Out, "File:\tnotes.dat\nError: not a .out file!\n");
@@ -56,7 +56,7 @@ TEST_F(BatchTest, UnknownFileGetsTheErrorLineOnlyTheHeaderAndExitsOne) {
 }
 
 TEST_F(BatchTest, OutputWithARowExitsZero) {
-  WriteBytes(Path("water.out"), std::string(OrcaOutput));
+  Scratch.Write("water.out", std::string(OrcaOutput));
   const TBatchResult result = RunBatch("--results rows.txt water.out");
   EXPECT_EQ(result.ExitStatus, 0) << result.Err;
   EXPECT_EQ(result.Out, "File:\twater.out\ninitial geometry loaded\n\nE [Hartree]=\t-76.0267607\n");
@@ -65,7 +65,7 @@ TEST_F(BatchTest, OutputWithARowExitsZero) {
 }
 
 TEST_F(BatchTest, ErrorEndsOnlyItsPathAndIsNamedOnStandardError) {
-  WriteBytes(Path("water.out"), std::string(OrcaOutput));
+  Scratch.Write("water.out", std::string(OrcaOutput));
   const TBatchResult result = RunBatch("missing.txt Harvex_res.txt water.out");
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_EQ(result.Err,
@@ -75,7 +75,7 @@ TEST_F(BatchTest, ErrorEndsOnlyItsPathAndIsNamedOnStandardError) {
 }
 
 TEST_F(BatchTest, JsonReplacesTheMemoLinesWithTheModel) {
-  WriteBytes(Path("notes.dat"), "text\n");
+  Scratch.Write("notes.dat", "text\n");
   const TBatchResult result = RunBatch("--json notes.dat");
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_TRUE(result.Out.starts_with(R"({"Path":"notes.dat","FileName":"","FileKind":"fkNone","Tag":0,"Atoms":[])"))

@@ -46,7 +46,7 @@ TEST_F(ResultsFileTest, CreationWritesOnlyTheHeaderLine) {
   CreateResults();
   Run.CloseResultsFile();
   const std::regex header(R"( Created by "Harvex version 18\.10\.2012" on \d{1,2}/\d{1,2}/\d\d, \d{1,2}:\d\d:\d\d\r\n)");
-  EXPECT_TRUE(std::regex_match(ReadBytes(ResultsPath()), header)) << ReadBytes(ResultsPath());
+  EXPECT_TRUE(std::regex_match(testing::ReadWholeFile(ResultsPath()), header)) << testing::ReadWholeFile(ResultsPath());
 }
 
 TEST_F(ResultsFileTest, StartingAgainTruncatesTheEarlierRows) {
@@ -59,7 +59,7 @@ TEST_F(ResultsFileTest, StartingAgainTruncatesTheEarlierRows) {
   TResultsRun second;
   second.CreateResultsFile(ResultsPath().string(), "Harvex version 18.10.2012");
   second.CloseResultsFile();
-  EXPECT_EQ(ReadBytes(ResultsPath()).find("first.cdf"), std::string::npos);
+  EXPECT_EQ(testing::ReadWholeFile(ResultsPath()).find("first.cdf"), std::string::npos);
 }
 
 TEST_F(ResultsFileTest, ClosingAFileThatWasNeverCreatedIsSilent) {

@@ -53,32 +53,32 @@ class ListFileTest : public TRunTest {
 };
 
 TEST_F(ListFileTest, ReportsDrivePathsInOrderAndSkipsOtherLines) {
-  WriteBytes(Path("list.txt"), "C:\\a.dat\nx\n\tD:\\b.dat\tmore\n");
+  Scratch.Write("list.txt", "C:\\a.dat\nx\n\tD:\\b.dat\tmore\n");
   Run.ReportPaths({Path("list.txt").string()});
   EXPECT_EQ(ReportedPaths(), (Lines{R"(C:\a.dat)", R"(D:\b.dat)"}));
 }
 
 TEST_F(ListFileTest, ReadsCrLfLineEndsAndDropsLoneCarriageReturns) {
-  WriteBytes(Path("list.txt"), "/data/a.dat\r\n/data/b\r.dat\tOUT\r\n/data/c.dat");
+  Scratch.Write("list.txt", "/data/a.dat\r\n/data/b\r.dat\tOUT\r\n/data/c.dat");
   Run.ReportPaths({Path("list.txt").string()});
   EXPECT_EQ(ReportedPaths(), (Lines{"/data/a.dat", "/data/b.dat", "/data/c.dat"}));
 }
 
 TEST_F(ListFileTest, CtrlZAtALineStartEndsTheList) {
-  WriteBytes(Path("list.txt"), "/data/a.dat\n\x1a/data/b.dat\n/data/c.dat\n");
+  Scratch.Write("list.txt", "/data/a.dat\n\x1a/data/b.dat\n/data/c.dat\n");
   Run.ReportPaths({Path("list.txt").string()});
   EXPECT_EQ(ReportedPaths(), Lines{"/data/a.dat"});
 }
 
 TEST_F(ListFileTest, CapitalExtensionIsStillAList) {
-  WriteBytes(Path("LIST.TXT"), "/data/a.dat\n");
+  Scratch.Write("LIST.TXT", "/data/a.dat\n");
   Run.ReportPaths({Path("LIST.TXT").string()});
   EXPECT_EQ(ReportedPaths(), Lines{"/data/a.dat"});
 }
 
 TEST_F(ListFileTest, ListNamedInAListIsReportedNotRead) {
-  WriteBytes(Path("inner.txt"), "/data/never.dat\n");
-  WriteBytes(Path("outer.txt"), Path("inner.txt").string() + "\n");
+  Scratch.Write("inner.txt", "/data/never.dat\n");
+  Scratch.Write("outer.txt", Path("inner.txt").string() + "\n");
   Run.ReportPaths({Path("outer.txt").string()});
   EXPECT_EQ(Recorder.Memo, (Lines{"File:\t" + Path("inner.txt").string(), "Error: not a .out file!"}));
 }

@@ -1,12 +1,10 @@
-// The user's locale as the C library sees it: locales are compiled with
-// localedef into a scratch folder named by LOCPATH, so the tests need no
-// locale installed system-wide.
+// The user's locale as the C library sees it.
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
 
 #include "RecordingDesktop.h"
+#include "common/TestLocales.h"
 #include "Unit1/ResultsFile.h"
 
 namespace harvex {
@@ -14,48 +12,15 @@ namespace {
 
 class LocaleTest : public TRunTest {
  protected:
-  static void SetUpTestSuite() {
-    LocaleFolder = new std::string((std::filesystem::temp_directory_path() / "harvex-locales-XXXXXX").string());
-    ASSERT_NE(mkdtemp(LocaleFolder->data()), nullptr);
-    setenv("LOCPATH", LocaleFolder->c_str(), 1);
-  }
-
-  static void TearDownTestSuite() {
-    unsetenv("LOCPATH");
-    std::filesystem::remove_all(*LocaleFolder);
-    delete LocaleFolder;
-  }
-
   void TearDown() override { std::setlocale(LC_ALL, "C"); }
-
-  // Compiles "<language>_<territory>.UTF-8" from the system's locale sources
-  // unless done already.
-  static void CompileLocale(const std::string& name) {
-    if (std::filesystem::exists(*LocaleFolder + "/" + name)) return;
-    const std::string source = name.substr(0, name.find('.'));
-    const std::string command = "localedef -i " + source + " -f UTF-8 " + *LocaleFolder + "/" + name + " >/dev/null 2>&1";
-    // localedef exits 1 on mere warnings; setlocale tells whether it worked.
-    std::system(command.c_str());
-  }
-
-  // Switches the C library to a locale, compiling it first when it names a
-  // territory; fails the test when it cannot be had.
-  static bool UseLocale(const std::string& name) {
-    if (name.find('_') != std::string::npos) CompileLocale(name);
-    const bool found = std::setlocale(LC_ALL, name.c_str()) != nullptr;
-    EXPECT_TRUE(found) << name << " was not compiled (localedef and the locales package are needed)";
-    return found;
-  }
-
-  static std::string* LocaleFolder;
 };
 
-std::string* LocaleTest::LocaleFolder = nullptr;
+using testing::UseLocale;
 
 TEST_F(LocaleTest, CommaLocaleShowsCommasInTheMemoAndPointsInTheRow) {
   if (!UseLocale("de_DE.UTF-8")) return;
-  Recorder.Settings = FormatSettingsFromCLocale();
-  ASSERT_EQ(Recorder.Settings.DecimalSeparator, ',');
+  Recorder.Formats = FormatSettingsFromCLocale();
+  ASSERT_EQ(Recorder.Formats.DecimalSeparator, ',');
   CreateResults();
   auto file = std::make_unique<TCoordinateFile_cdf>();
   file->FileKind = fkOutput;

@@ -143,7 +143,7 @@ TEST_F(ReportTest, UnknownExtensionLoadsNothingAndGetsTheErrorLine) {
 }
 
 TEST_F(ReportTest, CommaLocaleShowsCommasInTheMemoAndPointsInTheRow) {
-  Recorder.Settings.DecimalSeparator = ',';
+  Recorder.Formats.DecimalSeparator = ',';
   auto file = Output(0, -12.5, "");
   AddModes(*file, {123.456L}, -12.25);
   AddCounterpoise(*file);
@@ -224,7 +224,7 @@ TEST_F(UncreatedResultsTest, WriteFailureRaisesTheSystemsReasonAndClosingShowsIt
   // The header and the row overflow the 128-byte buffer.
   EXPECT_THROW(Run.ReportObject(std::string(100, 'a') + ".out", Output(0, -1.0, "")), EInOutError);
   Run.CloseResultsFile();
-  EXPECT_EQ(Recorder.Messages, Lines{"Harvex: No space left on device"});
+  EXPECT_EQ(Recorder.Messages, (std::vector<testing::TMessage>{{"Harvex", "No space left on device"}}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // boxes and memo lines; installed for its own lifetime.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,10 @@ struct TMessage {
   bool operator==(const TMessage&) const = default;
 };
 
+inline void PrintTo(const TMessage& message, std::ostream* out) {
+  *out << '[' << message.Caption << "] " << message.Text;
+}
+
 class TRecordingDesktop : public TDesktop {
  public:
   TRecordingDesktop() : Scope(*this) {}
@@ -23,13 +28,17 @@ class TRecordingDesktop : public TDesktop {
     Messages.push_back({caption, text});
   }
   void AppendMemo(const std::string& line) override { Memo.push_back(line); }
-  void ClearMemo() override { Memo.clear(); }
+  void ClearMemo() override {
+    Memo.clear();
+    ++Clears;
+  }
   void ProcessEvents() override { ++EventRounds; }
   std::optional<std::vector<std::string>> ChooseFiles() override { return Choice; }
   TFormatSettings FormatSettings() override { return Formats; }
 
   std::vector<TMessage> Messages;
   std::vector<std::string> Memo;
+  int Clears = 0;
   int EventRounds = 0;
   std::optional<std::vector<std::string>> Choice;
   TFormatSettings Formats;

@@ -1,6 +1,8 @@
 #include "common/TempDir.h"
 
 #include <fstream>
+
+#include <gtest/gtest.h>
 #include <iterator>
 #include <stdexcept>
 #include <stdlib.h>
@@ -18,12 +20,18 @@ TTempDir::~TTempDir() {
   std::filesystem::remove_all(Folder, ignored);
 }
 
-std::string TTempDir::Write(const std::string& name, std::string_view bytes) const {
+std::string TTempDir::Write(std::string_view name, std::string_view bytes) const {
   const std::filesystem::path path = Folder / name;
   std::filesystem::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path.string());
+  return path.string();
+}
+
+std::string TestDataPath(std::string_view relative) {
+  const std::filesystem::path path = std::filesystem::path(HARVEX_TEST_DATA) / relative;
+  if (!std::filesystem::is_regular_file(path)) ADD_FAILURE() << "missing fixture " << path;
   return path.string();
 }
 

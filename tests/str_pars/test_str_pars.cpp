@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/CommaLocale.h"
+#include "common/TestLocales.h"
 #include "rtl/RuntimeErrors.h"
 #include "str_pars/str_pars.h"
 
@@ -79,7 +79,8 @@ TEST(ReadReal, KeepsEightyBitPrecision) {
 }
 
 TEST(ReadReal, IgnoresTheUserLocaleAndLeavesItUnchanged) {
-  testing::TCommaLocaleScope commaLocale;
+  const testing::TLocaleScope commaLocale("de_DE.UTF-8");
+  ASSERT_TRUE(commaLocale.Ok);
   ASSERT_EQ(*std::localeconv()->decimal_point, ',');
   int cursor = 1;
   EXPECT_EQ(ReadReal("3.25", cursor), 3.25L);
