@@ -1,0 +1,46 @@
+# Shared by the benchmark scripts: the benchmark build, the generated 200 MB
+# Gaussian log (kept out of the repository) and best-of-N timing.
+# Source it from the project's top folder.
+
+shared=${HARVEX_SHARED:-../shared}
+big_log=${HARVEX_BIG_LOG:-/tmp/harvex-big.out}
+bench_scratch=$(mktemp -d)
+trap 'rm -rf "$bench_scratch"' EXIT
+
+# Configures a Release build folder for the benchmarks when missing and
+# brings the named targets up to date.
+ensure_bench_build() {
+  local build=$1; shift
+  if [ ! -f "$build/build.ninja" ]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DHARVEX_BENCH=ON \
+      -DHARVEX_TESTS=OFF -DHARVEX_GUI=OFF >/dev/null
+  fi
+  cmake --build "$build" -j 2 --target "$@" >/dev/null 2>&1
+}
+
+# Generates the big log from two real outputs, once, and reads it into the
+# page cache.
+ensure_big_log() {
+  if [ ! -s "$big_log" ]; then
+    "$shared/bench/make_big_log.sh" "$shared/testdata/real/gaussian/dvb_gopt.out" 200 "$big_log" \
+      "$shared/testdata/real/gaussian/dvb_ir.out" >/dev/null
+  fi
+  cat "$big_log" >/dev/null
+  big_log_mb=$(( $(stat -c %s "$big_log") / 1000000 ))
+}
+
+# Milliseconds of the fastest of N runs of a command. Its output goes to
+# $bench_scratch/out: GNU grep stops at its first match when writing to
+# /dev/null, even with -c.
+best_of() {
+  local rounds=$1; shift
+  local best= t0 t1 ms
+  for _ in $(seq "$rounds"); do
+    t0=$(date +%s%N); "$@" >"$bench_scratch/out"; t1=$(date +%s%N)
+    ms=$(( (t1 - t0) / 1000000 ))
+    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+  done
+  echo "$best"
+}
+
+throughput() { echo $(( big_log_mb * 1000 / ($1 > 0 ? $1 : 1) )); }
