@@ -65,22 +65,28 @@ bool TCoordinateFile_cdf::LoadSinglePoint(const std::string& cdfName) {
 
 // The frequency job gives the thermal corrections. With a single-point
 // energy at hand they are added to it; otherwise the frequency job's own
-// energy and free energy are taken.
+// energy and free energy are taken. A file that printed no vibrational modes
+// (an ORCA output, or a job without frequencies named by mistake) has no
+// corrections to give: its "G" would be its energy plus whatever an earlier
+// load left, so the conformer is reported without thermochemistry instead.
 bool TCoordinateFile_cdf::LoadFrequencies(const std::string& cdfName) {
   if (!LoadFile(Descr->FreqFileName, true)) {
     ShowError("Cann't load IR spectra file: " + cdfName);
     return false;
   }
+  HasThermochemistry = Info.Modes && Info.Modes->Count() > 0;
+  if (EnergySource != esSinglePoint) {
+    EnergySource = esFrequency;
+    ETotal = Info.Energy;
+  }
+  if (!HasThermochemistry) return true;
   if (EnergySource == esSinglePoint) {
     GTotal = ETotal + static_cast<long double>(Info.GibbsCorrection);
     EZpeTotal = ETotal + static_cast<long double>(Info.ZPECorrection);
   } else {
-    EnergySource = esFrequency;
-    ETotal = Info.Energy;
     GTotal = Info.GibbsEnergy;
     EZpeTotal = static_cast<long double>(Info.Energy) + Info.ZPECorrection;
   }
-  HasThermochemistry = true;
   return true;
 }
 

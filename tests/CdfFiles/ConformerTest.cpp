@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CdfFiles/CdfFiles.h"
+#include "Gaussian/GaussianFixtures.h"
 #include "common/RecordingDesktop.h"
 #include "common/TempDir.h"
 #include "rtl/RuntimeErrors.h"
@@ -107,7 +108,8 @@ constexpr double GibbsCorrection = 0.003396;
 constexpr double FreqGibbsEnergy = -76.405557;
 constexpr double OrcaEnergy = -76.425912545290;
 
-constexpr std::string_view FreqThermochemistry =
+// A frequency job: its modes, then its thermochemistry.
+const std::string FreqThermochemistry = std::string(TableHeading) + std::string(WaterModes) +
     R"( Zero-point correction=                           0.021025 (Hartree/Particle)
  Thermal correction to Energy=                    0.023861
  Thermal correction to Enthalpy=                  0.024805
@@ -224,7 +226,12 @@ INSTANTIATE_TEST_SUITE_P(
                                        Wide(SinglePointEnergy) + Wide(GibbsCorrection),
                                        Wide(SinglePointEnergy) + Wide(ZpeCorrection), true},
                       TCombinationCase{"XyzGeometryAndSinglePoint", "water.xyz", "", "sp.out",
-                                       esSinglePoint, Wide(SinglePointEnergy), 0, 0, false}),
+                                       esSinglePoint, Wide(SinglePointEnergy), 0, 0, false},
+                      // Frequency files that printed no modes give no thermochemistry.
+                      TCombinationCase{"OrcaFrequencyFile", "opt.out", "orca.out", "", esFrequency,
+                                       Wide(OrcaEnergy), 0, 0, false},
+                      TCombinationCase{"FrequencyFileWithoutModesAndSinglePoint", "opt.out", "opt.out",
+                                       "sp.out", esSinglePoint, Wide(SinglePointEnergy), 0, 0, false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 struct TFailureCase {
