@@ -43,35 +43,6 @@ INSTANTIATE_TEST_SUITE_P(
                       RealCase{"-76.5 Eh", 1, -76.5L, 6},
                       RealCase{"x=-0.27024727614066D+03", 3, -270.24727614066L, 24}));
 
-struct BadToken {
-  const char* Line;
-  const char* Message;
-};
-
-class ReadRealRejects : public ::testing::TestWithParam<BadToken> {};
-
-TEST_P(ReadRealRejects, WithConversionErrorNamingTheReplacedToken) {
-  int cursor = 1;
-  try {
-    ReadReal(GetParam().Line, cursor);
-    FAIL() << "no error for " << GetParam().Line;
-  } catch (const EConvertError& error) {
-    EXPECT_STREQ(error.what(), GetParam().Message);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tokens, ReadRealRejects,
-    ::testing::Values(BadToken{"", "'' is not a valid floating point value"},
-                      BadToken{"abc", "'' is not a valid floating point value"},
-                      BadToken{"1.2.3", "'1.2.3' is not a valid floating point value"},
-                      BadToken{"1,234.5", "'1.234.5' is not a valid floating point value"},
-                      BadToken{"1-2", "'1-2' is not a valid floating point value"},
-                      BadToken{"1d2d3", "'1E2d3' is not a valid floating point value"},
-                      BadToken{"-", "'-' is not a valid floating point value"},
-                      BadToken{"1E", "'1E' is not a valid floating point value"},
-                      BadToken{"1E99999", "'1E99999' is not a valid floating point value"}));
-
 TEST(ReadReal, KeepsEightyBitPrecision) {
   int cursor = 1;
   EXPECT_EQ(ReadReal("0.1", cursor), 0.1L);
@@ -110,12 +81,29 @@ INSTANTIATE_TEST_SUITE_P(Forms, ReadIntReads,
                                            IntCase{"-2147483648", -2147483647 - 1, 12},
                                            IntCase{"2147483647.", 2147483647, 11}));
 
-class ReadIntRejects : public ::testing::TestWithParam<BadToken> {};
+// A number field that is not a number raises the conversion error naming
+// the token as gathered (after the comma and exponent replacements).
+struct BadToken {
+  void (*Read)(std::string_view line);
+  const char* Line;
+  const char* Message;
+};
 
-TEST_P(ReadIntRejects, WithConversionError) {
+void ReadRealFrom(std::string_view line) {
   int cursor = 1;
+  ReadReal(line, cursor);
+}
+
+void ReadIntFrom(std::string_view line) {
+  int cursor = 1;
+  ReadInt(line, cursor);
+}
+
+class NumberReadersReject : public ::testing::TestWithParam<BadToken> {};
+
+TEST_P(NumberReadersReject, WithTheConversionErrorNamingTheToken) {
   try {
-    ReadInt(GetParam().Line, cursor);
+    GetParam().Read(GetParam().Line);
     FAIL() << "no error for " << GetParam().Line;
   } catch (const EConvertError& error) {
     EXPECT_STREQ(error.what(), GetParam().Message);
@@ -123,13 +111,22 @@ TEST_P(ReadIntRejects, WithConversionError) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Tokens, ReadIntRejects,
-    ::testing::Values(BadToken{"abc", "'' is not a valid integer value"},
-                      BadToken{"12-3", "'12-3' is not a valid integer value"},
-                      BadToken{"+", "'+' is not a valid integer value"},
-                      BadToken{"2147483648", "'2147483648' is not a valid integer value"},
-                      BadToken{"-2147483649", "'-2147483649' is not a valid integer value"},
-                      BadToken{"99999999999999999999999", "'99999999999999999999999' is not a valid integer value"}));
+    Tokens, NumberReadersReject,
+    ::testing::Values(BadToken{ReadRealFrom, "", "'' is not a valid floating point value"},
+                      BadToken{ReadRealFrom, "abc", "'' is not a valid floating point value"},
+                      BadToken{ReadRealFrom, "1.2.3", "'1.2.3' is not a valid floating point value"},
+                      BadToken{ReadRealFrom, "1,234.5", "'1.234.5' is not a valid floating point value"},
+                      BadToken{ReadRealFrom, "1-2", "'1-2' is not a valid floating point value"},
+                      BadToken{ReadRealFrom, "1d2d3", "'1E2d3' is not a valid floating point value"},
+                      BadToken{ReadRealFrom, "-", "'-' is not a valid floating point value"},
+                      BadToken{ReadRealFrom, "1E", "'1E' is not a valid floating point value"},
+                      BadToken{ReadRealFrom, "1E99999", "'1E99999' is not a valid floating point value"},
+                      BadToken{ReadIntFrom, "abc", "'' is not a valid integer value"},
+                      BadToken{ReadIntFrom, "12-3", "'12-3' is not a valid integer value"},
+                      BadToken{ReadIntFrom, "+", "'+' is not a valid integer value"},
+                      BadToken{ReadIntFrom, "2147483648", "'2147483648' is not a valid integer value"},
+                      BadToken{ReadIntFrom, "-2147483649", "'-2147483649' is not a valid integer value"},
+                      BadToken{ReadIntFrom, "99999999999999999999999", "'99999999999999999999999' is not a valid integer value"}));
 
 TEST(ScanningRoutines, MoveTheCursorOnlyOverTheirOwnClass) {
   int cursor = 1;
