@@ -7,6 +7,7 @@ namespace {
 
 constexpr const char* FileKindNames[] = {"fkNone", "fkXyz", "fkGjf", "fkOutput", "fkCdf"};
 constexpr const char* EnergySourceNames[] = {"esSinglePoint", "esFrequency", "esGeometry", "esNone"};
+constexpr const char* TerminationNames[] = {"tmNotRead", "tmNormal", "tmError", "tmMissing"};
 
 template <std::size_t N>
 std::string CodeName(const char* const (&names)[N], unsigned code) {
@@ -103,7 +104,8 @@ TModelJson InfoJson(const TOutInfo& info, int atomCount) {
           {"DCBSCount", info.DCBSCount},
           {"MCBSCount", info.MCBSCount},
           {"DCBSSum", Real(info.DCBSSum)},
-          {"MCBSSum", Real(info.MCBSSum)}};
+          {"MCBSSum", Real(info.MCBSSum)},
+          {"Termination", CodeName(TerminationNames, info.Termination)}};
 }
 
 TModelJson DescrJson(const std::unique_ptr<TConfDescrFile>& descr) {

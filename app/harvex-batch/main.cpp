@@ -38,7 +38,8 @@ void PrintJson(const std::string& path, const TCoordinateFile_cdf& file) {
 }
 
 // Reports every path; an error ends only the path it arose in. Success means
-// every reported file gave a row and nothing went wrong.
+// every reported file gave a row and nothing went wrong: no error, no box,
+// no warning line.
 int RunBatch(const TBatchOptions& options) {
   TTerminalDesktop desktop(!options.Json);
   TDesktopScope scope(desktop);
@@ -67,7 +68,8 @@ int RunBatch(const TBatchOptions& options) {
   run.CloseResultsFile();
   std::cout.flush();
   const bool everyFileHasRow = run.RowCount() == reported;
-  return failed || desktop.MessageCount() > 0 || !everyFileHasRow ? ExitProblem : ExitSuccess;
+  const bool clean = !failed && desktop.MessageCount() == 0 && run.WarningCount() == 0 && everyFileHasRow;
+  return clean ? ExitSuccess : ExitProblem;
 }
 
 }  // namespace

@@ -114,6 +114,10 @@ class TNBOData {
   void FreeInteractions() { Interactions.clear(); }
 };
 
+// How an output says its program run ended: by its last termination line,
+// or by having none. tmNotRead when no output reader looked at the file.
+enum TTermination : std::uint8_t { tmNotRead = 0, tmNormal = 1, tmError = 2, tmMissing = 3 };
+
 // Everything read from a program output.
 struct TOutInfo {
   // 0 first geometry kept, 1 last geometry kept, 2 a Gaussian parse kept none.
@@ -143,6 +147,9 @@ struct TOutInfo {
   std::int32_t MCBSCount = 0;
   long double DCBSSum = 0;  // Hartree
   long double MCBSSum = 0;  // Hartree
+  // Set by the output readers: tmMissing when they start, then by each
+  // termination line read.
+  TTermination Termination = tmNotRead;
 };
 
 // One loaded file: its atoms and everything its reader found.

@@ -39,6 +39,7 @@ void TResultsRun::CreateResultsFile(const std::string& path, const std::string& 
   CloseResultsFile();
   Results = std::make_unique<TResultsFile>(path);
   Rows = 0;
+  Warnings = 0;
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
@@ -118,6 +119,7 @@ void TResultsRun::ReportConformer(const std::string& fileName, char decimalSepar
 
 void TResultsRun::ReportOutput(const std::string& fileName, char decimalSeparator) {
   const TOutInfo& info = Current->Info;
+  ReportTermination(info.Termination);
   if (info.GeometryState == 0) {
     AppendMemoText("initial geometry loaded");
   } else if (info.GeometryState == 1) {
@@ -151,6 +153,18 @@ void TResultsRun::ReportOutput(const std::string& fileName, char decimalSeparato
     Results->Write(FixedRowForm(bsseCorrection) + "\t" + FixedRowForm(stabilizationEnergy) + "\t");
   }
   EndRow();
+}
+
+// A job that failed or was cut off keeps its row (its values are what the
+// file printed), but never passes as a good one.
+void TResultsRun::ReportTermination(TTermination termination) {
+  if (termination == tmError) Warn("Warning: the job ended with an error termination!");
+  if (termination == tmMissing) Warn("Warning: the job has no termination line (unfinished?)");
+}
+
+void TResultsRun::Warn(std::string_view text) {
+  AppendMemoText(text);
+  ++Warnings;
 }
 
 void TResultsRun::EndRow() {

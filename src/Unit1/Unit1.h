@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CdfFiles/CdfFiles.h"
@@ -56,6 +57,8 @@ class TResultsRun {
 
   // Rows written to the results file since it was created.
   int RowCount() const { return Rows; }
+  // Warning lines shown in the memo for files that failed or gave nothing.
+  int WarningCount() const { return Warnings; }
 
   const TCoordinateFile_cdf* CurrentFile() const { return Current.get(); }
   void SetReportedHook(TReportedHook hook) { Reported = std::move(hook); }
@@ -66,12 +69,16 @@ class TResultsRun {
   void ReportCurrent(const std::string& fileName);
   void ReportConformer(const std::string& fileName, char decimalSeparator);
   void ReportOutput(const std::string& fileName, char decimalSeparator);
+  void ReportTermination(TTermination termination);
+  // A memo line that says a file failed or gave nothing; counted.
+  void Warn(std::string_view text);
   void EndRow();
 
   std::unique_ptr<TResultsFile> Results;
   std::unique_ptr<TCoordinateFile_cdf> Current;
   TReportedHook Reported;
   int Rows = 0;
+  int Warnings = 0;
 };
 
 }  // namespace harvex

@@ -77,6 +77,30 @@ TEST_F(ReportTest, OutputThatNoReaderRanOnReadsAsOneWithoutFrequencies) {
   EXPECT_EQ(ClosedRows(), "unread.out\tOUT\t 0.00000000000000E+0000\tNO_THCHEM\tNO_THCHEM\t\r\n");
 }
 
+TEST_F(ReportTest, FailedOrUnfinishedJobsWarnRightAfterTheFileLineAndKeepTheirRow) {
+  const struct {
+    TTermination Termination;
+    Lines Warning;
+  } cases[] = {
+      {tmNormal, {}},
+      {tmNotRead, {}},
+      {tmError, {"Warning: the job ended with an error termination!"}},
+      {tmMissing, {"Warning: the job has no termination line (unfinished?)"}},
+  };
+  for (const auto& [termination, warning] : cases) {
+    Recorder.Memo.clear();
+    auto file = Output(1, -1.5, "");
+    file->Info.Termination = termination;
+    Run.ReportObject("j.out", std::move(file));
+    Lines expected{"File:\tj.out"};
+    expected.insert(expected.end(), warning.begin(), warning.end());
+    expected.insert(expected.end(), {"Optimized geometry loaded", "", "E [Hartree]=\t-1.5000000"});
+    EXPECT_EQ(Recorder.Memo, expected) << int{termination};
+  }
+  EXPECT_EQ(Run.WarningCount(), 2);
+  EXPECT_EQ(Run.RowCount(), 4);
+}
+
 TEST_F(ReportTest, GeometryStateWithoutKeptGeometryShowsNoGeometryLine) {
   Run.ReportObject("g.out", Output(2, -1.0, "EUMP2"));
   EXPECT_EQ(Recorder.Memo, (Lines{"File:\tg.out", "", "EEUMP2 [Hartree]=\t-1.0000000"}));
