@@ -86,6 +86,7 @@ TModelJson InfoJson(const TOutInfo& info, int atomCount) {
           {"ZPECorrection", info.ZPECorrection},
           {"GibbsCorrection", info.GibbsCorrection},
           {"GibbsEnergy", info.GibbsEnergy},
+          {"HasGibbsEnergy", info.HasGibbsEnergy},
           {"MolecularMass", info.MolecularMass},
           {"RotTemperatures", Reals(info.RotTemperatures)},
           {"SymmetryNumber", info.SymmetryNumber},

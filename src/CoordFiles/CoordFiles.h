@@ -128,6 +128,9 @@ struct TOutInfo {
   double ZPECorrection = 0;    // Hartree
   double GibbsCorrection = 0;  // Hartree
   double GibbsEnergy = 0;      // Hartree
+  // GibbsEnergy was printed after the last harmonic table (or by a composite
+  // recipe); a table with no free energy after it leaves G unknown.
+  bool HasGibbsEnergy = false;
   double MolecularMass = 0;    // amu
   std::array<double, 3> RotTemperatures{};  // Kelvin
   std::int32_t SymmetryNumber = 0;

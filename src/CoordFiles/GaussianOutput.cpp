@@ -32,14 +32,25 @@ bool TGaussianPass::AwaitLineWith(std::string_view marker) {
 namespace {
 
 // Counterpoise runs compute the complex, then each fragment in the basis of
-// the complex (DCBS) and in its own basis (MCBS):
+// the complex (DCBS) and in its own basis (MCBS). Gaussian 03 and early 09
+// print
 //  Counterpoise: doing DCBS calculation for fragment   1 NewBq=T
 //  Counterpoise: doing MCBS calculation for fragment   2
 //  Counterpoise: corrected energy =   -4670.408589411856
+// later revisions
+//  Counterpoise: doing calculation for fragment   1 using the basis set of the full-system, NewBq=T
+//  Counterpoise: doing calculation for fragment   2 using the basis set of the fragment.
+//  Counterpoise corrected energy =    -152.908379026304
+// and some revisions mix the two.
 constexpr std::string_view MCBSFragmentMarker = "Counterpoise: doing MCBS calculation for fragment";
 constexpr std::string_view DCBSFragmentMarker = "Counterpoise: doing DCBS calculation for fragment";
+constexpr std::string_view FragmentMarker = "Counterpoise: doing calculation for fragment";
+constexpr std::string_view FullSystemBasis = "using the basis set of the full-system";
+constexpr std::string_view FragmentBasis = "using the basis set of the fragment";
 constexpr std::string_view CorrectedEnergyMarker = "Counterpoise: corrected energy";
-constexpr std::array CounterpoiseMarkers = {MCBSFragmentMarker, DCBSFragmentMarker, CorrectedEnergyMarker};
+constexpr std::string_view NewCorrectedEnergyMarker = "Counterpoise corrected energy";
+constexpr std::array CounterpoiseMarkers = {MCBSFragmentMarker, DCBSFragmentMarker, FragmentMarker,
+                                            CorrectedEnergyMarker, NewCorrectedEnergyMarker};
 
 // The energy in force when the next counterpoise line comes is the last one
 // of the pending fragment's calculation. Fragment 1 starts a new series, so
@@ -63,10 +74,16 @@ void FoldFragmentEnergy(TGaussianPass& pass, TOutInfo& info) {
   FoldInto(pass.PendingDCBSFragment, info.DCBSCount, info.DCBSSum, info.Energy);
 }
 
+// Both forms carry the energy after an "=" that follows the marker.
 void ReadCorrectedEnergy(TGaussianPass& pass, TOutInfo& info) {
-  const int position = PositionOf(pass.Line, CorrectedEnergyMarker);
+  int position = PositionOf(pass.Line, CorrectedEnergyMarker);
+  std::string_view marker = CorrectedEnergyMarker;
+  if (position == 0) {
+    position = PositionOf(pass.Line, NewCorrectedEnergyMarker);
+    marker = NewCorrectedEnergyMarker;
+  }
   if (position == 0) return;
-  int cursor = position + 30;
+  int cursor = position + static_cast<int>(marker.size());
   SkipBlanks(pass.Line, cursor);
   ReadChar(pass.Line, cursor);  // "="
   SkipBlanks(pass.Line, cursor);
@@ -75,21 +92,28 @@ void ReadCorrectedEnergy(TGaussianPass& pass, TOutInfo& info) {
 }
 
 // The number of the fragment whose calculation this line opens.
-void ReadFragmentStart(TGaussianPass& pass, TOutInfo& info, std::string_view marker, int& pendingFragment) {
-  const int position = PositionOf(pass.Line, marker);
-  if (position == 0) return;
-  int cursor = position + 49;
+void ReadFragmentNumber(TGaussianPass& pass, TOutInfo& info, int position, std::string_view marker,
+                        int& pendingFragment) {
+  int cursor = position + static_cast<int>(marker.size());
   SkipBlanks(pass.Line, cursor);
   pendingFragment = ReadInt(pass.Line, cursor);
   info.HasCounterpoise = true;
 }
 
 void ReadMCBSFragmentStart(TGaussianPass& pass, TOutInfo& info) {
-  ReadFragmentStart(pass, info, MCBSFragmentMarker, pass.PendingMCBSFragment);
+  if (const int position = PositionOf(pass.Line, MCBSFragmentMarker); position != 0) {
+    ReadFragmentNumber(pass, info, position, MCBSFragmentMarker, pass.PendingMCBSFragment);
+  } else if (const int at = PositionOf(pass.Line, FragmentMarker); at != 0 && Contains(pass.Line, FragmentBasis)) {
+    ReadFragmentNumber(pass, info, at, FragmentMarker, pass.PendingMCBSFragment);
+  }
 }
 
 void ReadDCBSFragmentStart(TGaussianPass& pass, TOutInfo& info) {
-  ReadFragmentStart(pass, info, DCBSFragmentMarker, pass.PendingDCBSFragment);
+  if (const int position = PositionOf(pass.Line, DCBSFragmentMarker); position != 0) {
+    ReadFragmentNumber(pass, info, position, DCBSFragmentMarker, pass.PendingDCBSFragment);
+  } else if (const int at = PositionOf(pass.Line, FragmentMarker); at != 0 && Contains(pass.Line, FullSystemBasis)) {
+    ReadFragmentNumber(pass, info, at, FragmentMarker, pass.PendingDCBSFragment);
+  }
 }
 
 // The label is the method tag from its parenthesis on, so that a leading E
@@ -130,6 +154,124 @@ void ReadMP2Energy(TGaussianPass& pass, TOutInfo& info) {
   if (const std::size_t exponent = tail.find('D'); exponent != std::string::npos) tail[exponent] = 'E';
   info.Energy = ReadDouble(tail, cursor);
   info.EnergyLabel = MP2EnergyMarker;
+}
+
+// The number after the first "=" that follows the 0-based offset; nothing
+// is read from a line without one.
+bool ReadEnergyAfter(std::string_view line, std::size_t offset, std::string_view label, TOutInfo& info) {
+  const std::size_t equals = line.find('=', offset);
+  if (equals == std::string_view::npos) return false;
+  int cursor = static_cast<int>(equals) + 2;
+  SkipBlanks(line, cursor);
+  info.Energy = ReadDouble(line, cursor);
+  info.EnergyLabel = label;
+  return true;
+}
+
+// An ONIOM job's energy is the extrapolation printed after the SCF energies
+// of its layers:
+//  ONIOM: extrapolated energy =     -40.576093511027
+constexpr std::string_view ONIOMEnergyMarker = "ONIOM: extrapolated energy";
+
+void ReadONIOMEnergy(TGaussianPass& pass, TOutInfo& info) {
+  if (const std::size_t at = pass.Line.find(ONIOMEnergyMarker); at != std::string::npos)
+    ReadEnergyAfter(pass.Line, at, "(ONIOM)", info);
+}
+
+// A job that moves the geometry or computes frequencies runs the geometry
+// step, which announces itself before the job's first energy; a single
+// point never does.
+constexpr std::string_view GeometryStepMarker = "Berny optimization";
+
+void NoteGeometryStep(TGaussianPass& pass, TOutInfo&) {
+  if (Contains(pass.Line, GeometryStepMarker)) pass.GeometryStepJob = true;
+}
+
+// The energy of the excited state a TD job follows:
+//  Total Energy, E(TD-HF/TD-DFT) =  -114.214128137
+// It is the job's energy when the job optimises or computes frequencies on
+// that state (the geometry and thermochemistry are built on it); a TD single
+// point, which prints it too, keeps its ground-state energy.
+constexpr std::string_view ExcitedStateEnergyMarker = "Total Energy, E(TD-HF/TD-DFT)";
+
+void ReadExcitedStateEnergy(TGaussianPass& pass, TOutInfo& info) {
+  if (!pass.GeometryStepJob) return;
+  if (const std::size_t at = pass.Line.find(ExcitedStateEnergyMarker); at != std::string::npos)
+    ReadEnergyAfter(pass.Line, at, "(TD-HF/TD-DFT)", info);
+}
+
+// A double hybrid prints its total after the SCF part, both tagged with the
+// functional's name:
+//  E2(B2PLYP) =    -0.1547244668D+00 E(B2PLYP) =    -0.11902630007243D+03
+// The tag opens the line; its opening is the line filter's only short one.
+constexpr std::string_view DoubleHybridMarker = " E2(";
+
+void ReadDoubleHybridEnergy(TGaussianPass& pass, TOutInfo& info) {
+  const std::string_view line = pass.Line;
+  if (!line.starts_with(DoubleHybridMarker)) return;
+  const std::size_t open = DoubleHybridMarker.size() - 1;
+  const std::size_t close = line.find(')', open);
+  if (close == std::string_view::npos) return;
+  const std::string_view label = line.substr(open, close - open + 1);
+  const std::size_t total = line.find(" E" + std::string(label), close);
+  if (total != std::string_view::npos) ReadEnergyAfter(line, total, label, info);
+}
+
+// Coupled cluster and QCI energies open their line:
+//  CCSD(T)= -0.10033835608D+03
+// The archive block's "\CCSD(T)=-100.3383561" is no energy line.
+constexpr std::string_view CCSDTMarker = "CCSD(T)=";
+constexpr std::string_view QCISDTMarker = "QCISD(T)=";
+
+void ReadCorrelatedEnergy(TGaussianPass& pass, TOutInfo& info) {
+  const std::string_view line = pass.Line;
+  if (Contains(line, "\\")) return;
+  int cursor = 1;
+  SkipBlanks(line, cursor);
+  for (std::string_view marker : {CCSDTMarker, QCISDTMarker}) {
+    if (line.substr(static_cast<std::size_t>(cursor) - 1).starts_with(marker)) {
+      ReadEnergyAfter(line, static_cast<std::size_t>(cursor) - 1, marker.substr(0, marker.size() - 1), info);
+      return;
+    }
+  }
+}
+
+// A composite recipe ends with its energy at 0 K and its free energy:
+//  G4(0 K)=                 -115.648433 G4 Energy=                  -115.647489
+//  G4 Enthalpy=             -115.646545 G4 Free Energy=             -115.673227
+//  CBS-QB3 (0 K)=            -283.819775 CBS-QB3 Energy=              -283.813741
+// The label is the name with its "(0 K)" as printed, e.g. "(G4(0 K))".
+constexpr std::string_view CompositeEnergyMarker = "(0 K)=";
+constexpr std::string_view CompositeFreeEnergyMarker = " Free Energy=";
+
+void ReadCompositeEnergy(TGaussianPass& pass, TOutInfo& info) {
+  const std::string_view line = pass.Line;
+  const std::size_t at = line.find(CompositeEnergyMarker);
+  if (at == std::string_view::npos) return;
+  int cursor = 1;
+  SkipBlanks(line, cursor);
+  const std::size_t start = std::min(static_cast<std::size_t>(cursor) - 1, at);
+  std::string_view name = line.substr(start, at - start);
+  const std::string label = "(" + std::string(line.substr(start, at + CompositeEnergyMarker.size() - 1 - start)) + ")";
+  if (!ReadEnergyAfter(line, at, label, info)) return;
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  pass.CompositeMethod = name;
+}
+
+// The recipe's free energy is G when a number follows it; otherwise the
+// thermochemistry of the recipe's frequency step stays.
+void ReadCompositeFreeEnergy(TGaussianPass& pass, TOutInfo& info) {
+  if (pass.CompositeMethod.empty()) return;
+  const std::string marker = pass.CompositeMethod + std::string(CompositeFreeEnergyMarker);
+  const std::size_t at = pass.Line.find(marker);
+  if (at == std::string::npos) return;
+  int cursor = static_cast<int>(at + marker.size()) + 1;
+  SkipBlanks(pass.Line, cursor);
+  if (static_cast<std::size_t>(cursor) > pass.Line.size()) return;
+  const char first = pass.Line[static_cast<std::size_t>(cursor) - 1];
+  if (first != '-' && first != '.' && (first < '0' || first > '9')) return;
+  info.GibbsEnergy = ReadDouble(pass.Line, cursor);
+  info.HasGibbsEnergy = true;
 }
 
 //  Dipole moment (field-independent basis, Debye):
@@ -212,25 +354,55 @@ void BuildAtoms(const std::vector<std::string>& rows, TAtomicArray& atoms) {
   }
 }
 
+// Each job of a file ends with a termination line; the last one read says
+// how the run ended. What the pass keeps about the current job ends there.
+//  Normal termination of Gaussian 16 at Wed Dec  1 08:53:11 2021.
+//  Error termination via Lnk1e in /opt/g16/l502.exe at Tue Mar  3 10:00:00 2020.
+constexpr std::string_view NormalTerminationMarker = " Normal termination of Gaussian";
+constexpr std::string_view ErrorTerminationMarker = " Error termination";
+
+void ReadTerminationLine(TGaussianPass& pass, TOutInfo& info) {
+  if (Contains(pass.Line, NormalTerminationMarker)) {
+    info.Termination = tmNormal;
+  } else if (Contains(pass.Line, ErrorTerminationMarker)) {
+    info.Termination = tmError;
+  } else {
+    return;
+  }
+  pass.HighPrecisionListing = false;
+  pass.ModesRecovered = false;
+  pass.GeometryStepJob = false;
+  pass.CompositeMethod.clear();
+}
+
 // Every check of the pass, in the order applied to each line.
-constexpr std::array<TGaussianCheck, 21> GaussianChecks = {
-    FoldFragmentEnergy,      ReadCorrectedEnergy,     ReadMCBSFragmentStart,      ReadDCBSFragmentStart,
-    ReadSCFEnergy,           ReadMP2Energy,           ReadDipoleMoment,           ReadHarmonicFrequencies,
-    ReadMolecularMass,       ReadSymmetryNumber,      ReadLinearRotorTemperature, ReadRotationalTemperatures,
-    ReadThermochemistry,     ReadStandardOrientation, ReadAnharmonicSection,      StartNBOAnalysis,
-    ReadNaturalCharges,      ReadSecondOrderTable,    ReadMullikenCharges,        ReadAPTCharges,
-    ReadESPCharges,
+constexpr std::array GaussianChecks = {
+    FoldFragmentEnergy,       ReadCorrectedEnergy,        ReadMCBSFragmentStart,      ReadDCBSFragmentStart,
+    NoteGeometryStep,         ReadSCFEnergy,              ReadMP2Energy,              ReadONIOMEnergy,
+    ReadExcitedStateEnergy,   ReadDoubleHybridEnergy,     ReadCorrelatedEnergy,       ReadCompositeEnergy,
+    ReadDipoleMoment,         NoteRecoveredModes,         ReadHarmonicFrequencies,    ReadMolecularMass,
+    ReadSymmetryNumber,       ReadLinearRotorTemperature, ReadRotationalTemperatures, ReadThermochemistry,
+    ReadCompositeFreeEnergy,  ReadStandardOrientation,    ReadAnharmonicSection,      StartNBOAnalysis,
+    ReadNaturalCharges,       ReadSecondOrderTable,       ReadMullikenCharges,        ReadAPTCharges,
+    ReadESPCharges,           ReadTerminationLine,
 };
 
 constexpr std::array EnergyAndGeometryMarkers = {
-    MCBSFragmentMarker, DCBSFragmentMarker, CorrectedEnergyMarker, SCFDoneMarker,
-    MP2EnergyMarker,    DipoleMarker,       OrientationRule,
+    MCBSFragmentMarker,      DCBSFragmentMarker,        FragmentMarker,          CorrectedEnergyMarker,
+    NewCorrectedEnergyMarker, GeometryStepMarker,       SCFDoneMarker,           MP2EnergyMarker,
+    ONIOMEnergyMarker,       ExcitedStateEnergyMarker,  CCSDTMarker,             QCISDTMarker,
+    CompositeEnergyMarker,   CompositeFreeEnergyMarker, DipoleMarker,            OrientationRule,
+    NormalTerminationMarker, ErrorTerminationMarker,
 };
+
+// Markers that always open their line.
+constexpr std::array LineOpeningMarkers = {DoubleHybridMarker};
 
 // Every check fires only on a line that holds one of its markers, so a line
 // that can hold none is passed over without running the checks. Every
 // marker is at least five bytes long, so wherever one stands, the four
-// bytes at an even position hold either its bytes 0-3 or its bytes 1-4. One
+// bytes at an even position hold either its bytes 0-3 or its bytes 1-4; a
+// marker that opens its line stands at position 0 and needs only four. One
 // pass over the even positions of the line tests the four bytes there
 // against a hashed bit table of those openings; most lines of an output
 // (numbers, blanks, other text) fail at every position.
@@ -243,6 +415,10 @@ class TMarkerOpenings {
         if (marker.size() < MinimumMarkerLength) throw std::logic_error("marker too short for the line filter");
         for (std::size_t offset = 0; offset < Stride; ++offset) Set(QuadBucket(marker.data() + offset));
       }
+    }
+    for (std::string_view marker : LineOpeningMarkers) {
+      if (marker.size() < sizeof(std::uint32_t)) throw std::logic_error("marker too short for the line filter");
+      Set(QuadBucket(marker.data()));
     }
   }
 
@@ -279,6 +455,7 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
   }
   ResetOutInfo();
   Info.GeometryState = 2;
+  Info.Termination = tmMissing;
   TGaussianPass pass(source, finalGeometry);
   while (!pass.Stop && !source.SourceAtEnd()) {
     source.ReadSourceLine(pass.Line);

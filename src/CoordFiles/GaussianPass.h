@@ -30,6 +30,13 @@ struct TGaussianPass {
   int PendingDCBSFragment = 0;
   bool FrequenciesSeen = false;
   bool HighPrecisionListing = false;
+  // Set within one job (each ends at its termination line): the job's later
+  // harmonic tables repeat modes already read; the job moves the geometry
+  // (optimisation) or computes frequencies; the composite recipe whose
+  // "(0 K)" energy was read.
+  bool ModesRecovered = false;
+  bool GeometryStepJob = false;
+  std::string CompositeMethod;
   bool NBOSeen = false;
   bool Stop = false;
   std::vector<std::string> GeometryRows;  // rows of the last complete orientation table
@@ -76,6 +83,7 @@ inline double ReadDouble(std::string_view line, int& cursor) {
 using TGaussianCheck = void (*)(TGaussianPass& pass, TOutInfo& info);
 
 // GaussianVibrations.cpp
+void NoteRecoveredModes(TGaussianPass& pass, TOutInfo& info);
 void ReadHarmonicFrequencies(TGaussianPass& pass, TOutInfo& info);
 void ReadMolecularMass(TGaussianPass& pass, TOutInfo& info);
 void ReadSymmetryNumber(TGaussianPass& pass, TOutInfo& info);

@@ -24,6 +24,7 @@ void ClearThermochemistry(TOutInfo& info) {
   info.RotTemperatures = {};
   info.SymmetryNumber = 0;
   info.LinearRotor = false;
+  info.HasGibbsEnergy = false;
 }
 
 // A block header holds the numbers of its modes:
@@ -44,9 +45,13 @@ std::vector<TOscMode*> AddBlockModes(std::string_view header, TOscModes& modes) 
 //  Frequencies --     52.7882                83.9373               148.1576
 //  Red. masses --      3.2050                 2.4755                 2.0858
 //        Frequencies ---    52.7882   83.9373  148.1576  178.6728  262.8397
+// IRC and projected-frequency jobs add a line with a single dash:
+//  IRC Coupling -      0.0000                 0.0000                -0.0605
 // False when the line is no value line.
 constexpr std::string_view HighPrecisionDashes = "---";
 constexpr std::string_view OrdinaryDashes = "--";
+constexpr std::string_view IRCCouplingLine = "IRC Coupling -";
+constexpr std::string_view SingleDash = "-";
 
 bool ReadValueLine(TGaussianPass& pass, const std::vector<TOscMode*>& block) {
   const std::string_view line = pass.Line;
@@ -55,8 +60,13 @@ bool ReadValueLine(TGaussianPass& pass, const std::vector<TOscMode*>& block) {
     pass.HighPrecisionListing = true;
     dashes = HighPrecisionDashes;
   }
-  const std::size_t marker = line.find(dashes);
-  if (marker == std::string_view::npos) return false;
+  std::size_t marker = line.find(dashes);
+  if (marker == std::string_view::npos) {
+    const std::size_t coupling = line.find(IRCCouplingLine);
+    if (coupling == std::string_view::npos) return false;
+    dashes = SingleDash;
+    marker = coupling + IRCCouplingLine.size() - SingleDash.size();
+  }
   // The label runs from the line's first non-blank to the marker, without
   // the spaces before the marker.
   int cursor = 1;
@@ -144,31 +154,69 @@ bool ReadFrequencyBlock(TGaussianPass& pass, TOscModes& modes) {
 //  ...
 //                            1         2         3
 // The high-precision listing, when printed, comes first and holds the same
-// modes as the ordinary one after it, which is then not read.
+// modes as the ordinary one after it, which is then not read. Each table
+// read replaces the modes before it: it lists them again, or those of a
+// later job, whose row the file's last table gives.
 constexpr std::string_view HarmonicFrequenciesMarker = "Harmonic frequencies";
+// A single atom has no modes: the thermochemistry follows the heading.
+constexpr std::string_view ThermochemistryBanner = "- Thermochemistry -";
+
+namespace {
+
+bool IsModeNumberLine(std::string_view line) {
+  return line.find_first_not_of(" 0123456789") == std::string_view::npos &&
+         line.find_first_of("0123456789") != std::string_view::npos;
+}
+
+// Moves to the header of the table's first block; false when the table has
+// none, the current line then being the one that showed it.
+bool FindFirstBlockHeader(TGaussianPass& pass) {
+  while (pass.NextLine()) {
+    if (Contains(pass.Line, ThermochemistryBanner)) return false;
+    if (Contains(pass.Line, TwelveBlanks)) return IsModeNumberLine(pass.Line);
+  }
+  return false;
+}
+
+}  // namespace
 
 void ReadHarmonicFrequencies(TGaussianPass& pass, TOutInfo& info) {
-  if (pass.HighPrecisionListing || !Contains(pass.Line, HarmonicFrequenciesMarker)) return;
-  if (!pass.SkipToLineWith(TwelveBlanks)) return;
-  while (!ReadFrequencyBlock(pass, *info.Modes)) {
+  if (pass.HighPrecisionListing || pass.ModesRecovered || !Contains(pass.Line, HarmonicFrequenciesMarker)) return;
+  info.Modes = std::make_unique<TOscModes>();
+  if (FindFirstBlockHeader(pass)) {
+    while (!ReadFrequencyBlock(pass, *info.Modes)) {
+    }
   }
   info.Modes->HighPrecision = pass.HighPrecisionListing;
   ClearThermochemistry(info);
   pass.FrequenciesSeen = true;
 }
 
+// A Gaussian 16 anharmonic job prints its harmonic table once more within
+// the job, after
+//  Recovering previously computed normal modes.
+constexpr std::string_view RecoveredModesMarker = "Recovering previously computed normal modes";
+
+void NoteRecoveredModes(TGaussianPass& pass, TOutInfo&) {
+  if (Contains(pass.Line, RecoveredModesMarker)) pass.ModesRecovered = true;
+}
+
 namespace {
 
 // The cursor on the value of a rotor line read after a harmonic table: the
 // one character right after the marker is passed over unread, then blanks.
-// False when no table was read yet or the line lacks the marker.
-bool FindRotorValue(const TGaussianPass& pass, std::string_view marker, int& cursor) {
+// False when no table was read yet or the line lacks both spellings of the
+// marker (Gaussian 98 prints some in capitals).
+bool FindRotorValue(const TGaussianPass& pass, std::initializer_list<std::string_view> spellings, int& cursor) {
   if (!pass.FrequenciesSeen) return false;
-  const int position = PositionOf(pass.Line, marker);
-  if (position == 0) return false;
-  cursor = position + static_cast<int>(marker.size()) + 1;
-  SkipBlanks(pass.Line, cursor);
-  return true;
+  for (std::string_view marker : spellings) {
+    if (const int position = PositionOf(pass.Line, marker); position != 0) {
+      cursor = position + static_cast<int>(marker.size()) + 1;
+      SkipBlanks(pass.Line, cursor);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -179,38 +227,44 @@ static_assert(MolecularMassMarker.size() + 1 == 16);
 
 void ReadMolecularMass(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
-  if (FindRotorValue(pass, MolecularMassMarker, cursor)) info.MolecularMass = ReadDouble(pass.Line, cursor);
+  if (FindRotorValue(pass, {MolecularMassMarker}, cursor)) info.MolecularMass = ReadDouble(pass.Line, cursor);
 }
 
 // The period after the number ends the integer:
 //  Rotational symmetry number  2.
+//  ROTATIONAL SYMMETRY NUMBER  2.
 constexpr std::string_view SymmetryNumberMarker = "Rotational symmetry number";
+constexpr std::string_view CapitalSymmetryNumberMarker = "ROTATIONAL SYMMETRY NUMBER";
 static_assert(SymmetryNumberMarker.size() + 1 == 27);
 
 void ReadSymmetryNumber(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
-  if (FindRotorValue(pass, SymmetryNumberMarker, cursor)) info.SymmetryNumber = ReadInt(pass.Line, cursor);
+  if (FindRotorValue(pass, {SymmetryNumberMarker, CapitalSymmetryNumberMarker}, cursor)) info.SymmetryNumber = ReadInt(pass.Line, cursor);
 }
 
 // A linear molecule has one rotational temperature:
 //  Rotational temperature (Kelvin)      2.74892
+//  ROTATIONAL TEMPERATURE (KELVIN)      2.74892
 constexpr std::string_view LinearRotorMarker = "Rotational temperature (Kelvin)";
+constexpr std::string_view CapitalLinearRotorMarker = "ROTATIONAL TEMPERATURE (KELVIN)";
 static_assert(LinearRotorMarker.size() + 1 == 32);
 
 void ReadLinearRotorTemperature(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
-  if (!FindRotorValue(pass, LinearRotorMarker, cursor)) return;
+  if (!FindRotorValue(pass, {LinearRotorMarker, CapitalLinearRotorMarker}, cursor)) return;
   info.LinearRotor = true;
   info.RotTemperatures[0] = ReadDouble(pass.Line, cursor);
 }
 
 //  Rotational temperatures (Kelvin)      0.22204     0.03287     0.02863
+//  ROTATIONAL TEMPERATURES (KELVIN)      0.22204     0.03287     0.02863
 constexpr std::string_view RotationalTemperaturesMarker = "Rotational temperatures (Kelvin)";
+constexpr std::string_view CapitalRotationalTemperaturesMarker = "ROTATIONAL TEMPERATURES (KELVIN)";
 static_assert(RotationalTemperaturesMarker.size() + 1 == 33);
 
 void ReadRotationalTemperatures(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
-  if (!FindRotorValue(pass, RotationalTemperaturesMarker, cursor)) return;
+  if (!FindRotorValue(pass, {RotationalTemperaturesMarker, CapitalRotationalTemperaturesMarker}, cursor)) return;
   info.LinearRotor = false;
   for (double& temperature : info.RotTemperatures) {
     SkipBlanks(pass.Line, cursor);
@@ -240,6 +294,7 @@ void ReadThermochemistry(TGaussianPass& pass, TOutInfo& info) {
   int cursor = CursorAfter(line, '=');
   SkipBlanks(line, cursor);
   *field = ReadDouble(line, cursor);
+  if (field == &info.GibbsEnergy) info.HasGibbsEnergy = true;
 }
 
 // Anharmonic fundamentals, numbered in the reverse order of the harmonic
@@ -312,8 +367,10 @@ void ReadAnharmonicSection(TGaussianPass& pass, TOutInfo& info) {
 namespace {
 
 constexpr std::array VibrationMarkerList = {
-    HarmonicFrequenciesMarker, MolecularMassMarker,   SymmetryNumberMarker,  LinearRotorMarker,
-    RotationalTemperaturesMarker, ZPECorrectionMarker, GibbsCorrectionMarker, GibbsEnergyMarker,
+    HarmonicFrequenciesMarker,    RecoveredModesMarker,        MolecularMassMarker,
+    SymmetryNumberMarker,         CapitalSymmetryNumberMarker, LinearRotorMarker,
+    CapitalLinearRotorMarker,     RotationalTemperaturesMarker, CapitalRotationalTemperaturesMarker,
+    ZPECorrectionMarker,          GibbsCorrectionMarker,       GibbsEnergyMarker,
     FundamentalBandsMarker,
 };
 

@@ -15,6 +15,9 @@ constexpr long double KcalPerHartree = 627.5095L;
 constexpr std::string_view LineEnd = "\r\n";
 constexpr std::string_view ListExtension = ".TXT";
 
+constexpr std::string_view NoThermochemistry = "NO_THCHEM";
+constexpr std::string_view NoThermochemistryWarning = "Warning: No thermochemistry data present!";
+
 constexpr int EnergyDecimals = 7;
 constexpr int FrequencyDecimals = 2;
 constexpr int KcalDecimals = 5;
@@ -110,7 +113,7 @@ void TResultsRun::ReportConformer(const std::string& fileName, char decimalSepar
   if (file.HasThermochemistry) {
     AppendMemoText("G [Hartree]=\t" + MemoFixed(file.GTotal, EnergyDecimals, decimalSeparator));
   } else {
-    AppendMemoText("Warning: No thermochemistry data present!");
+    AppendMemoText(NoThermochemistryWarning);
   }
   // GTotal is written also without thermochemistry; it is then zero.
   Results->Write(fileName + "\tCDF\t" + ScientificRowForm(file.ETotal) + "\t" + ScientificRowForm(file.GTotal));
@@ -136,11 +139,19 @@ void TResultsRun::ReportOutput(const std::string& fileName, char decimalSeparato
     const long double firstFrequency = info.Modes->ModeAt(0).Frequency;
     AppendMemoText("");
     AppendMemoText("The oscillation spectra contains " + std::to_string(modeCount) + " modes");
-    AppendMemoText("FirstFreq [1/cm]=\t" + MemoFixed(firstFrequency, FrequencyDecimals, decimalSeparator) +
-                   "\r\n\r\nG [Hartree]=\t" + MemoFixed(info.GibbsEnergy, EnergyDecimals, decimalSeparator));
-    Results->Write(ScientificRowForm(info.GibbsEnergy) + "\t" + ScientificRowForm(firstFrequency) + "\t");
+    AppendMemoText("FirstFreq [1/cm]=\t" + MemoFixed(firstFrequency, FrequencyDecimals, decimalSeparator) + "\r\n");
+    // A G that was never printed (a frequency section cut off, or one with
+    // no thermochemistry) is not written as a number.
+    if (info.HasGibbsEnergy) {
+      AppendMemoText("G [Hartree]=\t" + MemoFixed(info.GibbsEnergy, EnergyDecimals, decimalSeparator));
+      Results->Write(ScientificRowForm(info.GibbsEnergy) + "\t");
+    } else {
+      AppendMemoText(NoThermochemistryWarning);
+      Results->Write(std::string(NoThermochemistry) + "\t");
+    }
+    Results->Write(ScientificRowForm(firstFrequency) + "\t");
   } else {
-    Results->Write("NO_THCHEM\tNO_THCHEM\t");
+    Results->Write(std::string(NoThermochemistry) + "\t" + std::string(NoThermochemistry) + "\t");
   }
 
   if (info.HasCounterpoise) {

@@ -40,6 +40,43 @@ const TEnergyCase EnergyCases[] = {
     {"corrected energy comes last in a counterpoise run",
      " SCF Done:  E(RHF) =  -4670.4 A.U.\n Counterpoise: corrected energy =   -4670.408589411856\n",
      -4670.408589411856, "Counterpoise: corrected energy"},
+    {"corrected energy of later Gaussian revisions keeps the same label",
+     " SCF Done:  E(RHF) =  -152.9 A.U.\n Counterpoise corrected energy =    -152.908379026304\n",
+     -152.908379026304, "Counterpoise: corrected energy"},
+    {"ONIOM extrapolation follows the layers' SCF energies",
+     " SCF Done:  E(RB3LYP) =  -40.4158 A.U.\n ONIOM: extrapolated energy =     -40.576093511027\n",
+     -40.576093511027, "(ONIOM)"},
+    {"TD energy of an optimisation on the excited state",
+     " Berny optimization.\n SCF Done:  E(RB3LYP) =  -114.39 A.U.\n"
+     " Total Energy, E(TD-HF/TD-DFT) =  -114.214128137\n",
+     -114.214128137, "(TD-HF/TD-DFT)"},
+    {"TD single point keeps its ground-state energy",
+     " SCF Done:  E(RB3LYP) =  -114.39 A.U.\n Total Energy, E(TD-HF/TD-DFT) =  -114.214128137\n", -114.39,
+     "(RB3LYP)"},
+    {"TD single point after an optimisation job keeps its ground-state energy",
+     " Berny optimization.\n Normal termination of Gaussian 16\n SCF Done:  E(RB3LYP) =  -114.39 A.U.\n"
+     " Total Energy, E(TD-HF/TD-DFT) =  -114.214128137\n",
+     -114.39, "(RB3LYP)"},
+    {"double hybrid total follows its SCF part",
+     " SCF Done:  E(RB2PLYP) =  -118.87 A.U.\n"
+     " E2(B2PLYP) =    -0.1547244668D+00 E(B2PLYP) =    -0.11902630007243D+03\n",
+     -119.02630007243, "(B2PLYP)"},
+    {"double hybrid with dispersion keeps its printed name",
+     " E2(B2PLYPD3) =    -0.1547244668D+00 E(B2PLYPD3) =    -0.11903030007243D+03\n", -119.03030007243,
+     "(B2PLYPD3)"},
+    {"CCSD(T) follows the MP2 energy; the archive copy is no energy line",
+     " E2 =    -0.3795333648D-01 EUMP2 =    -0.75002282127785D+02\n CCSD(T)= -0.75017760423D+02\n"
+     " 1\\1\\GINC\\SP\\RCCSD(T)\\MP2=-75.0022821\\CCSD(T)=-75.1\\RMSD=2.789e-10\n"
+     " CCSD(T)=-75.2\\RMSD=2.789e-10\\PG=C02V\n",
+     -75.017760423, "CCSD(T)"},
+    {"QCISD(T)", " QCISD(T)= -0.76241302811D+02\n", -76.241302811, "QCISD(T)"},
+    {"composite energy at 0 K follows the last SCF energy of the step",
+     " SCF Done:  E(RB3LYP) =  -115.7 A.U.\n"
+     " G4(0 K)=                 -115.648433 G4 Energy=                  -115.647489\n",
+     -115.648433, "(G4(0 K))"},
+    {"CBS recipe names its energy with a blank before (0 K)",
+     " CBS-QB3 (0 K)=            -283.819775 CBS-QB3 Energy=              -283.813741\n", -283.819775,
+     "(CBS-QB3 (0 K))"},
 };
 
 class EnergyTest : public GaussianReaderTest {};
@@ -106,6 +143,62 @@ TEST_F(CounterpoiseTest, FragmentWithoutFollowingCounterpoiseLineIsNotSummed) {
   EXPECT_EQ(Info().MCBSCount, 1);
   EXPECT_EQ(Info().MCBSSum, -3.75L);
   EXPECT_DOUBLE_EQ(Info().Energy, -4.5);
+}
+
+
+// The fragment and corrected-energy lines of both Gaussian generations, in
+// every mix that revisions print.
+struct TCounterpoiseForm {
+  const char* Name;
+  std::string_view DCBSStart, DCBSEnd, MCBSStart, MCBSEnd, Corrected;
+};
+
+constexpr std::string_view OldFragment = " Counterpoise: doing DCBS calculation for fragment";
+constexpr std::string_view NewFragment = " Counterpoise: doing calculation for fragment";
+constexpr TCounterpoiseForm CounterpoiseForms[] = {
+    {"Gaussian 03", OldFragment, " NewBq=T", " Counterpoise: doing MCBS calculation for fragment", "",
+     " Counterpoise: corrected energy ="},
+    {"Gaussian 16", NewFragment, " using the basis set of the full-system, NewBq=T", NewFragment,
+     " using the basis set of the fragment.", " Counterpoise corrected energy ="},
+    {"old fragments, new corrected energy", OldFragment, " NewBq=T",
+     " Counterpoise: doing MCBS calculation for fragment", "", " Counterpoise corrected energy ="},
+    {"new fragments, old corrected energy", NewFragment, " using the basis set of the full-system, NewBq=T",
+     NewFragment, " using the basis set of the fragment.", " Counterpoise: corrected energy ="},
+};
+
+std::string WaterDimerSeries(const TCounterpoiseForm& form) {
+  auto fragment = [](std::string_view start, int number, std::string_view end, std::string_view energy) {
+    return std::string(start) + "   " + std::to_string(number) + std::string(end) +
+           "\n SCF Done:  E(RB3LYP) =  " + std::string(energy) + "     A.U. after    9 cycles\n";
+  };
+  return " Counterpoise: doing full-system calculation.\n"
+         " SCF Done:  E(RB3LYP) =  -152.909099006     A.U. after   10 cycles\n" +
+         fragment(form.DCBSStart, 1, form.DCBSEnd, "-76.4587770239") +
+         fragment(form.DCBSStart, 2, form.DCBSEnd, "-76.458779184877") +
+         fragment(form.MCBSStart, 1, form.MCBSEnd, "-76.458417057") +
+         fragment(form.MCBSStart, 2, form.MCBSEnd, "-76.4584191718") + std::string(form.Corrected) +
+         "    -152.908379026304\n"
+         "                   BSSE energy =       0.000719979977\n"
+         "                sum of monomers =    -152.916836228800\n"
+         "           complexation energy =       5.31 kcal/mole (corrected)\n";
+}
+
+// The report's BSSE correction and stabilisation energy agree with the
+// figures Gaussian prints, to their printed digits.
+TEST_F(CounterpoiseTest, EveryFormGivesGaussiansOwnBsseAndComplexationEnergy) {
+  constexpr long double kcalPerHartree = 627.5095L;
+  for (const TCounterpoiseForm& form : CounterpoiseForms) {
+    SCOPED_TRACE(form.Name);
+    const auto file = LoadFresh(WaterDimerSeries(form));
+    const TOutInfo& info = file->Info;
+    EXPECT_EQ(info.DCBSCount, 2);
+    EXPECT_EQ(info.MCBSCount, 2);
+    EXPECT_DOUBLE_EQ(info.Energy, -152.908379026304);
+    EXPECT_EQ(info.EnergyLabel, "Counterpoise: corrected energy");
+    EXPECT_NEAR(static_cast<double>((info.MCBSSum - info.DCBSSum) * kcalPerHartree),
+                static_cast<double>(0.000719979977L * kcalPerHartree), 5e-6);
+    EXPECT_NEAR(static_cast<double>((info.Energy - info.MCBSSum) * kcalPerHartree), 5.31, 0.005);
+  }
 }
 
 TEST_F(EnergyTest, DipoleLineGivesItsThreeComponentsNotTheTotal) {
@@ -216,6 +309,27 @@ TEST_F(PassEndTest, ConversionErrorEndsThePassKeepingEarlierValues) {
   }
   EXPECT_DOUBLE_EQ(Info().Energy, -1.5);
   EXPECT_EQ(Info().GeometryState, 2);
+}
+
+// A file with linked jobs holds one termination line per job: the last says
+// how the run ended.
+TEST_F(PassEndTest, LastTerminationLineSaysHowTheRunEnded) {
+  constexpr std::string_view normal = " Normal termination of Gaussian 09 at Fri Aug 10 08:56:39 2018.\n";
+  constexpr std::string_view error = " Error termination via Lnk1e in /opt/g09/l502.exe at Fri Aug 10 2018.\n";
+  const struct {
+    std::string Text;
+    TTermination Termination;
+  } cases[] = {
+      {" SCF Done:  E(RHF) =  -1.5 A.U.\n", tmMissing},
+      {std::string(normal), tmNormal},
+      {std::string(error), tmError},
+      {std::string(error) + std::string(normal), tmNormal},
+      {std::string(normal) + std::string(error), tmError},
+  };
+  for (const auto& [text, termination] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(LoadFresh(text)->Info.Termination, termination);
+  }
 }
 
 TEST_F(PassEndTest, NewParseResetsDipoleAndCounterpoiseButKeepsEnergy) {

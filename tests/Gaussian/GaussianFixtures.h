@@ -94,6 +94,10 @@ inline constexpr std::string_view WaterAnharmonic = R"( Fundamental Bands (DE w.
  Entropy          100.000000     188.280000
 )";
 
+// Each job of a file ends with its termination line.
+inline constexpr std::string_view NormalTermination =
+    " Normal termination of Gaussian 16 at Wed Dec  1 08:53:11 2021.\n";
+
 inline constexpr std::string_view NaturalOrbitalHeader =
     "            N A T U R A L   A T O M I C   O R B I T A L   A N D\n"
     "         N A T U R A L   B O N D   O R B I T A L   A N A L Y S I S\n";

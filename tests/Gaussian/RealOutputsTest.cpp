@@ -26,10 +26,12 @@ struct TRealOutput {
   double GibbsEnergy;
   int AtomCount;
   TAtomExpectation FirstAtom, LastAtom;
+  TTermination Termination = tmNormal;
 };
 
 // The values as printed: the last energy line, the frequencies, "Sum of
-// electronic and thermal Free Energies" and the last standard orientation.
+// electronic and thermal Free Energies" (a composite recipe's own free
+// energy), the last standard orientation and the last termination line.
 const TRealOutput RealOutputs[] = {
     {"dvb_gopt.out", true, -382.308266602, "(RB3LYP)", 0, 0, 0, 20,
      {"C", 0.269445, 1.410118, 0}, {"H", 2.364759, 0.813041, 0}},
@@ -39,17 +41,21 @@ const TRealOutput RealOutputs[] = {
      {"C", -0.000006, 0.000007, 0.372615}, {"H", 0.000011, -0.000005, 1.473227}},
     {"CH4.out", true, -40.2649626256, "(RM062X)", 9, 1415.554, -40.23888, 5,
      {"C", -0.000371, 0.000015, 0.000066}, {"H", -1.087125, -0.069629, -0.075582}},
-    {"BenzylEnergy.out", true, -270.24727614066, "EUMP2", 36, 198.613, -270.898802, 14,
+    {"BenzylEnergy.out", true, -270.378075, "(CBS-QB3 (0 K))", 36, 198.613, -270.40713, 14,
      {"C", 0, 0, -1.836211}, {"H", 0, -0.927265, 2.957093}},
     {"water_mp2.out", true, -75.002282127454, "EUMP2", 0, 0, 0, 3,
      {"O", 0, 0, 0.119159}, {"H", 0, -0.790649, -0.476637}},
+    {"water_ccsdt.out", true, -75.017760423, "CCSD(T)", 0, 0, 0, 3,
+     {"O", 0, 0, 0.119159}, {"H", 0, -0.790649, -0.476637}},
     {"UMP2_C_ATOM.out", true, -37.504683723025, "EUMP2", 0, 0, 0, 1, {"C", 0, 0, 0}, {"C", 0, 0, 0}},
     {"CH2OH2_unfinished.out", true, -189.781660637, "(RM062X)", 0, 0, 0, 7,
-     {"C", -0.003572, 0.539993, 0.045628}, {"H", 1.957549, 0.119872, 0.000478}},
+     {"C", -0.003572, 0.539993, 0.045628}, {"H", 1.957549, 0.119872, 0.000478}, tmMissing},
+    {"MeOH_SCF_error.out", true, -115.073590213, "(RB3LYP)", 0, 0, 0, 6,
+     {"C", -0.682049, -0.020108, 0.000049}, {"H", 1.155295, -0.793429, -0.000066}, tmError},
     {"water.out", true, 0, "", 0, 0, 0, 3, {"O", 0, 0, 0.12136}, {"H", 0, -0.78192, -0.485439}},
     {"TS_freq.out", false, -79.1166134112, "(UB+HF-LYP)", 15, -757.8102, -79.087857, 0, {}, {}},
     {"Trp_polar.out", false, -673.590571157, "(RHF)", 0, 0, 0, 0, {}, {}},
-    {"CH4_before_E.out", false, 0, "", 0, 0, 0, 0, {}, {}},
+    {"CH4_before_E.out", false, 0, "", 0, 0, 0, 0, {}, {}, tmMissing},
 };
 
 void ExpectAtom(const TAtom& atom, const TAtomExpectation& expected) {
@@ -80,6 +86,8 @@ TEST(RealGaussianOutputTest, EachOutputGivesTheValuesPrintedInIt) {
       EXPECT_DOUBLE_EQ(static_cast<double>(info.Modes->ModeAt(0).Frequency), output.FirstFrequency);
     }
     EXPECT_DOUBLE_EQ(info.GibbsEnergy, output.GibbsEnergy);
+    EXPECT_EQ(info.HasGibbsEnergy, output.ModeCount > 0);
+    EXPECT_EQ(info.Termination, output.Termination);
     ASSERT_EQ(file.AtomCount(), output.AtomCount);
     if (output.AtomCount > 0) {
       ExpectAtom(file.Atoms.AtomAt(1), output.FirstAtom);

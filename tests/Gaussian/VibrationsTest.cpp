@@ -62,11 +62,67 @@ TEST_F(FrequencyTableTest, HighPrecisionListingIsReadAndTheOrdinaryRepeatIsNot) 
   EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -76.382871);
 }
 
-TEST_F(FrequencyTableTest, TwoFrequencyJobsAppendTheirModes) {
-  Load(Table(WaterModes) + Table(LinearModes));
-  ASSERT_EQ(Modes().Count(), 7);
-  EXPECT_EQ(Modes().ModeAt(3).ModeNumber, 1);
-  EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(3).Frequency), -52.1);
+// One frequency job of a file: its table in either listing, then its free
+// energy and termination line.
+std::string FrequencyJob(bool highPrecision, std::string_view firstFrequency, std::string_view gibbsEnergy) {
+  std::string text = highPrecision ? Table(HighPrecisionWaterModes) + Table(WaterModes) : Table(WaterModes);
+  constexpr std::string_view printed = "1743.1470";
+  for (std::size_t at = text.find(printed); at != std::string::npos; at = text.find(printed, at + printed.size()))
+    text.replace(at, printed.size(), firstFrequency);
+  return text + " Sum of electronic and thermal Free Energies=         " + std::string(gibbsEnergy) + "\n" +
+         std::string(NormalTermination);
+}
+
+TEST_F(FrequencyTableTest, LastFrequencyJobGivesModesAndFreeEnergyInEveryListingOrder) {
+  for (const bool firstHighPrecision : {false, true}) {
+    for (const bool secondHighPrecision : {false, true}) {
+      SCOPED_TRACE(std::to_string(firstHighPrecision) + std::to_string(secondHighPrecision));
+      const auto file = LoadFresh(FrequencyJob(firstHighPrecision, "-222.0000", "-76.1") +
+                                  FrequencyJob(secondHighPrecision, "1743.1470", "-76.2"));
+      const TOscModes& modes = *file->Info.Modes;
+      ASSERT_EQ(modes.Count(), 3);
+      EXPECT_EQ(modes.HighPrecision, secondHighPrecision);
+      EXPECT_DOUBLE_EQ(static_cast<double>(modes.ModeAt(0).Frequency), 1743.147);
+      EXPECT_EQ(modes.ModeAt(0).Attributes.size(), secondHighPrecision ? 2u : 4u);
+      EXPECT_DOUBLE_EQ(file->Info.GibbsEnergy, -76.2);
+    }
+  }
+}
+
+TEST_F(FrequencyTableTest, TableRepeatedAfterRecoveringTheModesIsCountedOnce) {
+  Load(Table(WaterModes) + std::string(WaterThermochemistry) + " Recovering previously computed normal modes.\n" +
+       Table(LinearModes) + std::string(WaterAnharmonic));
+  ASSERT_EQ(Modes().Count(), 3);
+  EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(0).AnharmonicFrequency), 1695.123);
+  EXPECT_TRUE(Info().HasGibbsEnergy);
+  EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -76.382871);
+}
+
+TEST_F(FrequencyTableTest, IRCCouplingIsAValueLineLikeTheOthers) {
+  std::string modes(WaterModes);
+  modes.insert(modes.find("  Atom  AN"), " IRC Coupling -      0.0000                 0.0000                -0.0605\n");
+  Load(Table(modes) + std::string(WaterThermochemistry));
+  ASSERT_EQ(Modes().Count(), 3);
+  const TOscMode& asymmetric = Modes().ModeAt(2);
+  ASSERT_EQ(asymmetric.Attributes.size(), 5u);
+  EXPECT_EQ(asymmetric.Attributes[4].Name, "IRC Coupling");
+  EXPECT_DOUBLE_EQ(asymmetric.Attributes[4].Value, -0.0605);
+  EXPECT_DOUBLE_EQ(asymmetric.DispZ[2], -0.43);
+  EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -76.382871);
+}
+
+// A single atom has no modes; Gaussian goes on with the thermochemistry.
+TEST_F(FrequencyTableTest, TableWithoutModeBlockGivesNoModesButKeepsTheThermochemistry) {
+  Load(FrequencyJob(false, "1743.1470", "-76.2") + std::string(TableHeading) +
+       "\n -------------------\n - Thermochemistry -\n -------------------\n"
+       " Temperature   298.150 Kelvin.  Pressure   1.00000 Atm.\n"
+       " Atom     1 has atomic number  6 and mass  12.00000\n"
+       " Molecular mass:    12.00000 amu.\n"
+       " Zero-point correction=                           0.000000 (Hartree/Particle)\n"
+       " Sum of electronic and thermal Free Energies=          -37.800000\n");
+  EXPECT_EQ(Modes().Count(), 0);
+  EXPECT_DOUBLE_EQ(Info().MolecularMass, 12.0);
+  EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -37.8);
 }
 
 TEST_F(FrequencyTableTest, AtomsBeyondTheDisplacementArraysArePassedOver) {
@@ -122,6 +178,37 @@ TEST_F(ThermochemistryTest, LaterTableClearsValuesPrintedBeforeIt) {
   EXPECT_EQ(Info().SymmetryNumber, 0);
 }
 
+TEST_F(ThermochemistryTest, FreeEnergyIsKnownOnlyWhenPrintedAfterTheLastTable) {
+  Load(Table(WaterModes) + std::string(WaterThermochemistry));
+  EXPECT_TRUE(Info().HasGibbsEnergy);
+  Load(Table(WaterModes) + std::string(WaterThermochemistry) + std::string(NormalTermination) + Table(WaterModes) +
+       " Zero-point correction=                           0.021125 (Hartree/Particle)\n");
+  EXPECT_FALSE(Info().HasGibbsEnergy);
+  EXPECT_DOUBLE_EQ(Info().GibbsEnergy, 0.0);
+}
+
+TEST_F(ThermochemistryTest, CompositeRecipeGivesGWhenItsFreeEnergyHasANumber) {
+  const std::string frequencyStep = Table(WaterModes) + std::string(WaterThermochemistry) + std::string(NormalTermination);
+  Load(frequencyStep + " G4(0 K)=                 -115.648433 G4 Energy=                  -115.647489\n"
+                       " G4 Enthalpy=             -115.646545 G4 Free Energy=             -115.673227\n");
+  EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -115.673227);
+  EXPECT_TRUE(Info().HasGibbsEnergy);
+  EXPECT_EQ(Modes().Count(), 3);
+  Load(frequencyStep + " W1BD (0 K)=   -76.380000 W1BD Energy=   -76.370000\n W1BD Enthalpy=   -76.360000 W1BD Free Energy=\n");
+  EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -76.382871);
+  EXPECT_DOUBLE_EQ(Info().Energy, -76.38);
+}
+
+TEST_F(ThermochemistryTest, Gaussian98RotorLinesInCapitalsAreRead) {
+  Load(Table(WaterModes) +
+       " ROTATIONAL SYMMETRY NUMBER  2.\n ROTATIONAL TEMPERATURES (KELVIN)     40.07227    20.94074    12.89075\n");
+  EXPECT_EQ(Info().SymmetryNumber, 2);
+  EXPECT_EQ(Info().RotTemperatures, (std::array<double, 3>{40.07227, 20.94074, 12.89075}));
+  Load(Table(LinearModes) + " ROTATIONAL TEMPERATURE (KELVIN)      0.56140\n");
+  EXPECT_TRUE(Info().LinearRotor);
+  EXPECT_DOUBLE_EQ(Info().RotTemperatures[0], 0.5614);
+}
+
 TEST_F(ThermochemistryTest, RotorLinesNeedAFrequencyTableButCorrectionsDoNot) {
   Load(WaterThermochemistry);
   EXPECT_DOUBLE_EQ(Info().MolecularMass, 0.0);
@@ -158,6 +245,14 @@ TEST_F(AnharmonicTest, ModeNumberOutsideTheListIsAnIndexError) {
   } catch (const EListError& error) {
     EXPECT_STREQ(error.what(), "List index out of bounds (-2)");
   }
+}
+
+TEST_F(AnharmonicTest, ListingAfterAnEarlierFrequencyJobMatchesOnlyTheLastTable) {
+  Load(Table(LinearModes) + std::string(WaterThermochemistry) + std::string(NormalTermination) + Table(WaterModes) +
+       std::string(WaterAnharmonic));
+  ASSERT_EQ(Modes().Count(), 3);
+  EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(2).AnharmonicFrequency), 3936.431);
+  EXPECT_TRUE(Info().HasAnharmonicThermo);
 }
 
 TEST_F(AnharmonicTest, SectionBeforeAnyHarmonicTableIsNotRead) {

@@ -23,6 +23,7 @@ void AddModes(TCoordinateFile_cdf& file, std::initializer_list<long double> freq
     file.Info.Modes->AddMode(file.Info.Modes->Count() + 1).Frequency = frequency;
   }
   file.Info.GibbsEnergy = gibbsEnergy;
+  file.Info.HasGibbsEnergy = true;
 }
 
 // The monomer-basis sum lies 0.001 Hartree above the dimer-basis sum.
@@ -58,6 +59,19 @@ TEST_F(ReportTest, GaussianOutputWithFrequenciesShowsEnergyModesAndGibbsEnergy) 
   EXPECT_EQ(ClosedRows(),
             "/data/opt freq.out\tOUT\t-1.25000000000000E+0001\t-1.22500000000000E+0001\t 1.23456000000000E+0002\t\r\n");
   EXPECT_EQ(Recorder.EventRounds, 1);
+}
+
+TEST_F(ReportTest, ModesWithoutAPrintedGibbsEnergyWarnInPlaceOfG) {
+  auto file = Output(1, -12.5, "(RB3LYP)");
+  AddModes(*file, {123.456L}, 0.0);
+  file->Info.HasGibbsEnergy = false;
+  Run.ReportObject("cut.out", std::move(file));
+
+  EXPECT_EQ(Recorder.Memo, (Lines{"File:\tcut.out", "Optimized geometry loaded", "", "E(RB3LYP) [Hartree]=\t-12.5000000",
+                                  "", "The oscillation spectra contains 1 modes", "FirstFreq [1/cm]=\t123.46", "",
+                                  "Warning: No thermochemistry data present!"}));
+  EXPECT_EQ(ClosedRows(), "cut.out\tOUT\t-1.25000000000000E+0001\tNO_THCHEM\t 1.23456000000000E+0002\t\r\n");
+  EXPECT_EQ(Run.WarningCount(), 0);
 }
 
 TEST_F(ReportTest, OutputWithoutFrequenciesWritesNoThermochemistryTwice) {
