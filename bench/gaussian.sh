@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Gaussian reader throughput on a generated 200 MB optimisation + frequency
 # log, side by side with `grep -c -F` given the reader's marker texts (one -e
-# per marker) on the same page-cached file. Goal: the reader takes at most
-# twice grep's time.
+# per marker) on the same page-cached file. Goal: harvex-batch takes at most
+# 0.8 of grep's time.
 #   bench/gaussian.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,15 +15,29 @@ log=$big_log
 markers=(
   "Counterpoise: doing MCBS calculation for fragment"
   "Counterpoise: doing DCBS calculation for fragment"
+  "Counterpoise: doing calculation for fragment"
   "Counterpoise: corrected energy"
+  "Counterpoise corrected energy"
+  "Berny optimization"
   "SCF Done:"
   "EUMP2"
+  "ONIOM: extrapolated energy"
+  "Total Energy, E(TD-HF/TD-DFT)"
+  " E2("
+  "CCSD(T)="
+  "QCISD(T)="
+  "(0 K)="
+  " Free Energy="
   "Dipole moment (field-independent basis, Debye):"
+  "Recovering previously computed normal modes"
   "Harmonic frequencies"
   "Molecular mass:"
   "Rotational symmetry number"
+  "ROTATIONAL SYMMETRY NUMBER"
   "Rotational temperature (Kelvin)"
+  "ROTATIONAL TEMPERATURE (KELVIN)"
   "Rotational temperatures (Kelvin)"
+  "ROTATIONAL TEMPERATURES (KELVIN)"
   "Zero-point correction"
   "Thermal correction to Gibbs Free Energy"
   "Sum of electronic and thermal Free Energies"
@@ -38,6 +52,8 @@ markers=(
   "APT atomic charges:"
   "APT charges:"
   "Electrostatic Properties Using The SCF Density"
+  " Normal termination of Gaussian"
+  " Error termination"
 )
 grep_args=()
 for marker in "${markers[@]}"; do grep_args+=(-e "$marker"); done
@@ -50,5 +66,6 @@ batch=$build/app/harvex-batch/harvex-batch
 if [ -x "$batch" ]; then
   batch_ms=$(best_of 5 "$batch" --results "$bench_scratch/res.txt" "$log")
   echo "harvex-batch:    $batch_ms ms, $(throughput "$batch_ms") MB/s"
+  echo "time ratio (harvex-batch / grep): $(awk -v a="$batch_ms" -v b="$grep_ms" 'BEGIN { printf "%.2f", a / b }'), goal at most 0.8"
 fi
-echo "time ratio (reader / grep): $(awk -v a="$ours_ms" -v b="$grep_ms" 'BEGIN { printf "%.2f", a / b }'), goal at most 2"
+echo "time ratio (reader / grep): $(awk -v a="$ours_ms" -v b="$grep_ms" 'BEGIN { printf "%.2f", a / b }')"

@@ -12,6 +12,20 @@ namespace {
 
 using namespace harvex::testing;
 
+// A linked excited-state frequency job with an IRC coupling line, its table
+// repeated after recovering the modes, and a composite recipe's energies.
+std::string SecondJob() {
+  std::string modes(WaterModes);
+  modes.insert(modes.find("  Atom  AN"), " IRC Coupling -      0.0000                 0.0000                -0.0605\n");
+  return " Berny optimization.\n Total Energy, E(TD-HF/TD-DFT) =  -75.8\n" + Table(modes) +
+         " ROTATIONAL SYMMETRY NUMBER  2.\n ROTATIONAL TEMPERATURES (KELVIN)     40.07227    20.94074    12.89075\n" +
+         " Sum of electronic and thermal Free Energies=         -75.9\n" +
+         " Recovering previously computed normal modes.\n" + Table(modes) +
+         " CBS-QB3 (0 K)=            -76.319775 CBS-QB3 Energy=              -76.313741\n" +
+         " CBS-QB3 Enthalpy=         -76.312797 CBS-QB3 Free Energy=         -76.349963\n" +
+         std::string(NormalTermination);
+}
+
 std::string WholeOutput() {
   return StandardOrientation(WaterRows) + " SCF Done:  E(RHF) =  -74.9629282455     A.U. after    9 cycles\n" +
          " E2 =    -0.3795333610D-01 EUMP2 =    -0.75002282127454D+02\n" +
@@ -20,6 +34,14 @@ std::string WholeOutput() {
          " Counterpoise: doing MCBS calculation for fragment   1\n" +
          " SCF Done:  E(RHF) =  -73.0     A.U. after    9 cycles\n" +
          " Counterpoise: corrected energy =   -74.96\n" +
+         " Counterpoise: doing calculation for fragment   1 using the basis set of the full-system, NewBq=T\n" +
+         " SCF Done:  E(RHF) =  -74.0     A.U. after    9 cycles\n" +
+         " Counterpoise: doing calculation for fragment   1 using the basis set of the fragment.\n" +
+         " SCF Done:  E(RHF) =  -73.0     A.U. after    9 cycles\n" +
+         " Counterpoise corrected energy =    -74.95\n" +
+         " E2(B2PLYP) =    -0.1547244668D+00 E(B2PLYP) =    -0.11902630007243D+03\n" +
+         " ONIOM: extrapolated energy =     -40.576093511027\n CCSD(T)= -0.75017760423D+02\n" +
+         Table("\n -------------------\n - Thermochemistry -\n -------------------\n") +
          " Dipole moment (field-independent basis, Debye):\n" +
          "    X=              0.1250    Y=             -0.5000    Z=             -1.6735  Tot=              1.7510\n" +
          StandardOrientation(StretchedWaterRows) + Table(HighPrecisionWaterModes) + Table(WaterModes) +
@@ -31,7 +53,8 @@ std::string WholeOutput() {
          " Sum of APT charges =  -0.00000\n"
          " Electrostatic Properties Using The SCF Density\n"
          " Charges from ESP fit, RMS=   0.00061 RRMS=   0.13745:\n ESP charges:\n"
-         "               1\n     1  O   -0.6\n     2  H    0.3\n     3  H    0.3\n Sum of ESP charges =   0.00000\n";
+         "               1\n     1  O   -0.6\n     2  H    0.3\n     3  H    0.3\n Sum of ESP charges =   0.00000\n" +
+         std::string(NormalTermination) + SecondJob();
 }
 
 class TruncationTest : public GaussianReaderTest {};
@@ -43,6 +66,11 @@ TEST_F(TruncationTest, WholeOutputFillsEverySection) {
   EXPECT_TRUE(Info().HasAnharmonicThermo);
   EXPECT_EQ(Info().NBO->Interactions.size(), 5u);
   EXPECT_TRUE(Info().ESPCharges.has_value());
+  EXPECT_EQ(Info().EnergyLabel, "(CBS-QB3 (0 K))");
+  EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -76.349963);
+  EXPECT_EQ(Modes().ModeAt(0).Attributes.back().Name, "IRC Coupling");
+  EXPECT_EQ(Info().SymmetryNumber, 2);
+  EXPECT_EQ(Info().Termination, tmNormal);
 }
 
 TEST_F(TruncationTest, OutputCutAfterAnyLineLoadsWithoutError) {
