@@ -239,7 +239,8 @@ static_assert(SymmetryNumberMarker.size() + 1 == 27);
 
 void ReadSymmetryNumber(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
-  if (FindRotorValue(pass, {SymmetryNumberMarker, CapitalSymmetryNumberMarker}, cursor)) info.SymmetryNumber = ReadInt(pass.Line, cursor);
+  if (FindRotorValue(pass, {SymmetryNumberMarker, CapitalSymmetryNumberMarker}, cursor))
+    info.SymmetryNumber = ReadInt(pass.Line, cursor);
 }
 
 // A linear molecule has one rotational temperature:

@@ -188,13 +188,15 @@ TEST_F(ThermochemistryTest, FreeEnergyIsKnownOnlyWhenPrintedAfterTheLastTable) {
 }
 
 TEST_F(ThermochemistryTest, CompositeRecipeGivesGWhenItsFreeEnergyHasANumber) {
-  const std::string frequencyStep = Table(WaterModes) + std::string(WaterThermochemistry) + std::string(NormalTermination);
+  const std::string frequencyStep =
+      Table(WaterModes) + std::string(WaterThermochemistry) + std::string(NormalTermination);
   Load(frequencyStep + " G4(0 K)=                 -115.648433 G4 Energy=                  -115.647489\n"
                        " G4 Enthalpy=             -115.646545 G4 Free Energy=             -115.673227\n");
   EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -115.673227);
   EXPECT_TRUE(Info().HasGibbsEnergy);
   EXPECT_EQ(Modes().Count(), 3);
-  Load(frequencyStep + " W1BD (0 K)=   -76.380000 W1BD Energy=   -76.370000\n W1BD Enthalpy=   -76.360000 W1BD Free Energy=\n");
+  Load(frequencyStep + " W1BD (0 K)=   -76.380000 W1BD Energy=   -76.370000\n"
+                       " W1BD Enthalpy=   -76.360000 W1BD Free Energy=\n");
   EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -76.382871);
   EXPECT_DOUBLE_EQ(Info().Energy, -76.38);
 }

@@ -67,9 +67,10 @@ TEST_F(ReportTest, ModesWithoutAPrintedGibbsEnergyWarnInPlaceOfG) {
   file->Info.HasGibbsEnergy = false;
   Run.ReportObject("cut.out", std::move(file));
 
-  EXPECT_EQ(Recorder.Memo, (Lines{"File:\tcut.out", "Optimized geometry loaded", "", "E(RB3LYP) [Hartree]=\t-12.5000000",
-                                  "", "The oscillation spectra contains 1 modes", "FirstFreq [1/cm]=\t123.46", "",
-                                  "Warning: No thermochemistry data present!"}));
+  EXPECT_EQ(Recorder.Memo,
+            (Lines{"File:\tcut.out", "Optimized geometry loaded", "", "E(RB3LYP) [Hartree]=\t-12.5000000", "",
+                   "The oscillation spectra contains 1 modes", "FirstFreq [1/cm]=\t123.46", "",
+                   "Warning: No thermochemistry data present!"}));
   EXPECT_EQ(ClosedRows(), "cut.out\tOUT\t-1.25000000000000E+0001\tNO_THCHEM\t 1.23456000000000E+0002\t\r\n");
   EXPECT_EQ(Run.WarningCount(), 0);
 }
