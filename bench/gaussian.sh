@@ -22,7 +22,7 @@ markers=(
   "SCF Done:"
   "EUMP2"
   "ONIOM: extrapolated energy"
-  "Total Energy, E(TD-HF/TD-DFT)"
+  "Total Energy, E(TD-HF/TD-"
   " E2("
   "CCSD(T)="
   "QCISD(T)="

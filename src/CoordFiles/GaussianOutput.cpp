@@ -187,17 +187,23 @@ void NoteGeometryStep(TGaussianPass& pass, TOutInfo&) {
   if (Contains(pass.Line, GeometryStepMarker)) pass.GeometryStepJob = true;
 }
 
-// The energy of the excited state a TD job follows:
+// The energy of the excited state a TD job follows (Gaussian 09 tags it
+// TD-HF/TD-KS), labelled with its tag as printed:
 //  Total Energy, E(TD-HF/TD-DFT) =  -114.214128137
+//  Total Energy, E(TD-HF/TD-KS) =  -848.655200149
 // It is the job's energy when the job optimises or computes frequencies on
 // that state (the geometry and thermochemistry are built on it); a TD single
 // point, which prints it too, keeps its ground-state energy.
-constexpr std::string_view ExcitedStateEnergyMarker = "Total Energy, E(TD-HF/TD-DFT)";
+constexpr std::string_view ExcitedStateEnergyMarker = "Total Energy, E(TD-HF/TD-";
 
 void ReadExcitedStateEnergy(TGaussianPass& pass, TOutInfo& info) {
   if (!pass.GeometryStepJob) return;
-  if (const std::size_t at = pass.Line.find(ExcitedStateEnergyMarker); at != std::string::npos)
-    ReadEnergyAfter(pass.Line, at, "(TD-HF/TD-DFT)", info);
+  const std::string_view line = pass.Line;
+  const std::size_t at = line.find(ExcitedStateEnergyMarker);
+  if (at == std::string_view::npos) return;
+  const std::size_t open = line.find('(', at);
+  const std::size_t close = line.find(')', open);
+  if (close != std::string_view::npos) ReadEnergyAfter(line, close, line.substr(open, close - open + 1), info);
 }
 
 // A double hybrid prints its total after the SCF part, both tagged with the

@@ -50,6 +50,8 @@ const TEnergyCase EnergyCases[] = {
      " Berny optimization.\n SCF Done:  E(RB3LYP) =  -114.39 A.U.\n"
      " Total Energy, E(TD-HF/TD-DFT) =  -114.214128137\n",
      -114.214128137, "(TD-HF/TD-DFT)"},
+    {"TD energy of a Gaussian 09 frequency job on the excited state",
+     " Berny optimization.\n Total Energy, E(TD-HF/TD-KS) =  -848.655200149\n", -848.655200149, "(TD-HF/TD-KS)"},
     {"TD single point keeps its ground-state energy",
      " SCF Done:  E(RB3LYP) =  -114.39 A.U.\n Total Energy, E(TD-HF/TD-DFT) =  -114.214128137\n", -114.39,
      "(RB3LYP)"},
