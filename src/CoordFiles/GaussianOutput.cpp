@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 #include "CoordFiles/GaussianPass.h"
@@ -132,12 +133,14 @@ void ReadMP2Energy(TGaussianPass& pass, TOutInfo& info) {
   info.EnergyLabel = MP2EnergyMarker;
 }
 
+// Gaussian 98 titles the section "Dipole moment (Debye):".
 //  Dipole moment (field-independent basis, Debye):
 //     X=             -0.0000    Y=              0.0000    Z=             -1.6735  Tot=              1.6735
-constexpr std::string_view DipoleMarker = "Dipole moment (field-independent basis, Debye):";
+constexpr std::array DipoleMarkers = {std::string_view("Dipole moment (field-independent basis, Debye):"),
+                                      std::string_view("Dipole moment (Debye):")};
 
 void ReadDipoleMoment(TGaussianPass& pass, TOutInfo& info) {
-  if (!Contains(pass.Line, DipoleMarker) || !pass.NextLine()) return;
+  if (!ContainsAny(pass.Line, DipoleMarkers) || !pass.NextLine()) return;
   info.HasDipole = true;
   int cursor = 1;
   for (long double& component : info.Dipole) {
@@ -148,9 +151,11 @@ void ReadDipoleMoment(TGaussianPass& pass, TOutInfo& info) {
   }
 }
 
-// Only the table under "Standard orientation:" is read; it fires on the rule
-// right under that title. Each complete table replaces the rows of the one
-// before; one cut off by the end of the input does not count.
+// The orientation tables fire on the rule right under their title. Each
+// complete table replaces the rows of the one before of its kind; one cut
+// off by the end of the input does not count. The standard orientation is
+// the geometry; jobs run without symmetry (nosymm, most scans) print only
+// the input orientation, which then takes its place.
 //                          Standard orientation:
 //  ---------------------------------------------------------------------
 //  Center     Atomic      Atomic             Coordinates (Angstroms)
@@ -160,20 +165,34 @@ void ReadDipoleMoment(TGaussianPass& pass, TOutInfo& info) {
 //  ---------------------------------------------------------------------
 constexpr std::string_view OrientationRule = "---------------------------------------------------------------------";
 constexpr std::string_view StandardOrientationMarker = "Standard orientation:";
+constexpr std::string_view InputOrientationMarker = "Input orientation:";
 constexpr int OrientationHeaderLines = 3;
 
-void ReadStandardOrientation(TGaussianPass& pass, TOutInfo&) {
-  if (!Contains(pass.Line, OrientationRule) || !Contains(pass.PreviousLine, StandardOrientationMarker)) return;
+// The rows of a table up to its closing rule; none when the input ends first.
+std::optional<std::vector<std::string>> ReadOrientationRows(TGaussianPass& pass) {
   for (int header = 0; header < OrientationHeaderLines; ++header)
-    if (!pass.NextLine()) return;
+    if (!pass.NextLine()) return std::nullopt;
   std::vector<std::string> rows;
   for (;;) {
-    if (!pass.NextLine()) return;
-    if (Contains(pass.Line, OrientationRule)) break;
+    if (!pass.NextLine()) return std::nullopt;
+    if (Contains(pass.Line, OrientationRule)) return rows;
     rows.push_back(pass.Line);
   }
-  pass.GeometryRows = std::move(rows);
-  if (!pass.FinalGeometry) pass.Stop = true;
+}
+
+void ReadOrientation(TGaussianPass& pass, TOutInfo&) {
+  if (!Contains(pass.Line, OrientationRule)) return;
+  if (Contains(pass.PreviousLine, StandardOrientationMarker)) {
+    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+    if (!rows) return;
+    pass.GeometryRows = std::move(*rows);
+    if (!pass.FinalGeometry) pass.Stop = true;
+  } else if (Contains(pass.PreviousLine, InputOrientationMarker) && pass.GeometryRows.empty()) {
+    // Without FinalGeometry the first table is kept, as for the standard one.
+    const bool keep = pass.FinalGeometry || pass.InputGeometryRows.empty();
+    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+    if (rows && keep) pass.InputGeometryRows = std::move(*rows);
+  }
 }
 
 // A row of the orientation table: center number, atomic number, atomic type,
@@ -217,14 +236,14 @@ constexpr std::array<TGaussianCheck, 21> GaussianChecks = {
     FoldFragmentEnergy,      ReadCorrectedEnergy,     ReadMCBSFragmentStart,      ReadDCBSFragmentStart,
     ReadSCFEnergy,           ReadMP2Energy,           ReadDipoleMoment,           ReadHarmonicFrequencies,
     ReadMolecularMass,       ReadSymmetryNumber,      ReadLinearRotorTemperature, ReadRotationalTemperatures,
-    ReadThermochemistry,     ReadStandardOrientation, ReadAnharmonicSection,      StartNBOAnalysis,
+    ReadThermochemistry,     ReadOrientation,         ReadAnharmonicSection,      StartNBOAnalysis,
     ReadNaturalCharges,      ReadSecondOrderTable,    ReadMullikenCharges,        ReadAPTCharges,
     ReadESPCharges,
 };
 
 constexpr std::array EnergyAndGeometryMarkers = {
     MCBSFragmentMarker, DCBSFragmentMarker, CorrectedEnergyMarker, SCFDoneMarker,
-    MP2EnergyMarker,    DipoleMarker,       OrientationRule,
+    MP2EnergyMarker,    DipoleMarkers[0],   DipoleMarkers[1],      OrientationRule,
 };
 
 // Every check fires only on a line that holds one of its markers, so a line
@@ -287,8 +306,9 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
     std::swap(pass.Line, pass.PreviousLine);
   }
   if (!source.CloseSource()) ShowError("WARNING: there was an error reading " + fileName);
-  BuildAtoms(pass.GeometryRows, Atoms);
-  if (pass.GeometryRows.empty()) return false;
+  const std::vector<std::string>& rows = pass.GeometryRows.empty() ? pass.InputGeometryRows : pass.GeometryRows;
+  BuildAtoms(rows, Atoms);
+  if (rows.empty()) return false;
   Info.GeometryState = finalGeometry ? 1 : 0;
   FileName = fileName;
   return true;
