@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   TBatchOptions options;
   CLI::App app{
       "Reports the electronic energy, modes, Gibbs energy and BSSE data of Gaussian and ORCA outputs "
-      "(.out, or .zip holding one) and conformer descriptions (.cdf): memo lines on standard output, "
+      "(.out or .log, or .zip holding one) and conformer descriptions (.cdf): memo lines on standard output, "
       "one tab-separated row per file in the results file. A .txt path is a list of paths, such as an "
       "earlier results file.",
       ProgramName};

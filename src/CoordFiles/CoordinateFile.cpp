@@ -82,7 +82,8 @@ bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) 
   if (AtomCount() > 0) FreeModes();
   Atoms.ClearAtoms();
   const std::string extension = UpperExtension(fileName);
-  if (extension == ".OUT") {
+  // Gaussian names its output NAME.log on Linux and NAME.out elsewhere.
+  if (extension == ".OUT" || extension == ".LOG") {
     FileKind = fkOutput;
     return LoadOutput(fileName, finalGeometry);
   }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 #include "CoordFiles/GaussianPass.h"
@@ -280,12 +281,14 @@ void ReadCompositeFreeEnergy(TGaussianPass& pass, TOutInfo& info) {
   info.HasGibbsEnergy = true;
 }
 
+// Gaussian 98 titles the section "Dipole moment (Debye):".
 //  Dipole moment (field-independent basis, Debye):
 //     X=             -0.0000    Y=              0.0000    Z=             -1.6735  Tot=              1.6735
-constexpr std::string_view DipoleMarker = "Dipole moment (field-independent basis, Debye):";
+constexpr std::array DipoleMarkers = {std::string_view("Dipole moment (field-independent basis, Debye):"),
+                                      std::string_view("Dipole moment (Debye):")};
 
 void ReadDipoleMoment(TGaussianPass& pass, TOutInfo& info) {
-  if (!Contains(pass.Line, DipoleMarker) || !pass.NextLine()) return;
+  if (!ContainsAny(pass.Line, DipoleMarkers) || !pass.NextLine()) return;
   info.HasDipole = true;
   int cursor = 1;
   for (long double& component : info.Dipole) {
@@ -296,9 +299,11 @@ void ReadDipoleMoment(TGaussianPass& pass, TOutInfo& info) {
   }
 }
 
-// Only the table under "Standard orientation:" is read; it fires on the rule
-// right under that title. Each complete table replaces the rows of the one
-// before; one cut off by the end of the input does not count.
+// The orientation tables fire on the rule right under their title. Each
+// complete table replaces the rows of the one before of its kind; one cut
+// off by the end of the input does not count. The standard orientation is
+// the geometry; jobs run without symmetry (nosymm, most scans) print only
+// the input orientation, which then takes its place.
 //                          Standard orientation:
 //  ---------------------------------------------------------------------
 //  Center     Atomic      Atomic             Coordinates (Angstroms)
@@ -308,20 +313,34 @@ void ReadDipoleMoment(TGaussianPass& pass, TOutInfo& info) {
 //  ---------------------------------------------------------------------
 constexpr std::string_view OrientationRule = "---------------------------------------------------------------------";
 constexpr std::string_view StandardOrientationMarker = "Standard orientation:";
+constexpr std::string_view InputOrientationMarker = "Input orientation:";
 constexpr int OrientationHeaderLines = 3;
 
-void ReadStandardOrientation(TGaussianPass& pass, TOutInfo&) {
-  if (!Contains(pass.Line, OrientationRule) || !Contains(pass.PreviousLine, StandardOrientationMarker)) return;
+// The rows of a table up to its closing rule; none when the input ends first.
+std::optional<std::vector<std::string>> ReadOrientationRows(TGaussianPass& pass) {
   for (int header = 0; header < OrientationHeaderLines; ++header)
-    if (!pass.NextLine()) return;
+    if (!pass.NextLine()) return std::nullopt;
   std::vector<std::string> rows;
   for (;;) {
-    if (!pass.NextLine()) return;
-    if (Contains(pass.Line, OrientationRule)) break;
+    if (!pass.NextLine()) return std::nullopt;
+    if (Contains(pass.Line, OrientationRule)) return rows;
     rows.push_back(pass.Line);
   }
-  pass.GeometryRows = std::move(rows);
-  if (!pass.FinalGeometry) pass.Stop = true;
+}
+
+void ReadOrientation(TGaussianPass& pass, TOutInfo&) {
+  if (!Contains(pass.Line, OrientationRule)) return;
+  if (Contains(pass.PreviousLine, StandardOrientationMarker)) {
+    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+    if (!rows) return;
+    pass.GeometryRows = std::move(*rows);
+    if (!pass.FinalGeometry) pass.Stop = true;
+  } else if (Contains(pass.PreviousLine, InputOrientationMarker) && pass.GeometryRows.empty()) {
+    // Without FinalGeometry the first table is kept, as for the standard one.
+    const bool keep = pass.FinalGeometry || pass.InputGeometryRows.empty();
+    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+    if (rows && keep) pass.InputGeometryRows = std::move(*rows);
+  }
 }
 
 // A row of the orientation table: center number, atomic number, atomic type,
@@ -388,7 +407,7 @@ constexpr std::array GaussianChecks = {
     ReadExcitedStateEnergy,   ReadDoubleHybridEnergy,     ReadCorrelatedEnergy,       ReadCompositeEnergy,
     ReadDipoleMoment,         NoteRecoveredModes,         ReadHarmonicFrequencies,    ReadMolecularMass,
     ReadSymmetryNumber,       ReadLinearRotorTemperature, ReadRotationalTemperatures, ReadThermochemistry,
-    ReadCompositeFreeEnergy,  ReadStandardOrientation,    ReadAnharmonicSection,      StartNBOAnalysis,
+    ReadCompositeFreeEnergy,  ReadOrientation,            ReadAnharmonicSection,      StartNBOAnalysis,
     ReadNaturalCharges,       ReadSecondOrderTable,       ReadMullikenCharges,        ReadAPTCharges,
     ReadESPCharges,           ReadTerminationLine,
 };
@@ -397,8 +416,8 @@ constexpr std::array EnergyAndGeometryMarkers = {
     MCBSFragmentMarker,      DCBSFragmentMarker,        FragmentMarker,          CorrectedEnergyMarker,
     NewCorrectedEnergyMarker, GeometryStepMarker,       SCFDoneMarker,           MP2EnergyMarker,
     ONIOMEnergyMarker,       ExcitedStateEnergyMarker,  CCSDTMarker,             QCISDTMarker,
-    CompositeEnergyMarker,   CompositeFreeEnergyMarker, DipoleMarker,            OrientationRule,
-    NormalTerminationMarker, ErrorTerminationMarker,
+    CompositeEnergyMarker,   CompositeFreeEnergyMarker, DipoleMarkers[0],        DipoleMarkers[1],
+    OrientationRule,         NormalTerminationMarker,   ErrorTerminationMarker,
 };
 
 // Markers that always open their line.
@@ -470,8 +489,9 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
     std::swap(pass.Line, pass.PreviousLine);
   }
   if (!source.CloseSource()) ShowError("WARNING: there was an error reading " + fileName);
-  BuildAtoms(pass.GeometryRows, Atoms);
-  if (pass.GeometryRows.empty()) return false;
+  const std::vector<std::string>& rows = pass.GeometryRows.empty() ? pass.InputGeometryRows : pass.GeometryRows;
+  BuildAtoms(rows, Atoms);
+  if (rows.empty()) return false;
   Info.GeometryState = finalGeometry ? 1 : 0;
   FileName = fileName;
   return true;

@@ -29,6 +29,7 @@ struct TGaussianPass {
   int PendingMCBSFragment = 0;  // fragment whose energy is not yet summed; 0 = none
   int PendingDCBSFragment = 0;
   bool FrequenciesSeen = false;
+  bool FundamentalBandsDue = false;  // a harmonic table was read and no anharmonic listing after it
   bool HighPrecisionListing = false;
   // Set within one job (each ends at its termination line): the job's later
   // harmonic tables repeat modes already read; the job moves the geometry
@@ -39,7 +40,10 @@ struct TGaussianPass {
   std::string CompositeMethod;
   bool NBOSeen = false;
   bool Stop = false;
-  std::vector<std::string> GeometryRows;  // rows of the last complete orientation table
+  std::vector<std::string> GeometryRows;  // rows of the last complete standard-orientation table
+  // Rows of the last complete input-orientation table, the geometry of a
+  // file without a standard one; no longer read once a standard one was.
+  std::vector<std::string> InputGeometryRows;
 
   // The next line becomes the current line; false (the current line kept)
   // when the input is at its end.

@@ -110,6 +110,9 @@ void StartNBOAnalysis(TGaussianPass& pass, TOutInfo& info) {
   info.NBO = std::make_unique<TNBOData>();
 }
 
+// An open-shell analysis prints the summary three times: for the total
+// density, then for the alpha and the beta spin. The first one after the
+// analysis header holds the atoms' charges.
 //  Summary of Natural Population Analysis:
 //     Atom  No    Charge         Core      Valence    Rydberg      Total
 //  -----------------------------------------------------------------------
@@ -120,7 +123,7 @@ constexpr std::string_view ChargeHeaderMarker = "Charge";
 constexpr std::array NaturalPopulationEnd = {std::string_view("=============")};
 
 void ReadNaturalCharges(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.NBOSeen || !Contains(pass.Line, NaturalPopulationMarker)) return;
+  if (!pass.NBOSeen || info.NBO->NPACharges || !Contains(pass.Line, NaturalPopulationMarker)) return;
   if (!pass.SkipToLineWith(ChargeHeaderMarker)) return;
   ReadChargeTable(pass, NaturalPopulationEnd, TRowStart::ElementLabel, info.NBO->NPACharges);
 }
@@ -161,14 +164,15 @@ void ReadSecondOrderTable(TGaussianPass& pass, TOutInfo& info) {
 
 // Gaussian 03 to 09 C.01 label the tables "... atomic charges:"; 09 D.01 and
 // 16 print the shorter labels, and open-shell runs add the spin densities
-// after each charge (not read).
+// after each charge (not read). Gaussian 98 titles the Mulliken table "Total
+// atomic charges:".
 //  Mulliken charges:
 //                1
 //      1  O   -0.339215
 //  Sum of Mulliken charges =  -0.00000
-constexpr std::array MullikenMarkers = {std::string_view("Mulliken atomic charges:"),
-                                        std::string_view("Mulliken charges:"),
-                                        std::string_view("Mulliken charges and spin densities:")};
+constexpr std::array MullikenMarkers = {
+    std::string_view("Mulliken atomic charges:"), std::string_view("Mulliken charges:"),
+    std::string_view("Mulliken charges and spin densities:"), std::string_view("Total atomic charges:")};
 constexpr std::array MullikenEnd = {std::string_view("Sum of Mulliken")};
 
 void ReadMullikenCharges(TGaussianPass& pass, TOutInfo& info) {
@@ -197,9 +201,16 @@ void ReadAPTCharges(TGaussianPass& pass, TOutInfo& info) {
 //               1
 //      1  C    0.424045
 //  -----------------------------------------------------------------
+// A fit with point dipoles (pop=(mk,atomdipole)) prints each atom's dipole
+// after its charge and closes the table with a row of totals:
+//  ESP charges         Point Dipoles (au):
+//               1          2          3          4
+//      1  O   -1.012553  -0.188014   0.088301   0.000000
+//        Tot   0.000000  -0.527223   0.518597   0.000000
 constexpr std::string_view ElectrostaticMarker = "Electrostatic Properties Using The SCF Density";
 constexpr std::string_view ESPFitMarker = "Charges from ESP fit";
-constexpr std::array ESPEnd = {std::string_view("------------"), std::string_view("Sum of ESP charges")};
+constexpr std::array ESPEnd = {std::string_view("------------"), std::string_view("Sum of ESP charges"),
+                               std::string_view(" Tot ")};
 
 void ReadESPCharges(TGaussianPass& pass, TOutInfo& info) {
   if (!Contains(pass.Line, ElectrostaticMarker)) return;
@@ -211,7 +222,7 @@ namespace {
 
 constexpr std::array PopulationMarkerList = {
     NaturalOrbitalMarker, NaturalPopulationMarker, SecondOrderMarker, MullikenMarkers[0], MullikenMarkers[1],
-    MullikenMarkers[2],   APTMarkers[0],           APTMarkers[1],     ElectrostaticMarker,
+    MullikenMarkers[2],   MullikenMarkers[3],      APTMarkers[0],     APTMarkers[1],      ElectrostaticMarker,
 };
 
 }  // namespace

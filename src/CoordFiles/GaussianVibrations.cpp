@@ -3,6 +3,7 @@
 // after it and the anharmonic section.
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "CoordFiles/GaussianPass.h"
 #include "str_pars/str_pars.h"
@@ -190,6 +191,7 @@ void ReadHarmonicFrequencies(TGaussianPass& pass, TOutInfo& info) {
   info.Modes->HighPrecision = pass.HighPrecisionListing;
   ClearThermochemistry(info);
   pass.FrequenciesSeen = true;
+  pass.FundamentalBandsDue = true;
 }
 
 // A Gaussian 16 anharmonic job prints its harmonic table once more within
@@ -298,16 +300,30 @@ void ReadThermochemistry(TGaussianPass& pass, TOutInfo& info) {
   if (field == &info.GibbsEnergy) info.HasGibbsEnergy = true;
 }
 
-// Anharmonic fundamentals, numbered in the reverse order of the harmonic
-// table (mode 1 here is the last harmonic mode), then the anharmonic
-// zero-point energy and thermochemistry in kJ/mol:
+// Anharmonic fundamentals, then the anharmonic zero-point energy and
+// thermochemistry in kJ/mol. Gaussian 03 and 09 list the rows right under
+// the title, numbered from the highest harmonic mode down; 09 D and E add
+// each mode's status word:
 //  Fundamental Bands (DE w.r.t. Ground State)
 //       1(1)           3151.798     3006.285       -41.059       -35.929
+//       1(1) active      3873.845    3685.814    21.750737    9.002066    6.226146
+// Gaussian 16 puts a rule and a column header between, and numbers the
+// modes in an order of its own:
+//  Fundamental Bands
+//  -----------------
+//      Mode(n)      Status      E(harm)  E(anharm)     Aa(y)      Ba(z)      Ca(x)
+//         1(1)      active      3872.094  3698.614  27.132559  14.301594   9.078922
+// After the listing:
 //  ZPE(harm) =   9.87654D+01 KJ/mol   ZPE(anh)=   9.71234D+01 KJ/mol
 //  Input values of T(K) and P(atm):   298.15     1.00000
 //  Enthalpy          99.765432      109.876543
 //  Entropy          201.234567      245.678901
-constexpr std::string_view FundamentalBandsMarker = "Fundamental Bands ";
+// Later listings of the same bands ("Electric dipole : Fundamental Bands",
+// those under "Anharmonic Infrared Spectroscopy") are not the section.
+constexpr std::string_view FundamentalBandsMarker = "Fundamental Bands";
+constexpr std::string_view ListingRule = "-----";
+constexpr std::array ModeStatusWords = {std::string_view("active"), std::string_view("passive"),
+                                        std::string_view("inactive")};
 constexpr std::string_view AnharmonicZPEMarker = "ZPE(anh)";
 constexpr std::string_view TemperatureMarker = "Input values of T";
 constexpr std::string_view EnthalpyMarker = "Enthalpy";
@@ -315,16 +331,68 @@ constexpr std::string_view EntropyMarker = "Entropy";
 
 namespace {
 
-void ReadFundamentalBand(std::string_view row, TOscModes& modes) {
+// A row of the listing starts with its mode number and "(": "1(1)", "3(1,-1)".
+bool IsFundamentalBandRow(std::string_view line) {
+  int cursor = 1;
+  SkipBlanks(line, cursor);
+  std::size_t at = static_cast<std::size_t>(cursor) - 1;
+  const std::size_t digits = at;
+  while (at < line.size() && line[at] >= '0' && line[at] <= '9') ++at;
+  return at > digits && at < line.size() && line[at] == '(';
+}
+
+// The number of decimals a number is printed with, from its text.
+int DecimalsOf(std::string_view number) {
+  const std::size_t point = number.find_first_of(".,");
+  if (point == std::string_view::npos) return 0;
+  std::size_t end = point + 1;
+  while (end < number.size() && number[end] >= '0' && number[end] <= '9') ++end;
+  return static_cast<int>(end - point - 1);
+}
+
+// The index of the mode whose harmonic frequency equals the row's E(harm)
+// to the decimals printed, and which no earlier row of the listing took;
+// among several (a degenerate pair) the nearest, then the last, as the
+// reverse numbering of the older listings has it. -1 when no mode fits.
+int ModeOfHarmonicValue(const TOscModes& modes, long double harmonic, int decimals, const std::vector<bool>& taken) {
+  const long double scale = std::pow(10.0L, static_cast<long double>(decimals));
+  constexpr long double halfUnit = 0.5L + 1e-6L;  // rounding of the printed value, with slack for binary fractions
+  int best = -1;
+  long double bestDistance = halfUnit;
+  for (int index = 0; index < modes.Count(); ++index) {
+    if (taken[static_cast<std::size_t>(index)]) continue;
+    const long double distance = std::fabs(modes.ModeAt(index).Frequency - harmonic) * scale;
+    if (distance <= bestDistance) {
+      best = index;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
+// One row: the mode number word, a status word where printed, E(harm) and
+// E(anharm). The anharmonic value goes to the mode of that harmonic value.
+void ReadFundamentalBand(std::string_view row, TOscModes& modes, std::vector<bool>& taken) {
   int cursor = 1;
   SkipBlanks(row, cursor);
-  const int band = ReadInt(row, cursor);
+  ReadInt(row, cursor);  // Gaussian's mode number, in an order of its own
   while (static_cast<std::size_t>(cursor) <= row.size() && row[cursor - 1] != ' ' && row[cursor - 1] != '\t')
     ++cursor;
   SkipBlanks(row, cursor);
-  ReadReal(row, cursor);  // the harmonic value
+  const int beforeWord = cursor;
+  const std::string word = ReadWord(row, cursor);
+  if (std::find(ModeStatusWords.begin(), ModeStatusWords.end(), word) == ModeStatusWords.end()) cursor = beforeWord;
   SkipBlanks(row, cursor);
-  modes.ModeAt(modes.Count() - band).AnharmonicFrequency = ReadReal(row, cursor);
+  const int harmonicStart = cursor;
+  const long double harmonic = ReadReal(row, cursor);
+  const int decimals = DecimalsOf(row.substr(static_cast<std::size_t>(harmonicStart) - 1,
+                                             static_cast<std::size_t>(cursor - harmonicStart)));
+  SkipBlanks(row, cursor);
+  const long double anharmonic = ReadReal(row, cursor);
+  const int index = ModeOfHarmonicValue(modes, harmonic, decimals, taken);
+  if (index < 0) return;
+  modes.ModeAt(index).AnharmonicFrequency = anharmonic;
+  taken[static_cast<std::size_t>(index)] = true;
 }
 
 // The second number after the marker at the given offset; the first is not used.
@@ -338,12 +406,16 @@ long double SecondValueAfter(std::string_view line, int cursor) {
 }  // namespace
 
 void ReadAnharmonicSection(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.FrequenciesSeen || !Contains(pass.Line, FundamentalBandsMarker)) return;
+  if (!pass.FundamentalBandsDue || !Contains(pass.Line, FundamentalBandsMarker)) return;
+  pass.FundamentalBandsDue = false;
   TOscModes& modes = *info.Modes;
   modes.Anharmonic = true;
-  for (int band = modes.Count(); band > 0; --band) {
+  if (!pass.NextLine()) return;
+  if (Contains(pass.Line, ListingRule) && !(pass.NextLine() && pass.NextLine())) return;  // the column header
+  std::vector<bool> taken(static_cast<std::size_t>(modes.Count()), false);
+  while (IsFundamentalBandRow(pass.Line)) {
+    ReadFundamentalBand(pass.Line, modes, taken);
     if (!pass.NextLine()) return;
-    ReadFundamentalBand(pass.Line, modes);
   }
   if (!pass.AwaitLineWith(AnharmonicZPEMarker)) return;
   int cursor = PositionOf(pass.Line, AnharmonicZPEMarker) + 9;

@@ -21,6 +21,12 @@ constexpr std::size_t PlainBlockSize = std::size_t{1} << 17;
 // Bytes after a block that a 16-byte load may touch; never part of a line.
 constexpr std::size_t LoadSlack = 16;
 
+// The archive reader takes the first member whose extension occurs in the
+// pattern. An extension runs from the name's last dot, so it holds one dot,
+// at its start: the only ones this pattern holds are ".out", ".log" and
+// their prefixes (".ou", ".o", ".lo", ".l", "."), never a text spanning both.
+constexpr const char* OutputMemberPattern = ".out.log";
+
 // The first LF in [begin, end), or nullptr. Output lines are short (about 60
 // bytes), where a plain 16-byte scan beats a library call per line; it may
 // read up to LoadSlack bytes past end, which the buffer provides.
@@ -142,7 +148,7 @@ bool TLineSource::OpenSource(const std::string& fileName) {
   Reader = std::make_unique<TZippedFilesReader>();
   Reader->Open(fileName);
   std::string memberName;
-  if (Reader->FindMember(".out", memberName)) {
+  if (Reader->FindMember(OutputMemberPattern, memberName)) {
     Reader->StartMember();
     return true;
   }

@@ -1,5 +1,5 @@
 // The line source every reader pulls its text through: a plain text file, or
-// for ".ZIP" the first ".out" member of the archive.
+// for ".ZIP" the first ".out" or ".log" member of the archive.
 #pragma once
 
 #include <memory>
@@ -60,7 +60,8 @@ class TLineSource {
   TLineSource(const TLineSource&) = delete;
   TLineSource& operator=(const TLineSource&) = delete;
 
-  // Opens a plain file, or for ".ZIP" the archive's first ".out" member.
+  // Opens a plain file, or for ".ZIP" the archive's first ".out" or ".log"
+  // member.
   // False when nothing could be opened; raises EInOutError when a ".ZIP"
   // archive cannot be opened.
   bool OpenSource(const std::string& fileName);

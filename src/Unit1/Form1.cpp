@@ -25,7 +25,9 @@ constexpr QSize WindowSize{551, 395};
 constexpr int PanelHeight = 67;
 
 constexpr const char* DialogTitle = "Please, select an .out or .cdf file to view...";
-constexpr const char* OutputFilter = "Gaussian out (*.out)";
+// Gaussian writes NAME.log on Linux. The dialog takes the patterns from the
+// parentheses, separated by blanks.
+constexpr const char* OutputFilter = "Gaussian out (*.out *.log)";
 constexpr const char* ConformerFilter = "Conformer description file (*.cdf)";
 
 // The named face where it is installed; otherwise the installed face that the

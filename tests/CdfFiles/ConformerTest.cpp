@@ -146,6 +146,9 @@ class ConformerLoader : public ::testing::Test {
         "sp.out",
         GaussianOutput(" SCF Done:  E(RwB97XD) =  -76.3287101928     A.U. after   12 cycles"));
     Folder.Write("orca.out", OrcaOutput);
+    // Gaussian on Linux names its outputs NAME.log.
+    std::filesystem::copy_file(Folder.PathOf("opt.out"), Folder.PathOf("opt.LOG"));
+    std::filesystem::copy_file(Folder.PathOf("freq.out"), Folder.PathOf("freq.log"));
     Folder.Write("water.xyz", "O 0 0 0.1173\nH 0 0.7572 -0.4692\nH 0 -0.7572 -0.4692\n");
   }
 
@@ -221,6 +224,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TCombinationCase{"GeometryAndFrequency", "opt.out", "freq.out", "",
                                        esFrequency, Wide(FreqEnergy), Wide(FreqGibbsEnergy),
                                        Wide(FreqEnergy) + Wide(ZpeCorrection), true},
+                      TCombinationCase{"LogOutputs", "opt.LOG", "freq.log", "", esFrequency, Wide(FreqEnergy),
+                                       Wide(FreqGibbsEnergy), Wide(FreqEnergy) + Wide(ZpeCorrection), true},
                       TCombinationCase{"GeometryFrequencyAndSinglePoint", "opt.out", "freq.out",
                                        "sp.out", esSinglePoint, Wide(SinglePointEnergy),
                                        Wide(SinglePointEnergy) + Wide(GibbsCorrection),
@@ -260,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TFailureCase{"MissingSinglePoint", "water.xyz", "freq.out", "absent.out",
                      "Cann't load Single Point file: "},
-        TFailureCase{"SinglePointOfUnknownKind", "water.xyz", "", "sp.log",
+        TFailureCase{"SinglePointOfUnknownKind", "water.xyz", "", "sp.chk",
                      "Cann't load Single Point file: "},
         TFailureCase{"MissingFrequency", "water.xyz", "absent.out", "sp.out",
                      "Cann't load IR spectra file: "},

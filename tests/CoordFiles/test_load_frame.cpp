@@ -30,7 +30,7 @@ TEST(UpperExtension, TakesTheLastDotOfTheFileNamePart) {
 // even a missing file gives no error.
 TEST(LoadFile, RefusesOtherExtensionsWithoutReading) {
   TRecordingDesktop desktop;
-  for (const char* path : {"/nonexistent/a.log", "/nonexistent/a.out.bak", "/nonexistent/run.1/mol",
+  for (const char* path : {"/nonexistent/a.log.bak", "/nonexistent/a.out.bak", "/nonexistent/run.1/mol",
                            "/nonexistent/a.txt", "/nonexistent/a"}) {
     TCoordinateFile file;
     EXPECT_FALSE(file.LoadFile(path, true)) << path;
@@ -42,7 +42,8 @@ TEST(LoadFile, RefusesOtherExtensionsWithoutReading) {
 TEST(LoadFile, OutputOfNeitherProgramIsAnOutputThatDidNotLoad) {
   TRecordingDesktop desktop;
   TTempDir dir;
-  for (const char* name : {"a.out", "b.OUT", "c.Out"}) {
+  // Gaussian on Linux names its outputs NAME.log.
+  for (const char* name : {"a.out", "b.OUT", "c.Out", "d.log", "e.LOG", "f.Log"}) {
     TCoordinateFile file;
     EXPECT_FALSE(file.LoadFile(dir.Write(name, "plain text\nno banner here\n"), true)) << name;
     EXPECT_EQ(file.FileKind, fkOutput) << name;

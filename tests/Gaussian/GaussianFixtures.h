@@ -83,12 +83,8 @@ inline constexpr std::string_view WaterThermochemistry = R"( Molecular mass:    
  Sum of electronic and thermal Free Energies=         -76.382871
 )";
 
-// The anharmonic listing numbers the modes from the highest harmonic one down.
-inline constexpr std::string_view WaterAnharmonic = R"( Fundamental Bands (DE w.r.t. Ground State)
-      1(1)           4136.901     3936.431       -47.210       -47.210
-      2(1)           3998.239     3807.556       -45.335       -45.335
-      3(1)           1743.147     1695.123       -10.123       -10.123
- ZPE(harm) =   4.91234D+01 KJ/mol   ZPE(anh)=   4.85555D+01 KJ/mol
+// The anharmonic zero-point energy and thermochemistry after a listing.
+inline constexpr std::string_view WaterAnharmonicThermochemistry = R"( ZPE(harm) =   4.91234D+01 KJ/mol   ZPE(anh)=   4.85555D+01 KJ/mol
  Input values of T(K) and P(atm):   298.15     1.00000
  Enthalpy          10.000000      20.920000
  Entropy          100.000000     188.280000
@@ -97,6 +93,45 @@ inline constexpr std::string_view WaterAnharmonic = R"( Fundamental Bands (DE w.
 // Each job of a file ends with its termination line.
 inline constexpr std::string_view NormalTermination =
     " Normal termination of Gaussian 16 at Wed Dec  1 08:53:11 2021.\n";
+
+// Gaussian 03 and 09 number the listing from the highest harmonic mode down.
+inline const std::string WaterAnharmonic = R"( Fundamental Bands (DE w.r.t. Ground State)
+      1(1)           4136.901     3936.431       -47.210       -47.210
+      2(1)           3998.239     3807.556       -45.335       -45.335
+      3(1)           1743.147     1695.123       -10.123       -10.123
+)" + std::string(WaterAnharmonicThermochemistry);
+
+// Gaussian 09 D and E add a status word after the mode number.
+inline const std::string WaterAnharmonicWithStatus = R"( Fundamental Bands (DE w.r.t. Ground State)
+      1(1) active      4136.901    3936.431    21.750737    9.002066    6.226146
+      2(1) passive     3998.239    3807.556    22.432539    8.825362    6.203337
+      3(1) inactive    1743.147    1695.123    22.432539    8.825362    6.203337
+ Overtones (DE w.r.t. Ground State)
+      1(2) active      8273.802    7742.531
+)" + std::string(WaterAnharmonicThermochemistry);
+
+// Gaussian 16: a rule and a column header, its own numbering of the modes,
+// and later listings of the same bands, which are not the section.
+inline const std::string WaterAnharmonicG16 = R"( Fundamental Bands
+ -----------------
+     Mode(n)      Status      E(harm)  E(anharm)     Aa(y)      Ba(z)      Ca(x)
+        1(1)      active      3998.239  3807.556  27.132559  14.301594   9.078922
+        2(1)      active      1743.147  1695.123  30.546321  14.652520   9.115692
+        3(1)      active      4136.901  3936.431  26.675323  14.412051   9.109929
+
+)" + std::string(WaterAnharmonicThermochemistry) + R"(
+ Electric dipole : Fundamental Bands
+ ------------------------------------------------------------------------
+   Mode(n)                          X               Y               Z
+      1(1)                      -0.236620D-14    0.129733D-15   -0.350298D-13
+
+              Anharmonic Infrared Spectroscopy
+ Fundamental Bands
+ -----------------
+   Mode(n)                E(harm)   E(anharm)        I(harm)       I(anharm)
+      1(1)               3998.239   3799.000     26.94443649     27.03688668
+      2(1)               1743.147   1699.000    510.04230420    485.79711553
+)";
 
 inline constexpr std::string_view NaturalOrbitalHeader =
     "            N A T U R A L   A T O M I C   O R B I T A L   A N D\n"
@@ -113,6 +148,18 @@ inline constexpr std::string_view NaturalPopulation = R"( Summary of Natural Pop
       H    3    0.18833      0.00000     0.81167    0.00000     0.81167
  =======================================================================
    * Total *   -0.00000      2.00000     8.00000    0.00000    10.00000
+)";
+
+// An ESP fit with point dipoles: each atom's charge, then its dipole; a row
+// of totals ends the table.
+inline constexpr std::string_view PointDipoleESPTable = R"( Electrostatic Properties Using The SCF Density
+ Charges from ESP fit, RMS=   0.00049 RRMS=   0.09872:
+ ESP charges         Point Dipoles (au):
+               1          2          3          4
+     1  O   -1.012553  -0.188014   0.088301   0.000000
+     2  H    0.506277  -0.169604   0.215148   0.000000
+     3  H    0.506276  -0.169605   0.215148   0.000000
+       Tot   0.000000  -0.527223   0.518597   0.000000
 )";
 
 // A table of three parts, one per unit and per pair of units.

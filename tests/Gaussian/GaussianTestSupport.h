@@ -29,6 +29,12 @@ inline std::string StandardOrientation(std::string_view rows) {
          " ---------------------------------------------------------------------\n";
 }
 
+// An "Input orientation:" table around the given rows.
+inline std::string InputOrientation(std::string_view rows) {
+  std::string table = StandardOrientation(rows);
+  return table.replace(table.find("Standard"), 8, "Input");
+}
+
 class GaussianReaderTest : public ::testing::Test {
  protected:
   // Writes the banner and the text to a ".out" file and loads it.

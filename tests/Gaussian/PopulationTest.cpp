@@ -31,6 +31,10 @@ const TChargeCase ChargeCases[] = {
      " Mulliken atomic charges:\n              1\n     1  O   -0.339215\n     2  H    0.169607\n     3  H    0.169607\n"
      " Sum of Mulliken charges=   0.00000\n",
      &TOutInfo::MullikenCharges, {-0.339215, 0.169607, 0.169607, 0.0}},
+    {"Mulliken table of Gaussian 98",
+     " Total atomic charges:\n              1\n     1  O   -0.339215\n     2  H    0.339215\n"
+     " Sum of Mulliken charges=   0.00000\n",
+     &TOutInfo::MullikenCharges, {-0.339215, 0.339215, 0.0}},
     {"Mulliken table of Gaussian 09 D.01 and 16",
      " Mulliken charges:\n               1\n     1  O   -0.339215\n     2  H    0.169607\n     3  H    0.169607\n"
      " Sum of Mulliken charges =  -0.00000\n",
@@ -71,6 +75,8 @@ const TChargeCase ChargeCases[] = {
      " ESP charges with hydrogens summed into heavy atoms:\n               1\n     1  C    0.000000\n"
      " -----------------------------------------------------------------\n",
      &TOutInfo::ESPCharges, {0.157632, -0.157632, 0.0}},
+    {"ESP table with point dipoles, closed by its totals", PointDipoleESPTable,
+     &TOutInfo::ESPCharges, {-1.012553, 0.506277, 0.506276, 0.0}},
 };
 
 class ChargeTableTest : public GaussianReaderTest {};
@@ -100,6 +106,25 @@ TEST_F(NBOTest, NaturalChargesFollowTheElementLabel) {
   Load(std::string(NaturalOrbitalHeader) + std::string(NaturalPopulation));
   ASSERT_NE(Info().NBO, nullptr);
   EXPECT_EQ(Values(Info().NBO->NPACharges), (std::vector<double>{-0.37667, 0.18833, 0.18833, 0.0}));
+}
+
+// An open-shell analysis prints the total summary, then those of the alpha
+// and the beta spin; each analysis takes the first one after its header.
+TEST_F(NBOTest, OpenShellRunKeepsTheChargesOfTheTotalDensity) {
+  std::string alpha(NaturalPopulation);
+  alpha.replace(alpha.find("-0.37667"), 8, "-0.11111");
+  std::string beta(NaturalPopulation);
+  beta.replace(beta.find("-0.37667"), 8, "-0.22222");
+  std::string second(NaturalPopulation);
+  second.replace(second.find("-0.37667"), 8, "-0.33333");
+  for (const auto& [text, oxygen] :
+       {std::pair{std::string(NaturalOrbitalHeader) + std::string(NaturalPopulation) + alpha + beta, -0.37667},
+        std::pair{std::string(NaturalOrbitalHeader) + alpha + beta + std::string(NaturalOrbitalHeader) + second +
+                      alpha + beta,
+                  -0.33333}}) {
+    const std::unique_ptr<TCoordinateFile> file = LoadFresh(text);
+    EXPECT_EQ(Values(file->Info.NBO->NPACharges), (std::vector<double>{oxygen, 0.18833, 0.18833, 0.0}));
+  }
 }
 
 TEST_F(NBOTest, SecondOrderTableKeepsEveryRowOfAllParts) {

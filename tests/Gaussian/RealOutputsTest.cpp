@@ -18,7 +18,7 @@ struct TAtomExpectation {
 
 struct TRealOutput {
   std::string_view Name;
-  bool Loaded;  // a standard-orientation geometry was kept
+  bool Loaded;  // a geometry was kept
   double Energy;
   std::string_view Label;
   int ModeCount;
@@ -31,7 +31,8 @@ struct TRealOutput {
 
 // The values as printed: the last energy line, the frequencies, "Sum of
 // electronic and thermal Free Energies" (a composite recipe's own free
-// energy), the last standard orientation and the last termination line.
+// energy), the last standard orientation (the last input orientation of a
+// file without one) and the last termination line.
 const TRealOutput RealOutputs[] = {
     {"dvb_gopt.out", true, -382.308266602, "(RB3LYP)", 0, 0, 0, 20,
      {"C", 0.269445, 1.410118, 0}, {"H", 2.364759, 0.813041, 0}},
@@ -53,8 +54,10 @@ const TRealOutput RealOutputs[] = {
     {"MeOH_SCF_error.out", true, -115.073590213, "(RB3LYP)", 0, 0, 0, 6,
      {"C", -0.682049, -0.020108, 0.000049}, {"H", 1.155295, -0.793429, -0.000066}, tmError},
     {"water.out", true, 0, "", 0, 0, 0, 3, {"O", 0, 0, 0.12136}, {"H", 0, -0.78192, -0.485439}},
-    {"TS_freq.out", false, -79.1166134112, "(UB+HF-LYP)", 15, -757.8102, -79.087857, 0, {}, {}},
-    {"Trp_polar.out", false, -673.590571157, "(RHF)", 0, 0, 0, 0, {}, {}},
+    {"TS_freq.out", true, -79.1166134112, "(UB+HF-LYP)", 15, -757.8102, -79.087857, 7,
+     {"C", -0.104295, 0.744624, 0}, {"H", 1.816168, -1.155271, 0}},
+    {"Trp_polar.out", true, -673.590571157, "(RHF)", 0, 0, 0, 27,
+     {"N", -0.069983, 0.332199, 0.282128}, {"H", 0.599002, 0.884242, 2.004783}},
     {"CH4_before_E.out", false, 0, "", 0, 0, 0, 0, {}, {}, tmMissing},
 };
 

@@ -27,7 +27,10 @@ std::string SecondJob() {
 }
 
 std::string WholeOutput() {
-  return StandardOrientation(WaterRows) + " SCF Done:  E(RHF) =  -74.9629282455     A.U. after    9 cycles\n" +
+  std::string alphaSpin(NaturalPopulation);
+  alphaSpin.replace(alphaSpin.find("-0.37667"), 8, "-0.11111");
+  return InputOrientation(StretchedWaterRows) + StandardOrientation(WaterRows) +
+         " SCF Done:  E(RHF) =  -74.9629282455     A.U. after    9 cycles\n" +
          " E2 =    -0.3795333610D-01 EUMP2 =    -0.75002282127454D+02\n" +
          " Counterpoise: doing DCBS calculation for fragment   1 NewBq=T\n" +
          " SCF Done:  E(RHF) =  -74.0     A.U. after    9 cycles\n" +
@@ -45,16 +48,19 @@ std::string WholeOutput() {
          " Dipole moment (field-independent basis, Debye):\n" +
          "    X=              0.1250    Y=             -0.5000    Z=             -1.6735  Tot=              1.7510\n" +
          StandardOrientation(StretchedWaterRows) + Table(HighPrecisionWaterModes) + Table(WaterModes) +
-         std::string(WaterThermochemistry) + std::string(WaterAnharmonic) + std::string(NaturalOrbitalHeader) +
-         std::string(NaturalPopulation) + std::string(SecondOrderTable) +
+         std::string(WaterThermochemistry) + WaterAnharmonicG16 + std::string(NaturalOrbitalHeader) +
+         std::string(NaturalPopulation) + alphaSpin + std::string(SecondOrderTable) +
          " Mulliken charges:\n               1\n     1  O   -0.339215\n     2  H    0.169607\n     3  H    0.169607\n"
          " Sum of Mulliken charges =  -0.00000\n"
          " APT charges:\n               1\n     1  O   -0.169225\n     2  H    0.084612\n     3  H    0.084612\n"
          " Sum of APT charges =  -0.00000\n"
+         " Total atomic charges:\n              1\n     1  O   -0.4\n     2  H    0.2\n     3  H    0.2\n"
+         " Sum of Mulliken charges=   0.00000\n"
+         " Dipole moment (Debye):\n    X=     0.0000    Y=     0.0000    Z=    -2.1000  Tot=     2.1000\n"
          " Electrostatic Properties Using The SCF Density\n"
          " Charges from ESP fit, RMS=   0.00061 RRMS=   0.13745:\n ESP charges:\n"
          "               1\n     1  O   -0.6\n     2  H    0.3\n     3  H    0.3\n Sum of ESP charges =   0.00000\n" +
-         std::string(NormalTermination) + SecondJob();
+         std::string(PointDipoleESPTable) + std::string(NormalTermination) + SecondJob();
 }
 
 class TruncationTest : public GaussianReaderTest {};
@@ -71,6 +77,10 @@ TEST_F(TruncationTest, WholeOutputFillsEverySection) {
   EXPECT_EQ(Modes().ModeAt(0).Attributes.back().Name, "IRC Coupling");
   EXPECT_EQ(Info().SymmetryNumber, 2);
   EXPECT_EQ(Info().Termination, tmNormal);
+  EXPECT_EQ(Info().NBO->NPACharges->front(), -0.37667L);
+  EXPECT_EQ(Info().MullikenCharges->front(), -0.4L);
+  EXPECT_EQ(Info().Dipole[2], -2.1L);
+  EXPECT_EQ(Info().ESPCharges->front(), -1.012553L);
 }
 
 TEST_F(TruncationTest, OutputCutAfterAnyLineLoadsWithoutError) {

@@ -221,11 +221,28 @@ TEST_F(ThermochemistryTest, RotorLinesNeedAFrequencyTableButCorrectionsDoNot) {
 
 class AnharmonicTest : public GaussianReaderTest {};
 
-TEST_F(AnharmonicTest, FundamentalsGoToModesInReverseOrder) {
-  Load(Table(WaterModes) + std::string(WaterAnharmonic));
-  EXPECT_TRUE(Modes().Anharmonic);
-  EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(2).AnharmonicFrequency), 3936.431);
-  EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(0).AnharmonicFrequency), 1695.123);
+struct TAnharmonicLayout {
+  const char* Name;
+  const std::string& Listing;
+};
+
+// Each row's anharmonic value goes to the mode whose harmonic frequency is
+// the row's E(harm), whatever number the listing gives the mode.
+TEST_F(AnharmonicTest, EachLayoutGivesEveryModeItsOwnAnharmonicValue) {
+  const TAnharmonicLayout layouts[] = {{"Gaussian 03 and 09, reverse numbering", WaterAnharmonic},
+                                       {"Gaussian 09 D and E, status words", WaterAnharmonicWithStatus},
+                                       {"Gaussian 16, numbering of its own, later listings", WaterAnharmonicG16}};
+  for (const TAnharmonicLayout& layout : layouts) {
+    SCOPED_TRACE(layout.Name);
+    const std::unique_ptr<TCoordinateFile> file = LoadFresh(Table(WaterModes) + layout.Listing);
+    const TOscModes& modes = *file->Info.Modes;
+    EXPECT_TRUE(modes.Anharmonic);
+    EXPECT_DOUBLE_EQ(static_cast<double>(modes.ModeAt(0).AnharmonicFrequency), 1695.123);
+    EXPECT_DOUBLE_EQ(static_cast<double>(modes.ModeAt(1).AnharmonicFrequency), 3807.556);
+    EXPECT_DOUBLE_EQ(static_cast<double>(modes.ModeAt(2).AnharmonicFrequency), 3936.431);
+    EXPECT_TRUE(file->Info.HasAnharmonicThermo);
+    EXPECT_DOUBLE_EQ(static_cast<double>(file->Info.AnharmonicTemperature), 298.15);
+  }
 }
 
 TEST_F(AnharmonicTest, ThermochemistryIsConvertedFromKilojoulesToHartree) {
@@ -238,15 +255,31 @@ TEST_F(AnharmonicTest, ThermochemistryIsConvertedFromKilojoulesToHartree) {
   EXPECT_NEAR(static_cast<double>(Info().GibbsAnharmonic), (5.0 - 298.15 * 0.045) / 627.5095, 1e-12);
 }
 
-TEST_F(AnharmonicTest, ModeNumberOutsideTheListIsAnIndexError) {
+TEST_F(AnharmonicTest, RowWhoseHarmonicValueFitsNoModeIsPassedOver) {
   std::string anharmonic(WaterAnharmonic);
-  anharmonic.replace(anharmonic.find("      2(1)"), 10, "      5(1)");
-  try {
-    Load(Table(WaterModes) + anharmonic);
-    FAIL() << "no index error";
-  } catch (const EListError& error) {
-    EXPECT_STREQ(error.what(), "List index out of bounds (-2)");
-  }
+  anharmonic.replace(anharmonic.find("3998.239"), 8, "3998.241");
+  Load(Table(WaterModes) + anharmonic);
+  EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(1).AnharmonicFrequency), 0.0);
+  EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(2).AnharmonicFrequency), 3936.431);
+  EXPECT_TRUE(Info().HasAnharmonicThermo);
+}
+
+// A degenerate pair (the bend of a linear molecule) shares one harmonic
+// value: each of its rows takes a mode of its own, the first row the later
+// mode, as the reverse numbering gives it.
+TEST_F(AnharmonicTest, DegenerateModesTakeOneRowEach) {
+  const std::string modes = R"(                      1                      2
+                     PIU                    PIU
+ Frequencies --    462.6160               462.6160
+  Atom  AN      X      Y      Z        X      Y      Z
+     1   6     0.00   0.88   0.00     0.88   0.00   0.00
+
+)";
+  Load(Table(modes) + " Fundamental Bands\n -----------------\n    Mode(n,l)    Status       E(harm)  E(anharm)\n"
+                      "       3(1,-1)   active       462.616   475.169\n"
+                      "       3(1,+1)   active       462.616   475.170\n");
+  EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(1).AnharmonicFrequency), 475.169);
+  EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(0).AnharmonicFrequency), 475.17);
 }
 
 TEST_F(AnharmonicTest, ListingAfterAnEarlierFrequencyJobMatchesOnlyTheLastTable) {

@@ -56,12 +56,14 @@ TEST_F(BatchTest, UnknownFileGetsTheErrorLineOnlyTheHeaderAndExitsOne) {
 }
 
 TEST_F(BatchTest, OutputWithARowExitsZero) {
-  Scratch.Write("water.out", std::string(OrcaOutput));
-  const TBatchResult result = RunBatch("--results rows.txt water.out");
-  EXPECT_EQ(result.ExitStatus, 0) << result.Err;
-  EXPECT_EQ(result.Out, "File:\twater.out\ninitial geometry loaded\n\nE [Hartree]=\t-76.0267607\n");
-  const std::string rows = Results("rows.txt");
-  EXPECT_TRUE(rows.ends_with("\r\nwater.out\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n")) << rows;
+  for (const std::string name : {"water.out", "water.log"}) {
+    Scratch.Write(name, std::string(OrcaOutput));
+    const TBatchResult result = RunBatch("--results rows.txt " + name);
+    EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+    EXPECT_EQ(result.Out, "File:\t" + name + "\ninitial geometry loaded\n\nE [Hartree]=\t-76.0267607\n");
+    const std::string rows = Results("rows.txt");
+    EXPECT_TRUE(rows.ends_with("\r\n" + name + "\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n")) << rows;
+  }
 }
 
 TEST_F(BatchTest, ErrorEndsOnlyItsPathAndIsNamedOnStandardError) {

@@ -83,6 +83,14 @@ TEST_F(ListFileTest, ListNamedInAListIsReportedNotRead) {
   EXPECT_EQ(Recorder.Memo, (Lines{"File:\t" + Path("inner.txt").string(), "Error: not a .out file!"}));
 }
 
+TEST_F(ListFileTest, ListedLogFileIsReportedAsAnOutput) {
+  const std::string output = Scratch.Write("calc.LOG", " This is part of the Gaussian(R) 16 program.\n"
+                                                       " SCF Done:  E(RHF) =  -1.5     A.U. after    9 cycles\n");
+  Scratch.Write("list.txt", output + "\n");
+  Run.ReportPaths({Path("list.txt").string()});
+  EXPECT_NE(ClosedRows().find(output + "\tOUT\t-1.50000000000000E+0000\t"), std::string::npos) << ClosedRows();
+}
+
 TEST_F(ListFileTest, OwnResultsFileEndsTheBatchBeforeAnyLineIsRead) {
   Run.ReportObject("/data/a.out", std::make_unique<TCoordinateFile_cdf>());
   Recorder.Memo.clear();

@@ -426,15 +426,49 @@ INSTANTIATE_TEST_SUITE_P(
                       RealArchive{"deflated_member.zip", "dvb_ir.out"},
                       RealArchive{"orca_member.zip", "Orca_opt_freq_test.out"},
                       RealArchive{"subfolder_upper.zip", "job/RUN1.OUT"},
+                      RealArchive{"no_out_member.zip", "water_mp2.log"},
                       RealArchive{"notes_then_calc.zip", "calc.out"},
                       RealArchive{"streamed_descriptor.zip", "calc.out"}));
 
 TEST(LineSource, ArchiveWithoutAnOutputMemberDoesNotOpenAndKeepsNothingOpen) {
+  TTempDir dir;
+  const std::string path = dir.Write("a.zip", BuildArchive({{"notes.txt", "n\n"}, {"calc.chk", "c\n"}}));
   const int before = OpenDescriptorCount();
   TLineSource source;
-  EXPECT_FALSE(source.OpenSource(ZipData + "no_out_member.zip"));
+  EXPECT_FALSE(source.OpenSource(path));
   EXPECT_EQ(OpenDescriptorCount(), before);
 }
+
+// Gaussian on Linux writes NAME.log: the line source takes a ".log" member
+// (or a prefix of ".log", as ".out" takes its prefixes) like a ".out" one,
+// whichever comes first.
+class OutputMemberChoice : public ::testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(OutputMemberChoice, TakesTheFirstOutOrLogMember) {
+  std::vector<TZipMember> members;
+  for (const std::string& name : GetParam().Members) members.push_back({name, "content of " + name + "\n"});
+  TTempDir dir;
+  const std::string path = dir.Write("a.zip", BuildArchive(members));
+  TLineSource source;
+  const bool opened = source.OpenSource(path);
+  EXPECT_EQ(opened, *GetParam().Chosen != '\0');
+  if (!opened) return;
+  std::string line;
+  source.ReadSourceLine(line);
+  EXPECT_EQ(line, std::string("content of ") + GetParam().Chosen);
+  EXPECT_TRUE(source.CloseSource());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, OutputMemberChoice,
+    ::testing::Values(ChoiceCase{"LogBeforeOut", {"notes.txt", "job.log", "job.out"}, "job.log"},
+                      ChoiceCase{"OutBeforeLog", {"job.out", "job.log"}, "job.out"},
+                      ChoiceCase{"UpperCaseLogInAFolder", {"run/JOB.LOG"}, "run/JOB.LOG"},
+                      ChoiceCase{"DotLo", {"a.lo"}, "a.lo"},
+                      ChoiceCase{"DotL", {"a.l"}, "a.l"},
+                      ChoiceCase{"DotOu", {"a.ou"}, "a.ou"},
+                      ChoiceCase{"NoneOfTheOthers", {"a.logx", "a.outl", "a.tlog", "a.og", "a.g", "README"}, ""}),
+    [](const ::testing::TestParamInfo<ChoiceCase>& info) { return std::string(info.param.Name); });
 
 TEST(LineSource, MemberFailingItsCrcClosesWithFalse) {
   TTempDir dir;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -174,12 +175,30 @@ class TestWindow : public QObject {
     QFileDialog& dialog = *form.OpenDialog1;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Please, select an .out or .cdf file to view..."));
     QCOMPARE(dialog.nameFilters(),
-             QStringList({QStringLiteral("Gaussian out (*.out)"), QStringLiteral("Conformer description file (*.cdf)")}));
-    QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("Gaussian out (*.out)"));
+             QStringList({QStringLiteral("Gaussian out (*.out *.log)"),
+                          QStringLiteral("Conformer description file (*.cdf)")}));
+    QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("Gaussian out (*.out *.log)"));
     QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFiles);
     QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
     QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
     QVERIFY(dialog.isSizeGripEnabled());
+  }
+
+  // The dialog lists what the first filter's patterns match, in any letter
+  // case: the outputs under both names Gaussian gives them, nothing else.
+  void outputFilterListsOutAndLogFiles() {
+    for (const char* name : {"a.out", "b.LOG", "c.log", "d.txt", "e.outx"}) Touch(name);
+    TForm1 form(Cancel);
+    QFileDialog& dialog = *form.OpenDialog1;
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    QVERIFY(model != nullptr);
+    dialog.setDirectory(QDir::currentPath());
+    const QModelIndex folder = model->index(QDir::currentPath());
+    QTRY_COMPARE(model->rowCount(folder), 3);
+    QStringList listed;
+    for (int row = 0; row < 3; ++row) listed.append(model->index(row, 0, folder).data().toString());
+    listed.sort();
+    QCOMPARE(listed, QStringList({QStringLiteral("a.out"), QStringLiteral("b.LOG"), QStringLiteral("c.log")}));
   }
 
   void startUpWritesTheHeaderThenAsksBeforeTheWindowShows() {
