@@ -453,5 +453,20 @@ INSTANTIATE_TEST_SUITE_P(
       return name.substr(0, name.find('.'));
     });
 
+// The archived copy of an output reads as the output itself.
+TEST(OrcaOutput, ZipMemberGivesWhatItsUnpackedFileGives) {
+  TCoordinateFile plain;
+  TCoordinateFile zipped;
+  ASSERT_TRUE(plain.LoadFile(TestDataPath("geometry/orca/Orca_opt_freq_test.out"), true));
+  ASSERT_TRUE(zipped.LoadFile(TestDataPath("zip/orca_member.zip"), true));
+  EXPECT_EQ(zipped.Info.Energy, plain.Info.Energy);
+  EXPECT_EQ(zipped.AtomCount(), plain.AtomCount());
+  ASSERT_EQ(zipped.Info.Modes->Count(), plain.Info.Modes->Count());
+  EXPECT_EQ(zipped.Info.Modes->ModeAt(0).Frequency, plain.Info.Modes->ModeAt(0).Frequency);
+  EXPECT_EQ(zipped.Info.Modes->ModeAt(2).DispZ[2], plain.Info.Modes->ModeAt(2).DispZ[2]);
+  EXPECT_EQ(zipped.Info.GibbsEnergy, plain.Info.GibbsEnergy);
+  EXPECT_EQ(zipped.Info.Termination, plain.Info.Termination);
+}
+
 }  // namespace
 }  // namespace harvex
