@@ -110,6 +110,8 @@ struct TOrcaPass {
   std::optional<double> SCFEnergy;
   bool FrequenciesSeen = false;
   bool NormalModesPending = false;  // the last frequency block's displacements are still to come
+  std::vector<std::string> GeometryRows;  // atom lines of the last geometry block
+  bool GeometryPending = false;           // they are not yet the atom list
 
   TOrcaSection Section = TOrcaSection::None;
   int PreambleLines = 0;
@@ -169,18 +171,29 @@ void ReadValueAfter(std::string_view line, std::size_t marker, std::string_view 
   if (NumberStarts(line, cursor)) field = static_cast<double>(ReadReal(line, cursor));
 }
 
-// Each block replaces the atoms, so an optimisation keeps its last one. The
-// line that ends the block stays current and goes to the checks after this.
+// Each block's rows replace those of the one before, so an optimisation
+// keeps its last geometry. The rows become atoms only where the geometry is
+// needed (a frequency block, the end of the file): the many geometries of a
+// long optimisation cost no number conversions. The line that ends the
+// block stays current and goes to the checks after this.
 void ReadGeometryBlock(TOrcaPass& pass) {
   if (!Contains(pass.Line, GeometryMarker)) return;
   std::string underline;
   pass.Source.ReadSourceLine(underline);
-  pass.File.Atoms.ClearAtoms();
+  pass.GeometryRows.clear();
+  pass.GeometryPending = true;
   while (!pass.Source.SourceAtEnd()) {
     pass.Source.ReadSourceLine(pass.Line);
     if (pass.Line.empty()) break;
-    pass.File.ParseAtomLine(pass.Line);
+    pass.GeometryRows.push_back(pass.Line);
   }
+}
+
+void BuildPendingGeometry(TOrcaPass& pass) {
+  if (!pass.GeometryPending) return;
+  pass.GeometryPending = false;
+  pass.File.Atoms.ClearAtoms();
+  for (const std::string& row : pass.GeometryRows) pass.File.ParseAtomLine(row);
 }
 
 // A parenthesised tag after the marker is passed over; a line with no
@@ -245,6 +258,7 @@ void StartFrequencyBlock(TOrcaPass& pass) {
   TOutInfo& info = pass.Info;
   info.Modes = std::make_unique<TOscModes>();
   info.ClearThermochemistry();
+  BuildPendingGeometry(pass);
   info.LinearRotor = IsLinear(pass.File.Atoms);
   pass.ZerosToSkip = info.LinearRotor ? LinearRigidMotions : NonlinearRigidMotions;
   pass.FrequenciesSeen = true;
@@ -386,6 +400,7 @@ bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
     for (TOrcaCheck check : OrcaChecks) check(pass);
   }
   source.CloseSource();
+  BuildPendingGeometry(pass);
   if (!pass.FinalEnergySeen && pass.SCFEnergy) {
     Info.EnergyLabel.clear();
     Info.Energy = *pass.SCFEnergy;
