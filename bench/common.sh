@@ -54,6 +54,15 @@ best_of() {
   echo "$best"
 }
 
+# Milliseconds of the fastest of five runs of `grep -c -F` over a file, one
+# -e per marker given.
+grep_markers_ms() {
+  local file=$1; shift
+  local args=() marker
+  for marker in "$@"; do args+=(-e "$marker"); done
+  best_of 5 grep -c -F "${args[@]}" "$file"
+}
+
 # MB/s of a run of the given milliseconds over the given MB (the big
 # Gaussian log's size unless named).
 throughput() { local mb=${2:-$big_log_mb}; echo $(( mb * 1000 / ($1 > 0 ? $1 : 1) )); }

@@ -39,9 +39,7 @@ markers=(
   "APT charges:"
   "Electrostatic Properties Using The SCF Density"
 )
-grep_args=()
-for marker in "${markers[@]}"; do grep_args+=(-e "$marker"); done
-grep_ms=$(best_of 5 grep -c -F "${grep_args[@]}" "$log")
+grep_ms=$(grep_markers_ms "$log" "${markers[@]}")
 ours_ms=$(best_of 5 "$build/bench/bench_load_output" "$log")
 echo "file: $big_log_mb MB, ${#markers[@]} markers"
 echo "grep -c -F:      $grep_ms ms, $(throughput "$grep_ms") MB/s"

@@ -27,9 +27,7 @@ markers=(
   "G-E(el)"
   "Symmetry Number:"
 )
-grep_args=()
-for marker in "${markers[@]}"; do grep_args+=(-e "$marker"); done
-grep_ms=$(best_of 5 grep -c -F "${grep_args[@]}" "$big_orca_log")
+grep_ms=$(grep_markers_ms "$big_orca_log" "${markers[@]}")
 orca_ms=$(best_of 5 "$build/bench/bench_load_output" "$big_orca_log")
 orca_result=$(tail -n 1 "$bench_scratch/out" | cut -d';' -f1)
 gaussian_ms=$(best_of 5 "$build/bench/bench_load_output" "$big_log")
