@@ -89,9 +89,17 @@ constexpr std::string_view ValueLead = "...";
 constexpr std::string_view SymmetryNumberMarker = "Symmetry Number:";
 
 constexpr std::array OrcaMarkers = {
-    GeometryMarker,          EnergyMarker,           SCFTotalEnergyMarker, NormalTerminationMarker,
-    ErrorTerminationMarker,  FrequenciesMarker,      NormalModesMarker,    ThermochemistryLines[0].Marker,
-    ThermochemistryLines[1].Marker, ThermochemistryLines[2].Marker, ThermochemistryLines[3].Marker,
+    GeometryMarker,
+    EnergyMarker,
+    SCFTotalEnergyMarker,
+    NormalTerminationMarker,
+    ErrorTerminationMarker,
+    FrequenciesMarker,
+    NormalModesMarker,
+    ThermochemistryLines[0].Marker,
+    ThermochemistryLines[1].Marker,
+    ThermochemistryLines[2].Marker,
+    ThermochemistryLines[3].Marker,
     SymmetryNumberMarker,
 };
 
@@ -100,7 +108,7 @@ constexpr std::array OrcaMarkers = {
 enum class TOrcaSection { None, Frequencies, NormalModes };
 
 struct TOrcaPass {
-  explicit TOrcaPass(TLineSource& source, TCoordinateFile& file) : Source(source), File(file), Info(file.Info) {}
+  TOrcaPass(TLineSource& source, TCoordinateFile& file) : Source(source), File(file), Info(file.Info) {}
 
   TLineSource& Source;
   TCoordinateFile& File;
@@ -162,12 +170,12 @@ bool ReadIndex(std::string_view line, int& cursor, int& value) {
 
 bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
-// The number after the marker's value lead ("..." or ":"); the line is
-// passed over when none follows.
-void ReadValueAfter(std::string_view line, std::size_t marker, std::string_view lead, double& field) {
-  const std::size_t at = line.find(lead, marker);
+// The number after the "..." that follows the marker; the line is passed
+// over when none follows.
+void ReadValueAfter(std::string_view line, std::size_t marker, double& field) {
+  const std::size_t at = line.find(ValueLead, marker);
   if (at == std::string_view::npos) return;
-  int cursor = static_cast<int>(at + lead.size()) + 1;
+  int cursor = static_cast<int>(at + ValueLead.size()) + 1;
   if (NumberStarts(line, cursor)) field = static_cast<double>(ReadReal(line, cursor));
 }
 
@@ -367,7 +375,7 @@ void ReadThermochemistry(TOrcaPass& pass) {
   const std::string_view line = pass.Line;
   for (const TThermochemistryLine& entry : ThermochemistryLines) {
     if (const std::size_t marker = line.find(entry.Marker); marker != std::string_view::npos) {
-      ReadValueAfter(line, marker, ValueLead, pass.Info.*entry.Field);
+      ReadValueAfter(line, marker, pass.Info.*entry.Field);
       return;
     }
   }
