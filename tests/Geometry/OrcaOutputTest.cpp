@@ -358,6 +358,23 @@ TEST(OrcaOutput, FrequencyJobGivesModesDisplacementsAndThermochemistry) {
   EXPECT_EQ(file.Info.Termination, tmNormal);
 }
 
+// A job cut off inside its thermochemistry keeps its modes and what was
+// printed; G is not left over from the file loaded before.
+TEST(OrcaOutput, CutOffThermochemistryLeavesGAtZero) {
+  TTempDir folder;
+  const std::string whole = FrequencyOutput();
+  const std::string cut = whole.substr(0, whole.find("Zero point energy"));
+  TCoordinateFile file;
+  file.Info.GibbsEnergy = -5.0;
+  file.Info.GibbsCorrection = 0.5;
+  ASSERT_TRUE(file.LoadFile(folder.Write("cut.out", cut), true));
+  EXPECT_EQ(file.Info.Modes->Count(), 3);
+  EXPECT_EQ(file.Info.MolecularMass, 18.02);
+  EXPECT_EQ(file.Info.GibbsEnergy, 0);
+  EXPECT_EQ(file.Info.GibbsCorrection, 0);
+  EXPECT_EQ(file.Info.Termination, tmMissing);
+}
+
 // ORCA 4.0 and older call G the free enthalpy; a second block (a second
 // frequency job) replaces the modes and thermochemistry of the first.
 TEST(OrcaOutput, LaterFrequencyBlockReplacesTheEarlierOne) {
