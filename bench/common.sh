@@ -1,9 +1,10 @@
 # Shared by the benchmark scripts: the benchmark build, the generated 200 MB
-# Gaussian log (kept out of the repository) and best-of-N timing.
+# Gaussian and ORCA logs (kept out of the repository) and best-of-N timing.
 # Source it from the project's top folder.
 
 shared=${HARVEX_SHARED:-../shared}
 big_log=${HARVEX_BIG_LOG:-/tmp/harvex-big.out}
+big_orca_log=${HARVEX_BIG_ORCA_LOG:-/tmp/harvex-big-orca.out}
 bench_scratch=$(mktemp -d)
 trap 'rm -rf "$bench_scratch"' EXIT
 
@@ -29,6 +30,16 @@ ensure_big_log() {
   big_log_mb=$(( $(stat -c %s "$big_log") / 1000000 ))
 }
 
+# The same for the big ORCA log, from an ORCA optimisation and frequency job.
+ensure_big_orca_log() {
+  if [ ! -s "$big_orca_log" ]; then
+    bench/make_big_orca_log.sh "$shared/testdata/real/orca/dvb_gopt.out" 200 "$big_orca_log" \
+      "$shared/testdata/real/orca/dvb_ir.out" >/dev/null
+  fi
+  cat "$big_orca_log" >/dev/null
+  big_orca_log_mb=$(( $(stat -c %s "$big_orca_log") / 1000000 ))
+}
+
 # Milliseconds of the fastest of N runs of a command. Its output goes to
 # $bench_scratch/out: GNU grep stops at its first match when writing to
 # /dev/null, even with -c.
@@ -43,4 +54,15 @@ best_of() {
   echo "$best"
 }
 
-throughput() { echo $(( big_log_mb * 1000 / ($1 > 0 ? $1 : 1) )); }
+# Milliseconds of the fastest of five runs of `grep -c -F` over a file, one
+# -e per marker given.
+grep_markers_ms() {
+  local file=$1; shift
+  local args=() marker
+  for marker in "$@"; do args+=(-e "$marker"); done
+  best_of 5 grep -c -F "${args[@]}" "$file"
+}
+
+# MB/s of a run of the given milliseconds over the given MB (the big
+# Gaussian log's size unless named).
+throughput() { local mb=${2:-$big_log_mb}; echo $(( mb * 1000 / ($1 > 0 ? $1 : 1) )); }

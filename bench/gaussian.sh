@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
 build=${1:-build/bench}
-ensure_bench_build "$build" bench_gaussian harvex-batch
+ensure_bench_build "$build" bench_load_output harvex-batch
 ensure_big_log
 log=$big_log
 
@@ -57,10 +57,8 @@ markers=(
   " Normal termination of Gaussian"
   " Error termination"
 )
-grep_args=()
-for marker in "${markers[@]}"; do grep_args+=(-e "$marker"); done
-grep_ms=$(best_of 5 grep -c -F "${grep_args[@]}" "$log")
-ours_ms=$(best_of 5 "$build/bench/bench_gaussian" "$log")
+grep_ms=$(grep_markers_ms "$log" "${markers[@]}")
+ours_ms=$(best_of 5 "$build/bench/bench_load_output" "$log")
 echo "file: $big_log_mb MB, ${#markers[@]} markers"
 echo "grep -c -F:      $grep_ms ms, $(throughput "$grep_ms") MB/s"
 echo "gaussian reader: $ours_ms ms, $(throughput "$ours_ms") MB/s ($(tail -n 1 "$bench_scratch/out" | cut -d';' -f1))"

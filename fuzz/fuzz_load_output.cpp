@@ -1,7 +1,8 @@
 // Arbitrary bytes behind a Gaussian banner, written to a ".out" file and
-// loaded as a report loads it, keeping the last and the first geometry.
-// Conversion, list-index and input/output errors are the expected end of a
-// bad file; anything else is a fault.
+// loaded as a report loads it, keeping the last and the first geometry; then
+// the same bytes behind an ORCA banner. Conversion, list-index and
+// input/output errors are the expected end of a bad file; anything else is a
+// fault.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -17,6 +18,13 @@
 namespace {
 
 constexpr std::string_view GaussianBanner = " This is part of the Gaussian(R) 16 program.  It is based on\n";
+constexpr std::string_view OrcaBanner = "                                 * O   R   C   A *\n";
+
+void WriteOutput(const std::string& path, std::string_view banner, const std::uint8_t* data, std::size_t size) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(banner.data(), static_cast<std::streamsize>(banner.size()));
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
 
 void Load(const std::string& path, bool finalGeometry) {
   harvex::TCoordinateFile file;
@@ -32,13 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::string path =
       (std::filesystem::temp_directory_path() / ("harvex-fuzz-output-" + std::to_string(::getpid()) + ".out"))
           .string();
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(GaussianBanner.data(), static_cast<std::streamsize>(GaussianBanner.size()));
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
+  WriteOutput(path, GaussianBanner, data, size);
   Load(path, true);
   Load(path, false);
+  WriteOutput(path, OrcaBanner, data, size);
+  Load(path, true);
   std::filesystem::remove(path);
   return 0;
 }

@@ -66,15 +66,17 @@ bool TCoordinateFile_cdf::LoadSinglePoint(const std::string& cdfName) {
 // The frequency job gives the thermal corrections. With a single-point
 // energy at hand they are added to it; otherwise the frequency job's own
 // energy and free energy are taken. A file that printed no vibrational modes
-// (an ORCA output, or a job without frequencies named by mistake) has no
-// corrections to give: its "G" would be its energy plus whatever an earlier
-// load left, so the conformer is reported without thermochemistry instead.
+// (a job without frequencies named by mistake, or one cut off before them),
+// or no free energy after its last mode table (cut off inside its
+// thermochemistry), has no corrections to give: its "G" would be its energy
+// plus whatever it left at zero, so the conformer is reported without
+// thermochemistry.
 bool TCoordinateFile_cdf::LoadFrequencies(const std::string& cdfName) {
   if (!LoadFile(Descr->FreqFileName, true)) {
     ShowError("Cann't load IR spectra file: " + cdfName);
     return false;
   }
-  HasThermochemistry = Info.Modes && Info.Modes->Count() > 0;
+  HasThermochemistry = Info.Modes && Info.Modes->Count() > 0 && Info.HasGibbsEnergy;
   if (EnergySource != esSinglePoint) {
     EnergySource = esFrequency;
     ETotal = Info.Energy;

@@ -153,6 +153,9 @@ struct TOutInfo {
   // Set by the output readers: tmMissing when they start, then by each
   // termination line read.
   TTermination Termination = tmNotRead;
+
+  // Each frequency block read starts the thermochemistry values afresh.
+  void ClearThermochemistry();
 };
 
 // One loaded file: its atoms and everything its reader found.

@@ -1,6 +1,7 @@
 #include "CoordFiles/CoordFiles.h"
 
 #include "CoordFiles/LineSource.h"
+#include "CoordFiles/MarkerOpenings.h"
 #include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"
 
@@ -14,10 +15,6 @@ constexpr std::string_view GaussianBanner = "This is the Gaussian(R)";
 constexpr std::string_view GaussianPartBanner = "This is part of the Gaussian(R)";
 
 enum class TProgram { Undecided, Orca, Gaussian };
-
-bool Contains(std::string_view line, std::string_view marker) {
-  return line.find(marker) != std::string_view::npos;
-}
 
 TProgram BannerOf(std::string_view line) {
   if (Contains(line, GaussianBanner) || Contains(line, GaussianPartBanner)) return TProgram::Gaussian;
@@ -62,6 +59,17 @@ bool GetModeAttribute(const std::vector<TAdditionalModeAttrib>& attributes, std:
     }
   }
   return false;
+}
+
+void TOutInfo::ClearThermochemistry() {
+  ZPECorrection = 0;
+  GibbsCorrection = 0;
+  GibbsEnergy = 0;
+  MolecularMass = 0;
+  RotTemperatures = {};
+  SymmetryNumber = 0;
+  LinearRotor = false;
+  HasGibbsEnergy = false;
 }
 
 void TCoordinateFile::ResetOutInfo() {

@@ -5,9 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <optional>
-#include <stdexcept>
 
 #include "CoordFiles/GaussianPass.h"
 #include "rtl/Desktop.h"
@@ -424,55 +422,17 @@ constexpr std::array EnergyAndGeometryMarkers = {
 constexpr std::array LineOpeningMarkers = {DoubleHybridMarker};
 
 // Every check fires only on a line that holds one of its markers, so a line
-// that can hold none is passed over without running the checks. Every
-// marker is at least five bytes long, so wherever one stands, the four
-// bytes at an even position hold either its bytes 0-3 or its bytes 1-4; a
-// marker that opens its line stands at position 0 and needs only four. One
-// pass over the even positions of the line tests the four bytes there
-// against a hashed bit table of those openings; most lines of an output
-// (numbers, blanks, other text) fail at every position.
-class TMarkerOpenings {
- public:
-  TMarkerOpenings() {
-    for (std::span<const std::string_view> markers :
-         {std::span<const std::string_view>(EnergyAndGeometryMarkers), VibrationMarkers(), PopulationMarkers()}) {
-      for (std::string_view marker : markers) {
-        if (marker.size() < MinimumMarkerLength) throw std::logic_error("marker too short for the line filter");
-        for (std::size_t offset = 0; offset < Stride; ++offset) Set(QuadBucket(marker.data() + offset));
-      }
-    }
-    for (std::string_view marker : LineOpeningMarkers) {
-      if (marker.size() < sizeof(std::uint32_t)) throw std::logic_error("marker too short for the line filter");
-      Set(QuadBucket(marker.data()));
-    }
-  }
-
-  bool MayHoldMarker(std::string_view line) const {
-    const char* const text = line.data();
-    for (std::size_t i = 0; i + sizeof(std::uint32_t) <= line.size(); i += Stride)
-      if (Test(QuadBucket(text + i))) return true;
-    return false;
-  }
-
- private:
-  static constexpr std::size_t Stride = 2;
-  static constexpr std::size_t MinimumMarkerLength = Stride + sizeof(std::uint32_t) - 1;
-
-  static unsigned QuadBucket(const char* text) {
-    std::uint32_t quad = 0;
-    std::memcpy(&quad, text, sizeof quad);
-    return (quad * 2654435761u) >> 16;
-  }
-  void Set(unsigned bucket) { Buckets[bucket / 64] |= std::uint64_t{1} << (bucket % 64); }
-  bool Test(unsigned bucket) const { return (Buckets[bucket / 64] >> (bucket % 64)) & 1u; }
-
-  std::array<std::uint64_t, 65536 / 64> Buckets{};
-};
+// that can hold none is passed over without running the checks.
+const TMarkerOpenings& GaussianMarkerOpenings() {
+  static const TMarkerOpenings openings{{EnergyAndGeometryMarkers, VibrationMarkers(), PopulationMarkers()},
+                                        LineOpeningMarkers};
+  return openings;
+}
 
 }  // namespace
 
 bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool finalGeometry) {
-  static const TMarkerOpenings markerOpenings;
+  const TMarkerOpenings& markerOpenings = GaussianMarkerOpenings();
   TLineSource source;
   if (!source.OpenSource(fileName)) {
     ShowError("Can not open file " + fileName);

@@ -11,6 +11,7 @@
 
 #include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
+#include "CoordFiles/MarkerOpenings.h"
 #include "str_pars/str_pars.h"
 
 namespace harvex {
@@ -54,10 +55,6 @@ struct TGaussianPass {
   // The same, but the current line is tested first.
   bool AwaitLineWith(std::string_view marker);
 };
-
-inline bool Contains(std::string_view line, std::string_view marker) {
-  return line.find(marker) != std::string_view::npos;
-}
 
 inline bool ContainsAny(std::string_view line, std::span<const std::string_view> markers) {
   for (std::string_view marker : markers)

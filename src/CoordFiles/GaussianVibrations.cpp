@@ -15,19 +15,6 @@ constexpr std::string_view TwelveBlanks = "            ";
 constexpr long double KJPerKcal = 4.184L;
 constexpr long double KcalPerHartree = 627.5095L;
 
-// Thermochemistry printed before a harmonic table belongs to another job:
-// each table read starts the values afresh.
-void ClearThermochemistry(TOutInfo& info) {
-  info.ZPECorrection = 0;
-  info.GibbsCorrection = 0;
-  info.GibbsEnergy = 0;
-  info.MolecularMass = 0;
-  info.RotTemperatures = {};
-  info.SymmetryNumber = 0;
-  info.LinearRotor = false;
-  info.HasGibbsEnergy = false;
-}
-
 // A block header holds the numbers of its modes:
 //                            1         2         3
 std::vector<TOscMode*> AddBlockModes(std::string_view header, TOscModes& modes) {
@@ -189,7 +176,8 @@ void ReadHarmonicFrequencies(TGaussianPass& pass, TOutInfo& info) {
     }
   }
   info.Modes->HighPrecision = pass.HighPrecisionListing;
-  ClearThermochemistry(info);
+  // Thermochemistry printed before a harmonic table belongs to another job.
+  info.ClearThermochemistry();
   pass.FrequenciesSeen = true;
   pass.FundamentalBandsDue = true;
 }

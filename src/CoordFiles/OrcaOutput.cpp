@@ -1,7 +1,16 @@
-// The ORCA output reader: the last Cartesian geometry in angstrom and the last
-// final single-point energy. Nothing else of an ORCA output is read.
+// The ORCA output reader: one forward pass that keeps the last Cartesian
+// geometry in angstrom, the last final single-point energy (else the last
+// SCF total), the modes of the last frequency block with their
+// displacements, the thermochemistry printed after it, and how the run
+// ended.
+#include <array>
+#include <cmath>
+#include <optional>
+#include <vector>
+
 #include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
+#include "CoordFiles/MarkerOpenings.h"
 #include "str_pars/str_pars.h"
 
 namespace harvex {
@@ -16,39 +25,399 @@ namespace {
 // The block titled "CARTESIAN COORDINATES (A.U.)" does not hold this marker.
 constexpr std::string_view GeometryMarker = "CARTESIAN COORDINATES (ANGSTROEM)";
 
-// FINAL SINGLE POINT ENERGY       -76.328211149543
+// The total of each cycle; multiscale jobs print their parts and then the
+// whole under a tag, the last line being the whole:
+// FINAL SINGLE POINT ENERGY       -40.519016264594
+// FINAL SINGLE POINT ENERGY (QM/QM2)      -44.570795940694
 constexpr std::string_view EnergyMarker = "FINAL SINGLE POINT ENERGY";
+
+// The SCF summary, the energy of runs that print no final energy line
+// (VPT2 jobs). The blanks and the colon keep out the other lines that begin
+// "Total Energy" ("Total Energy after SMD CDS correction =",
+// "Total Energy calculation ... sec").
+// Total Energy       :         -229.85632433809661 Eh          -6254.71474 eV
+constexpr std::string_view SCFTotalEnergyMarker = "Total Energy       :";
+
+//                              ****ORCA TERMINATED NORMALLY****
+// ORCA finished by error termination in SCF
+constexpr std::string_view NormalTerminationMarker = "****ORCA TERMINATED NORMALLY****";
+constexpr std::string_view ErrorTerminationMarker = "ORCA finished by error termination";
+
+// VIBRATIONAL FREQUENCIES
+// -----------------------
+//
+// Scaling factor for frequencies =  1.000000000  (already applied!)
+// Point group:  C2h                                (ORCA 6)
+//                              Irrep               (ORCA 6)
+//      0:       0.00 cm**-1    1-Au
+//      6:     -43.87 cm**-1 ***imaginary mode***
+// The leading 0.00 entries are translations and rotations.
+constexpr std::string_view FrequenciesMarker = "VIBRATIONAL FREQUENCIES";
+constexpr std::string_view WavenumberUnit = "cm**-1";
+constexpr int NonlinearRigidMotions = 6;
+constexpr int LinearRigidMotions = 5;
+constexpr double CollinearTolerance = 1e-3;  // angstrom
+
+// NORMAL MODES, then a few lines of text, then groups of columns: a line of
+// entry numbers (in ORCA 6 a line of irreps under it) and one row per
+// Cartesian coordinate, 3 per atom in the order x, y, z:
+//                   0          1          2          3          4          5
+//       0       0.000000   0.000000   0.000000   0.000000   0.000000   0.000000
+constexpr std::string_view NormalModesMarker = "NORMAL MODES";
+// Real outputs print at most ten columns per group.
+constexpr std::size_t MaxColumns = 64;
+// Lines of text between a section's title and its first entry or column line.
+constexpr int MaxPreambleLines = 10;
+
+// Thermochemistry, each value after "...":
+// Total Mass          ...   130.19 AMU
+// Zero point energy                ...      0.17701463 Eh     111.08 kcal/mol
+// Final Gibbs free energy         ...   -381.91114546 Eh     (ORCA 4.0 and older: "free enthalpy")
+// G-E(el)                           ...      0.14396165 Eh     90.34 kcal/mol
+// Point Group:  C2h, Symmetry Number:   2
+struct TThermochemistryLine {
+  std::string_view Marker;
+  double TOutInfo::*Field;
+};
+constexpr std::array ThermochemistryLines = {
+    TThermochemistryLine{"Total Mass", &TOutInfo::MolecularMass},
+    TThermochemistryLine{"Zero point energy", &TOutInfo::ZPECorrection},
+    TThermochemistryLine{"Final Gibbs free ", &TOutInfo::GibbsEnergy},
+    TThermochemistryLine{"G-E(el)", &TOutInfo::GibbsCorrection},
+};
+constexpr std::string_view ValueLead = "...";
+constexpr std::string_view SymmetryNumberMarker = "Symmetry Number:";
+
+constexpr std::array OrcaMarkers = {
+    GeometryMarker,
+    EnergyMarker,
+    SCFTotalEnergyMarker,
+    NormalTerminationMarker,
+    ErrorTerminationMarker,
+    FrequenciesMarker,
+    NormalModesMarker,
+    ThermochemistryLines[0].Marker,
+    ThermochemistryLines[1].Marker,
+    ThermochemistryLines[2].Marker,
+    ThermochemistryLines[3].Marker,
+    SymmetryNumberMarker,
+};
+
+// Sections read line by line: each line first goes to the open section; a
+// line the section does not take goes on to the marker checks.
+enum class TOrcaSection { None, Frequencies, NormalModes };
+
+struct TOrcaPass {
+  TOrcaPass(TLineSource& source, TCoordinateFile& file) : Source(source), File(file), Info(file.Info) {}
+
+  TLineSource& Source;
+  TCoordinateFile& File;
+  TOutInfo& Info;
+  std::string Line;
+  bool FinalEnergySeen = false;
+  std::optional<double> SCFEnergy;
+  bool FrequenciesSeen = false;
+  bool NormalModesPending = false;  // the last frequency block's displacements are still to come
+  std::vector<std::string> GeometryRows;  // atom lines of the last geometry block
+  bool GeometryPending = false;           // they are not yet the atom list
+
+  TOrcaSection Section = TOrcaSection::None;
+  int PreambleLines = 0;
+  bool EntriesSeen = false;  // an entry line or a column line of the open section was read
+  int ZerosToSkip = 0;       // leading 0.00 entries still to be passed over
+  int FirstModeEntry = 0;    // the entry number of mode 1
+  std::vector<int> Columns;  // mode index of each column of the current group; -1 for none
+  bool AfterColumnLine = false;
+
+  void OpenSection(TOrcaSection section) {
+    Section = section;
+    PreambleLines = 0;
+    EntriesSeen = false;
+  }
+
+  // A line of the open section that is none of its own: before the first
+  // entry a few (underline, titles, point group) go by and the section stays
+  // open; after it, the line ends the section.
+  bool PassOverForeignLine() {
+    if (EntriesSeen || ++PreambleLines > MaxPreambleLines) Section = TOrcaSection::None;
+    return false;
+  }
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether a number starts at the cursor once blanks are skipped.
+bool NumberStarts(std::string_view line, int& cursor) {
+  SkipBlanks(line, cursor);
+  const auto at = static_cast<std::size_t>(cursor) - 1;
+  if (at >= line.size()) return false;
+  if (IsDigit(line[at])) return true;
+  const bool leads = line[at] == '-' || line[at] == '+' || line[at] == '.';
+  return leads && at + 1 < line.size() && (IsDigit(line[at + 1]) || line[at + 1] == '.');
+}
+
+// An unsigned run of at most nine digits after blanks.
+bool ReadIndex(std::string_view line, int& cursor, int& value) {
+  SkipBlanks(line, cursor);
+  value = 0;
+  int digits = 0;
+  for (; static_cast<std::size_t>(cursor) <= line.size() && IsDigit(line[cursor - 1]); ++cursor, ++digits) {
+    if (digits == 9) return false;
+    value = value * 10 + (line[cursor - 1] - '0');
+  }
+  return digits > 0;
+}
+
+bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
+// The number after the "..." that follows the marker; the line is passed
+// over when none follows.
+bool ReadValueAfter(std::string_view line, std::size_t marker, double& field) {
+  const std::size_t at = line.find(ValueLead, marker);
+  if (at == std::string_view::npos) return false;
+  int cursor = static_cast<int>(at + ValueLead.size()) + 1;
+  if (!NumberStarts(line, cursor)) return false;
+  field = static_cast<double>(ReadReal(line, cursor));
+  return true;
+}
+
+// Each block's rows replace those of the one before, so an optimisation
+// keeps its last geometry. The rows become atoms only where the geometry is
+// needed (a frequency block, the end of the file): the many geometries of a
+// long optimisation cost no number conversions. The line that ends the
+// block stays current and goes to the checks after this.
+void ReadGeometryBlock(TOrcaPass& pass) {
+  if (!Contains(pass.Line, GeometryMarker)) return;
+  std::string underline;
+  pass.Source.ReadSourceLine(underline);
+  pass.GeometryRows.clear();
+  pass.GeometryPending = true;
+  while (!pass.Source.SourceAtEnd()) {
+    pass.Source.ReadSourceLine(pass.Line);
+    if (pass.Line.empty()) break;
+    pass.GeometryRows.push_back(pass.Line);
+  }
+}
+
+void BuildPendingGeometry(TOrcaPass& pass) {
+  if (!pass.GeometryPending) return;
+  pass.GeometryPending = false;
+  pass.File.Atoms.ClearAtoms();
+  for (const std::string& row : pass.GeometryRows) pass.File.ParseAtomLine(row);
+}
+
+// A parenthesised tag after the marker is passed over; a line with no
+// number is not an energy line.
+void ReadFinalEnergy(TOrcaPass& pass) {
+  const std::string_view line = pass.Line;
+  const std::size_t marker = line.find(EnergyMarker);
+  if (marker == std::string_view::npos) return;
+  int cursor = static_cast<int>(marker + EnergyMarker.size()) + 1;
+  SkipBlanks(line, cursor);
+  if (static_cast<std::size_t>(cursor) <= line.size() && line[cursor - 1] == '(') {
+    const std::size_t close = line.find(')', static_cast<std::size_t>(cursor));
+    if (close == std::string_view::npos) return;
+    cursor = static_cast<int>(close) + 2;
+  }
+  if (!NumberStarts(line, cursor)) return;
+  pass.Info.EnergyLabel.clear();
+  pass.Info.Energy = static_cast<double>(ReadReal(line, cursor));
+  pass.FinalEnergySeen = true;
+}
+
+void ReadSCFTotalEnergy(TOrcaPass& pass) {
+  const std::size_t marker = pass.Line.find(SCFTotalEnergyMarker);
+  if (marker == std::string::npos) return;
+  int cursor = static_cast<int>(marker + SCFTotalEnergyMarker.size()) + 1;
+  if (NumberStarts(pass.Line, cursor)) pass.SCFEnergy = static_cast<double>(ReadReal(pass.Line, cursor));
+}
+
+void ReadTermination(TOrcaPass& pass) {
+  if (Contains(pass.Line, NormalTerminationMarker)) pass.Info.Termination = tmNormal;
+  if (Contains(pass.Line, ErrorTerminationMarker)) pass.Info.Termination = tmError;
+}
+
+// One or two atoms always lie on a line; an empty geometry says nothing and
+// counts as bent.
+bool IsLinear(const TAtomicArray& atoms) {
+  if (atoms.Count() == 0) return false;
+  const TAtom& origin = atoms.AtomAt(1);
+  const auto offset = [&origin](const TAtom& atom) {
+    return std::array{atom.X - origin.X, atom.Y - origin.Y, atom.Z - origin.Z};
+  };
+  const auto norm = [](const std::array<double, 3>& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); };
+  std::array<double, 3> axis{};
+  for (int index = 2; index <= atoms.Count(); ++index)
+    if (const auto v = offset(atoms.AtomAt(index)); norm(v) > norm(axis)) axis = v;
+  const double length = norm(axis);
+  if (length < CollinearTolerance) return true;
+  for (int index = 2; index <= atoms.Count(); ++index) {
+    const auto v = offset(atoms.AtomAt(index));
+    const std::array cross = {v[1] * axis[2] - v[2] * axis[1], v[2] * axis[0] - v[0] * axis[2],
+                              v[0] * axis[1] - v[1] * axis[0]};
+    if (norm(cross) / length > CollinearTolerance) return false;
+  }
+  return true;
+}
+
+// A block replaces the modes and thermochemistry of an earlier one (the
+// initial Hessian of a transition-state search, an earlier job). A linear
+// molecule has five rigid motions; a genuine 0.00 mode after them is kept.
+void StartFrequencyBlock(TOrcaPass& pass) {
+  if (!Contains(pass.Line, FrequenciesMarker)) return;
+  TOutInfo& info = pass.Info;
+  info.Modes = std::make_unique<TOscModes>();
+  info.ClearThermochemistry();
+  BuildPendingGeometry(pass);
+  info.LinearRotor = IsLinear(pass.File.Atoms);
+  pass.ZerosToSkip = info.LinearRotor ? LinearRigidMotions : NonlinearRigidMotions;
+  pass.FrequenciesSeen = true;
+  pass.NormalModesPending = true;
+  pass.OpenSection(TOrcaSection::Frequencies);
+}
+
+//    6:      -439.85 cm**-1 ***imaginary mode***
+bool ReadFrequencyEntry(std::string_view line, int& entry, long double& frequency) {
+  if (!Contains(line, WavenumberUnit)) return false;
+  int cursor = 1;
+  if (!ReadIndex(line, cursor, entry) || ReadChar(line, cursor) != ':' || !NumberStarts(line, cursor)) return false;
+  frequency = ReadReal(line, cursor);
+  return true;
+}
+
+bool ReadFrequencyLine(TOrcaPass& pass) {
+  int entry = 0;
+  long double frequency = 0;
+  if (!ReadFrequencyEntry(pass.Line, entry, frequency)) return pass.PassOverForeignLine();
+  pass.EntriesSeen = true;
+  TOscModes& modes = *pass.Info.Modes;
+  if (modes.Count() == 0 && pass.ZerosToSkip > 0 && frequency == 0) {
+    --pass.ZerosToSkip;
+    return true;
+  }
+  if (modes.Count() == 0) pass.FirstModeEntry = entry;
+  modes.AddMode(modes.Count() + 1).Frequency = frequency;
+  return true;
+}
+
+void StartNormalModes(TOrcaPass& pass) {
+  if (!pass.NormalModesPending || !Contains(pass.Line, NormalModesMarker)) return;
+  pass.NormalModesPending = false;
+  pass.Columns.clear();
+  pass.AfterColumnLine = false;
+  pass.OpenSection(TOrcaSection::NormalModes);
+}
+
+// A line of entry numbers only: the columns of the next group.
+bool ReadColumnLine(TOrcaPass& pass) {
+  const std::string_view line = pass.Line;
+  if (line.find_first_not_of(" \t0123456789") != std::string_view::npos) return false;
+  const int modeCount = pass.Info.Modes->Count();
+  pass.Columns.clear();
+  int cursor = 1;
+  int entry = 0;
+  while (pass.Columns.size() < MaxColumns && ReadIndex(line, cursor, entry)) {
+    const int mode = entry - pass.FirstModeEntry;
+    pass.Columns.push_back(mode >= 0 && mode < modeCount ? mode : -1);
+  }
+  return true;
+}
+
+// A row: the coordinate number, then one value per column. Rows of atoms
+// beyond the displacement arrays are passed over.
+bool ReadDisplacementRow(TOrcaPass& pass) {
+  const std::string_view line = pass.Line;
+  int cursor = 1;
+  int coordinate = 0;
+  if (pass.Columns.empty() || line.find('.') == std::string_view::npos || !ReadIndex(line, cursor, coordinate))
+    return false;
+  const int atom = coordinate / 3 + 1;
+  if (atom > MaxModeAtoms) return true;
+  const auto index = static_cast<std::size_t>(atom - 1);
+  TOscModes& modes = *pass.Info.Modes;
+  for (int column : pass.Columns) {
+    if (!NumberStarts(line, cursor)) break;
+    const auto value = static_cast<double>(ReadReal(line, cursor));
+    if (column < 0) continue;
+    TOscMode& mode = modes.ModeAt(column);
+    (coordinate % 3 == 0 ? mode.DispX : coordinate % 3 == 1 ? mode.DispY : mode.DispZ)[index] = value;
+  }
+  return true;
+}
+
+bool ReadNormalModesLine(TOrcaPass& pass) {
+  if (IsBlank(pass.Line)) return true;
+  const bool afterColumnLine = pass.AfterColumnLine;
+  pass.AfterColumnLine = false;
+  if (ReadColumnLine(pass)) {
+    pass.EntriesSeen = true;
+    pass.AfterColumnLine = true;
+    return true;
+  }
+  // ORCA 6 prints the irreps of the columns under their numbers.
+  if (ReadDisplacementRow(pass) || afterColumnLine) return true;
+  return pass.PassOverForeignLine();
+}
+
+bool ReadSectionLine(TOrcaPass& pass) {
+  switch (pass.Section) {
+    case TOrcaSection::Frequencies:
+      return ReadFrequencyLine(pass);
+    case TOrcaSection::NormalModes:
+      return ReadNormalModesLine(pass);
+    case TOrcaSection::None:
+      break;
+  }
+  return false;
+}
+
+// Thermochemistry belongs to the frequency block before it.
+void ReadThermochemistry(TOrcaPass& pass) {
+  if (!pass.FrequenciesSeen) return;
+  const std::string_view line = pass.Line;
+  for (const TThermochemistryLine& entry : ThermochemistryLines) {
+    if (const std::size_t marker = line.find(entry.Marker); marker != std::string_view::npos) {
+      // G counts as printed only when its number was read.
+      if (ReadValueAfter(line, marker, pass.Info.*entry.Field) && entry.Field == &TOutInfo::GibbsEnergy)
+        pass.Info.HasGibbsEnergy = true;
+      return;
+    }
+  }
+  if (const std::size_t marker = line.find(SymmetryNumberMarker); marker != std::string_view::npos) {
+    int cursor = static_cast<int>(marker + SymmetryNumberMarker.size()) + 1;
+    if (int number = 0; ReadIndex(line, cursor, number)) pass.Info.SymmetryNumber = number;
+  }
+}
+
+using TOrcaCheck = void (*)(TOrcaPass& pass);
+
+// Every check of the pass, in the order applied to each line.
+constexpr std::array<TOrcaCheck, 7> OrcaChecks = {
+    ReadGeometryBlock,   ReadFinalEnergy,  ReadSCFTotalEnergy, ReadTermination,
+    StartFrequencyBlock, StartNormalModes, ReadThermochemistry,
+};
 
 }  // namespace
 
 bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
+  static const TMarkerOpenings markerOpenings{OrcaMarkers};
   TLineSource source;
   if (!source.OpenSource(fileName)) return false;
   ResetOutInfo();
-  std::string line;
+  Info.Termination = tmMissing;
+  TOrcaPass pass(source, *this);
   while (!source.SourceAtEnd()) {
-    source.ReadSourceLine(line);
-    if (line.find(GeometryMarker) != std::string::npos) {
-      std::string underline;
-      source.ReadSourceLine(underline);
-      Atoms.ClearAtoms();
-      // Each block replaces the atoms, so an optimisation keeps its last one.
-      // The line that ends the block stays current and is checked for the
-      // energy marker below.
-      while (!source.SourceAtEnd()) {
-        source.ReadSourceLine(line);
-        if (line.empty()) break;
-        ParseAtomLine(line);
-      }
-    }
-    if (const std::size_t marker = line.find(EnergyMarker); marker != std::string::npos) {
-      Info.EnergyLabel.clear();
-      int cursor = static_cast<int>(marker + EnergyMarker.size()) + 1;
-      SkipBlanks(line, cursor);
-      Info.Energy = static_cast<double>(ReadReal(line, cursor));
-    }
+    source.ReadSourceLine(pass.Line);
+    if (ReadSectionLine(pass) || !markerOpenings.MayHoldMarker(pass.Line)) continue;
+    for (TOrcaCheck check : OrcaChecks) check(pass);
   }
   source.CloseSource();
+  BuildPendingGeometry(pass);
+  if (!pass.FinalEnergySeen && pass.SCFEnergy) {
+    Info.EnergyLabel.clear();
+    Info.Energy = *pass.SCFEnergy;
+  }
+  Info.GeometryState = AtomCount() > 0 ? 1 : 0;
   return true;
 }
 

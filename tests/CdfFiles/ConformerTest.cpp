@@ -131,6 +131,30 @@ CARTESIAN COORDINATES (ANGSTROEM)
 FINAL SINGLE POINT ENERGY       -76.425912545290
 )";
 
+// An ORCA frequency job on the same water molecule.
+constexpr double OrcaFreqEnergy = -76.425912545290;
+constexpr double OrcaGibbsCorrection = 0.00349479;
+constexpr double OrcaZpeCorrection = 0.02113985;
+constexpr double OrcaGibbsEnergy = -76.42241775;
+const std::string OrcaFrequencyOutput = std::string(OrcaOutput) + R"(
+VIBRATIONAL FREQUENCIES
+-----------------------
+
+   0:         0.00 cm**-1
+   1:         0.00 cm**-1
+   2:         0.00 cm**-1
+   3:         0.00 cm**-1
+   4:         0.00 cm**-1
+   5:         0.00 cm**-1
+   6:      1613.10 cm**-1
+   7:      3780.96 cm**-1
+   8:      3885.26 cm**-1
+
+Zero point energy                ...      0.02113985 Eh      13.27 kcal/mol
+Final Gibbs free energy         ...    -76.42241775 Eh
+G-E(el)                           ...      0.00349479 Eh      2.19 kcal/mol
+)";
+
 // A scratch folder holding one output of each kind the loader combines.
 class ConformerLoader : public ::testing::Test {
  protected:
@@ -149,6 +173,7 @@ class ConformerLoader : public ::testing::Test {
     // Gaussian on Linux names its outputs NAME.log.
     std::filesystem::copy_file(Folder.PathOf("opt.out"), Folder.PathOf("opt.LOG"));
     std::filesystem::copy_file(Folder.PathOf("freq.out"), Folder.PathOf("freq.log"));
+    Folder.Write("orcafreq.out", OrcaFrequencyOutput);
     Folder.Write("water.xyz", "O 0 0 0.1173\nH 0 0.7572 -0.4692\nH 0 -0.7572 -0.4692\n");
   }
 
@@ -232,8 +257,15 @@ INSTANTIATE_TEST_SUITE_P(
                                        Wide(SinglePointEnergy) + Wide(ZpeCorrection), true},
                       TCombinationCase{"XyzGeometryAndSinglePoint", "water.xyz", "", "sp.out",
                                        esSinglePoint, Wide(SinglePointEnergy), 0, 0, false},
+                      TCombinationCase{"OrcaFrequencyAndGaussianSinglePoint", "opt.out", "orcafreq.out",
+                                       "sp.out", esSinglePoint, Wide(SinglePointEnergy),
+                                       Wide(SinglePointEnergy) + Wide(OrcaGibbsCorrection),
+                                       Wide(SinglePointEnergy) + Wide(OrcaZpeCorrection), true},
+                      TCombinationCase{"OrcaFrequencyOnly", "opt.out", "orcafreq.out", "", esFrequency,
+                                       Wide(OrcaFreqEnergy), Wide(OrcaGibbsEnergy),
+                                       Wide(OrcaFreqEnergy) + Wide(OrcaZpeCorrection), true},
                       // Frequency files that printed no modes give no thermochemistry.
-                      TCombinationCase{"OrcaFrequencyFile", "opt.out", "orca.out", "", esFrequency,
+                      TCombinationCase{"OrcaFileWithoutModes", "opt.out", "orca.out", "", esFrequency,
                                        Wide(OrcaEnergy), 0, 0, false},
                       TCombinationCase{"FrequencyFileWithoutModesAndSinglePoint", "opt.out", "opt.out",
                                        "sp.out", esSinglePoint, Wide(SinglePointEnergy), 0, 0, false}),

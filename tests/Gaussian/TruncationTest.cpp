@@ -6,6 +6,7 @@
 
 #include "Gaussian/GaussianFixtures.h"
 #include "Gaussian/GaussianTestSupport.h"
+#include "common/LineCuts.h"
 
 namespace harvex {
 namespace {
@@ -84,15 +85,12 @@ TEST_F(TruncationTest, WholeOutputFillsEverySection) {
 }
 
 TEST_F(TruncationTest, OutputCutAfterAnyLineLoadsWithoutError) {
-  const std::string whole = WholeOutput();
-  for (std::size_t end = whole.find('\n'); end != std::string::npos; end = whole.find('\n', end + 1)) {
-    const std::string cut = whole.substr(0, end + 1);
-    SCOPED_TRACE("cut after: " + cut.substr(cut.rfind('\n', end - 1) + 1));
+  ForEachLineCut(WholeOutput(), 0, [this](const std::string& cut) {
     std::unique_ptr<TCoordinateFile> file;
     ASSERT_NO_THROW(file = LoadFresh(cut));
     EXPECT_TRUE(file->AtomCount() == 0 || file->AtomCount() == 3) << file->AtomCount() << " atoms";
     EXPECT_LE(file->Info.Modes->Count(), 3);
-  }
+  });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CoordFiles/CoordFiles.h"
+#include "common/LineCuts.h"
 #include "common/RecordingDesktop.h"
 #include "common/TempDir.h"
 #include "rtl/RuntimeErrors.h"
@@ -67,7 +68,7 @@ TEST(OrcaOutput, OptimisationKeepsTheLastGeometryAndEnergy) {
   EXPECT_DOUBLE_EQ(file.Info.Energy, -76.425912545295);
   EXPECT_EQ(file.Info.EnergyLabel, "");
   EXPECT_EQ(file.FileKind, fkOutput);
-  EXPECT_EQ(file.Info.GeometryState, 0);
+  EXPECT_EQ(file.Info.GeometryState, 1);
   EXPECT_TRUE(desktop.Messages.empty());
 }
 
@@ -144,31 +145,264 @@ TEST(OrcaOutput, UnknownElementIsShownAndReadingGoesOn) {
             (std::vector<TMessage>{{"TCoordinateFile Error", "UNKNOWN ATOM: \"Q\""}}));
 }
 
-TEST(OrcaOutput, UnreadableEnergyRaisesConversionError) {
+// One entry per form of the energy line; the earlier line gives -1.5.
+struct TEnergyLineCase {
+  const char* Line;
+  double Energy;
+};
+
+class OrcaEnergyLine : public ::testing::TestWithParam<TEnergyLineCase> {};
+
+TEST_P(OrcaEnergyLine, TakesTheNumberOrPassesTheLineOver) {
   TTempDir folder;
-  const std::string path =
-      folder.Write("bad.out", std::string(Banner) + "FINAL SINGLE POINT ENERGY   n/a\n");
+  const std::string text = std::string(Banner) + "FINAL SINGLE POINT ENERGY      -1.5\n" + GetParam().Line + "\n";
   TCoordinateFile file;
-  try {
-    file.LoadFile(path, true);
-    FAIL() << "no conversion error";
-  } catch (const EConvertError& error) {
-    EXPECT_STREQ(error.what(), "'' is not a valid floating point value");
+  file.Info.EnergyLabel = "(RB3LYP)";
+  ASSERT_TRUE(file.LoadFile(folder.Write("sp.out", text), true));
+  EXPECT_EQ(file.Info.Energy, GetParam().Energy);
+  EXPECT_EQ(file.Info.EnergyLabel, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, OrcaEnergyLine,
+    ::testing::Values(TEnergyLineCase{"FINAL SINGLE POINT ENERGY       -40.519016264594", -40.519016264594},
+                      TEnergyLineCase{"FINAL SINGLE POINT ENERGY (QM/QM2)      -44.570795940694", -44.570795940694},
+                      TEnergyLineCase{"FINAL SINGLE POINT ENERGY (QM/MM)  -7.25", -7.25},
+                      TEnergyLineCase{"FINAL SINGLE POINT ENERGY", -1.5},
+                      TEnergyLineCase{"FINAL SINGLE POINT ENERGY (MM)", -1.5},
+                      TEnergyLineCase{"FINAL SINGLE POINT ENERGY (QM/QM2", -1.5},
+                      TEnergyLineCase{"FINAL SINGLE POINT ENERGY   n/a", -1.5}));
+
+// The SCF summary's total stands in only where no final energy line is
+// printed; the other "Total Energy" lines are not it.
+TEST(OrcaOutput, LastSCFTotalIsTheEnergyWithoutAFinalEnergyLine) {
+  TTempDir folder;
+  const std::string summaries =
+      "Total Energy       :         -229.85632433809661 Eh          -6254.71474 eV\n"
+      "Total Energy after SMD CDS correction =              -229.9 Eh\n"
+      "Total Energy calculation    ...        0.1 sec  ( 10.0%)\n";
+  const std::string scfOnly = std::string(Banner) + "Total Energy       :     -229.5 Eh     -6245.0 eV\n" + summaries;
+  const std::string withFinal = std::string(Banner) + "FINAL SINGLE POINT ENERGY   -230.0\n" + summaries;
+  TCoordinateFile file;
+  file.Info.EnergyLabel = "EUMP2";
+  ASSERT_TRUE(file.LoadFile(folder.Write("vpt2.out", scfOnly), true));
+  EXPECT_EQ(file.Info.Energy, -229.85632433809661);
+  EXPECT_EQ(file.Info.EnergyLabel, "");
+  ASSERT_TRUE(file.LoadFile(folder.Write("final.out", withFinal), true));
+  EXPECT_EQ(file.Info.Energy, -230.0);
+}
+
+TEST(OrcaOutput, LastTerminationLineTellsHowTheRunEnded) {
+  TTempDir folder;
+  const std::string normal = "                             ****ORCA TERMINATED NORMALLY****\n";
+  const std::string error = "ORCA finished by error termination in SCF\n";
+  for (const auto& [tail, expected] : {std::pair{std::string(), tmMissing}, std::pair{normal, tmNormal},
+                                       std::pair{error, tmError}, std::pair{error + normal, tmNormal}}) {
+    TCoordinateFile file;
+    ASSERT_TRUE(file.LoadFile(folder.Write("run.out", std::string(Banner) + Cycle(1) + tail), true));
+    EXPECT_EQ(file.Info.Termination, expected) << tail;
   }
 }
 
+// Water (or, with a hydrogen moved, three atoms on a line) and the start
+// of a frequency block in the ORCA 6 layout, with irreps after the entries.
+std::string FrequencyJob(std::string_view hydrogenZ, std::string_view entries) {
+  return std::string(Banner) +
+         GeometryBlock("  O      0.000000    0.000000    0.000000\n"
+                       "  H      0.000000   -1.500000    " +
+                       std::string(hydrogenZ) +
+                       "\n"
+                       "  H      0.000000    1.500000    0.000000\n"
+                       "\n"
+                       "FINAL SINGLE POINT ENERGY       -76.4\n"
+                       "-----------------------\n"
+                       "VIBRATIONAL FREQUENCIES\n"
+                       "-----------------------\n"
+                       "\n"
+                       "Scaling factor for frequencies =  1.000000000  (already applied!)\n"
+                       "Point group:  C2v\n"
+                       "                             Irrep\n") +
+         std::string(entries) + "\n";
+}
+
+std::string Entries(std::initializer_list<const char*> values) {
+  std::string text;
+  int entry = 0;
+  for (const char* value : values) text += "   " + std::to_string(entry++) + ":     " + value + " cm**-1    1-A1\n";
+  return text;
+}
+
+struct TFrequencyCase {
+  const char* Name;
+  const char* HydrogenZ;  // 0: the three atoms lie on a line
+  std::string Entries;
+  int ModeCount;
+  long double FirstFrequency;
+  bool Linear;
+};
+
+class OrcaFrequencies : public ::testing::TestWithParam<TFrequencyCase> {};
+
+TEST_P(OrcaFrequencies, LeadingRigidMotionsAreNoModes) {
+  const TFrequencyCase& row = GetParam();
+  TTempDir folder;
+  TCoordinateFile file;
+  ASSERT_TRUE(file.LoadFile(folder.Write("freq.out", FrequencyJob(row.HydrogenZ, row.Entries)), true));
+  ASSERT_EQ(file.Info.Modes->Count(), row.ModeCount);
+  EXPECT_EQ(file.Info.Modes->ModeAt(0).ModeNumber, 1);
+  EXPECT_EQ(file.Info.Modes->ModeAt(0).Frequency, row.FirstFrequency);
+  EXPECT_EQ(file.Info.LinearRotor, row.Linear);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Molecules, OrcaFrequencies,
+    ::testing::Values(
+        TFrequencyCase{"BentWithImaginaryMode", "0.800000",
+                       Entries({"0.00", "0.00", "0.00", "0.00", "0.00", "0.00", "-439.85", "209.72", "3800.10"}), 3,
+                       -439.85L, false},
+        TFrequencyCase{"BentWithAZeroMode", "0.800000",
+                       Entries({"0.00", "0.00", "0.00", "0.00", "0.00", "0.00", "0.00", "209.72", "3800.10"}), 3, 0,
+                       false},
+        TFrequencyCase{"Linear", "0.000000",
+                       Entries({"0.00", "0.00", "0.00", "0.00", "0.00", "652.41", "652.41", "1388.20", "2349.10"}), 4,
+                       652.41L, true},
+        TFrequencyCase{"LinearWithAZeroMode", "0.000000",
+                       Entries({"0.00", "0.00", "0.00", "0.00", "0.00", "0.00", "652.41", "1388.20", "2349.10"}), 4, 0,
+                       true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// The displacements of a block, ORCA 6 printing irreps under the entry
+// numbers and an empty line between groups; mode 3 comes from the second
+// group.
+constexpr std::string_view NormalModes = R"(
+------------
+NORMAL MODES
+------------
+
+These modes are the Cartesian displacements weighted by the diagonal matrix
+M(i,i)=1/sqrt(m[i]) where m[i] is the mass of the displaced atom
+Thus, these vectors are normalized but *not* orthogonal
+
+Point group:  C2v
+
+               0          1          2          3          4          5          6          7
+            1-A1       1-B1       1-B2       2-A1       2-B1       2-B2       3-A1       3-B2
+    0   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000  -0.070000   0.000000
+    1   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000
+    2   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.050000   0.000000
+    3   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.550000   0.000000
+    4   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000
+    5   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000  -0.420000   0.000000
+    6   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.550000   0.000000
+    7   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000
+    8   0.000000   0.000000   0.000000   0.000000   0.000000   0.000000   0.420000   0.000000
+
+               8
+            4-A1
+    0   0.010000
+    1   0.020000
+    2   0.030000
+    3   0.100000
+    4   0.200000
+    5   0.300000
+    6   0.400000
+    7   0.500000
+    8   0.600000
+
+
+-----------
+IR SPECTRUM
+-----------
+)";
+
+constexpr std::string_view Thermochemistry = R"(
+--------------------------
+THERMOCHEMISTRY AT 298.15K
+--------------------------
+
+Temperature         ... 298.15 K
+Pressure            ... 1.00 atm
+Total Mass          ... 18.02 AMU
+Zero point energy                ...      0.02113985 Eh      13.27 kcal/mol
+Point Group:  C2v, Symmetry Number:   2
+Final Gibbs free energy         ...    -76.42241775 Eh
+For completeness - the Gibbs free energy minus the electronic energy
+G-E(el)                           ...      0.00349479 Eh      2.19 kcal/mol
+                             ****ORCA TERMINATED NORMALLY****
+)";
+
+std::string FrequencyOutput() {
+  return FrequencyJob("0.800000",
+                      Entries({"0.00", "0.00", "0.00", "0.00", "0.00", "0.00", "-439.85", "209.72", "3800.10"})) +
+         std::string(NormalModes) + std::string(Thermochemistry);
+}
+
+TEST(OrcaOutput, FrequencyJobGivesModesDisplacementsAndThermochemistry) {
+  TTempDir folder;
+  TCoordinateFile file;
+  ASSERT_TRUE(file.LoadFile(folder.Write("freq.out", FrequencyOutput()), true));
+  const TOscModes& modes = *file.Info.Modes;
+  ASSERT_EQ(modes.Count(), 3);
+  EXPECT_EQ(modes.ModeAt(2).ModeNumber, 3);
+  EXPECT_EQ(modes.ModeAt(2).Frequency, 3800.10L);
+  EXPECT_EQ(modes.ModeAt(0).DispX[0], -0.07);
+  EXPECT_EQ(modes.ModeAt(0).DispZ[1], -0.42);
+  EXPECT_EQ(modes.ModeAt(1).DispX[2], 0.0);
+  EXPECT_EQ(modes.ModeAt(2).DispY[2], 0.5);
+  EXPECT_EQ(modes.ModeAt(2).DispZ[0], 0.03);
+  EXPECT_EQ(file.Info.MolecularMass, 18.02);
+  EXPECT_EQ(file.Info.ZPECorrection, 0.02113985);
+  EXPECT_EQ(file.Info.SymmetryNumber, 2);
+  EXPECT_EQ(file.Info.GibbsEnergy, -76.42241775);
+  EXPECT_EQ(file.Info.GibbsCorrection, 0.00349479);
+  EXPECT_EQ(file.Info.Termination, tmNormal);
+}
+
+// A job cut off inside its thermochemistry keeps its modes and what was
+// printed; G is not left over from the file loaded before.
+TEST(OrcaOutput, CutOffThermochemistryLeavesGAtZero) {
+  TTempDir folder;
+  const std::string whole = FrequencyOutput();
+  const std::string cut = whole.substr(0, whole.find("Zero point energy"));
+  TCoordinateFile file;
+  file.Info.GibbsEnergy = -5.0;
+  file.Info.GibbsCorrection = 0.5;
+  ASSERT_TRUE(file.LoadFile(folder.Write("cut.out", cut), true));
+  EXPECT_EQ(file.Info.Modes->Count(), 3);
+  EXPECT_EQ(file.Info.MolecularMass, 18.02);
+  EXPECT_EQ(file.Info.GibbsEnergy, 0);
+  EXPECT_EQ(file.Info.GibbsCorrection, 0);
+  EXPECT_EQ(file.Info.Termination, tmMissing);
+}
+
+// ORCA 4.0 and older call G the free enthalpy; a second block (a second
+// frequency job) replaces the modes and thermochemistry of the first.
+TEST(OrcaOutput, LaterFrequencyBlockReplacesTheEarlierOne) {
+  TTempDir folder;
+  std::string second = FrequencyJob("0.800000", Entries({"0.00", "0.00", "0.00", "0.00", "0.00", "0.00", "1500.00"}));
+  second = second.substr(second.find("FINAL SINGLE POINT ENERGY")) +
+           "Final Gibbs free enthalpy         ...    -76.5 Eh\n";
+  TCoordinateFile file;
+  ASSERT_TRUE(file.LoadFile(folder.Write("twice.out", FrequencyOutput() + second), true));
+  ASSERT_EQ(file.Info.Modes->Count(), 1);
+  EXPECT_EQ(file.Info.Modes->ModeAt(0).Frequency, 1500.0L);
+  EXPECT_EQ(file.Info.GibbsEnergy, -76.5);
+  EXPECT_EQ(file.Info.GibbsCorrection, 0);
+  EXPECT_EQ(file.Info.SymmetryNumber, 0);
+}
+
 // A cut after any line past the banner loads: at most the atoms of one block
-// stay, and no number field is ever cut.
+// stay, never more modes than the whole output has, and no number field is
+// ever cut.
 TEST(OrcaOutput, TruncatedAfterAnyLineLoads) {
   TTempDir folder;
-  const std::string text = std::string(Banner) + Cycle(1) + Cycle(2);
-  for (std::size_t end = text.find('\n', text.find("R   C   A")); end != std::string::npos;
-       end = text.find('\n', end + 1)) {
-    SCOPED_TRACE(end);
+  const std::string text = std::string(Banner) + Cycle(1) + Cycle(2) + FrequencyOutput().substr(Banner.size());
+  ForEachLineCut(text, text.find("R   C   A"), [&folder](const std::string& cut) {
     TCoordinateFile file;
-    EXPECT_TRUE(file.LoadFile(folder.Write("cut.out", text.substr(0, end + 1)), true));
-    EXPECT_LE(file.AtomCount(), 2);
-  }
+    ASSERT_NO_THROW(EXPECT_TRUE(file.LoadFile(folder.Write("cut.out", cut), true)));
+    EXPECT_LE(file.AtomCount(), 3);
+    EXPECT_LE(file.Info.Modes->Count(), 3);
+  });
 }
 
 struct TRealOrcaCase {
@@ -176,19 +410,23 @@ struct TRealOrcaCase {
   int AtomCount;
   double Energy;  // 0: the output prints no final energy
   TAtom First, Last;
+  int ModeCount;
+  long double FirstFrequency;
+  double GibbsEnergy;
+  TTermination Termination;
 };
 
 class RealOrcaOutput : public ::testing::TestWithParam<TRealOrcaCase> {};
 
-TEST_P(RealOrcaOutput, ReportsTheLastEnergyAndGeometry) {
+// Energy, geometry, mode count, first frequency and G as the file prints them.
+TEST_P(RealOrcaOutput, ReportsWhatTheFilePrints) {
   const TRealOrcaCase& row = GetParam();
   TRecordingDesktop desktop;
   TCoordinateFile file;
   ASSERT_TRUE(file.LoadFile(TestDataPath(std::string("geometry/orca/") + row.File), true));
   EXPECT_EQ(file.Info.Energy, row.Energy);
   ASSERT_EQ(file.AtomCount(), row.AtomCount);
-  for (const auto& [index, expected] :
-       {std::pair{1, row.First}, std::pair{row.AtomCount, row.Last}}) {
+  for (const auto& [index, expected] : {std::pair{1, row.First}, std::pair{row.AtomCount, row.Last}}) {
     const TAtom& atom = file.Atoms.AtomAt(index);
     EXPECT_EQ(atom.Symbol, expected.Symbol);
     EXPECT_EQ(atom.Element, expected.Element);
@@ -196,34 +434,56 @@ TEST_P(RealOrcaOutput, ReportsTheLastEnergyAndGeometry) {
     EXPECT_EQ(atom.Y, expected.Y);
     EXPECT_EQ(atom.Z, expected.Z);
   }
-  EXPECT_EQ(file.Info.GeometryState, 0);
+  ASSERT_EQ(file.Info.Modes->Count(), row.ModeCount);
+  if (row.ModeCount > 0) {
+    EXPECT_EQ(file.Info.Modes->ModeAt(0).Frequency, row.FirstFrequency);
+  }
+  EXPECT_EQ(file.Info.GibbsEnergy, row.GibbsEnergy);
+  EXPECT_EQ(file.Info.Termination, row.Termination);
+  EXPECT_EQ(file.Info.GeometryState, 1);
   EXPECT_TRUE(desktop.Messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Outputs, RealOrcaOutput,
-                         ::testing::Values(
-                             // ORCA 4.2.0 optimisation and frequencies: four energies and blocks.
-                             TRealOrcaCase{"Orca_opt_freq_test.out",
-                                           3,
-                                           -76.425912545290,
-                                           {0.000000, -0.000000, 0.007513, 8, "O"},
-                                           {0.000000, -0.765051, 0.592286, 1, "H"}},
-                             // ORCA 5.0 MP2 single point: the MP2 total energy.
-                             TRealOrcaCase{"water_mp2.out",
-                                           3,
-                                           -74.999373814715,
-                                           {1.784914, 1.262422, 0.511985, 8, "O"},
-                                           {1.183168, 1.256816, -0.238835, 1, "H"}},
-                             // ORCA 4.1.2 run whose SCF failed: a geometry and no final energy.
-                             TRealOrcaCase{"Orca_scf_error.out",
-                                           45,
-                                           0,
-                                           {3.709269, -1.020311, -0.021506, 7, "N"},
-                                           {0.000000, 0.000000, 0.000000, 1, "H"}}),
-                         [](const auto& info) {
-                           std::string name = info.param.File;
-                           return name.substr(0, name.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, RealOrcaOutput,
+    ::testing::Values(
+        // ORCA 4.2.0 optimisation and frequencies: four energies and blocks.
+        TRealOrcaCase{"Orca_opt_freq_test.out", 3, -76.425912545290, {0.000000, -0.000000, 0.007513, 8, "O"},
+                      {0.000000, -0.765051, 0.592286, 1, "H"}, 3, 1613.10L, -76.42241775, tmNormal},
+        // ORCA 5.0 MP2 single point: the MP2 total energy.
+        TRealOrcaCase{"water_mp2.out", 3, -74.999373814715, {1.784914, 1.262422, 0.511985, 8, "O"},
+                      {1.183168, 1.256816, -0.238835, 1, "H"}, 0, 0, 0, tmNormal},
+        // ORCA 4.1.2 run whose SCF failed: a geometry, no final energy and no SCF summary.
+        TRealOrcaCase{"Orca_scf_error.out", 45, 0, {3.709269, -1.020311, -0.021506, 7, "N"},
+                      {0.000000, 0.000000, 0.000000, 1, "H"}, 0, 0, 0, tmError},
+        // ORCA 6.0 frequency job: irreps after the entries.
+        TRealOrcaCase{"dvb_ir.out", 20, -382.055107107616, {-1.415253, 0.230222, 0.000000, 6, "C"},
+                      {-4.931645, -0.071105, 0.000000, 1, "H"}, 54, 43.87L, -381.91114546, tmNormal},
+        // ORCA 4.0 transition-state search: an imaginary mode, "free enthalpy".
+        TRealOrcaCase{"Orca_TS_test.out", 6, -33.865407694733, {-1.965646, -0.439031, 0.012764, 6, "C"},
+                      {-4.092979, -0.443083, 0.042888, 9, "F"}, 12, -503.24L, -33.85584307, tmNormal},
+        // ORCA 5.0 transition-state search with a Hessian at its start and end: the second block counts.
+        TRealOrcaCase{"orca_TS_success.out", 50, -1778.298989312545, {-4.315259, 1.793902, -0.427143, 6, "C"},
+                      {4.061200, 1.477930, 2.282270, 1, "H"}, 144, -462.02L, -1777.97456197, tmNormal}),
+    [](const auto& info) {
+      std::string name = info.param.File;
+      return name.substr(0, name.find('.'));
+    });
+
+// The archived copy of an output reads as the output itself.
+TEST(OrcaOutput, ZipMemberGivesWhatItsUnpackedFileGives) {
+  TCoordinateFile plain;
+  TCoordinateFile zipped;
+  ASSERT_TRUE(plain.LoadFile(TestDataPath("geometry/orca/Orca_opt_freq_test.out"), true));
+  ASSERT_TRUE(zipped.LoadFile(TestDataPath("zip/orca_member.zip"), true));
+  EXPECT_EQ(zipped.Info.Energy, plain.Info.Energy);
+  EXPECT_EQ(zipped.AtomCount(), plain.AtomCount());
+  ASSERT_EQ(zipped.Info.Modes->Count(), plain.Info.Modes->Count());
+  EXPECT_EQ(zipped.Info.Modes->ModeAt(0).Frequency, plain.Info.Modes->ModeAt(0).Frequency);
+  EXPECT_EQ(zipped.Info.Modes->ModeAt(2).DispZ[2], plain.Info.Modes->ModeAt(2).DispZ[2]);
+  EXPECT_EQ(zipped.Info.GibbsEnergy, plain.Info.GibbsEnergy);
+  EXPECT_EQ(zipped.Info.Termination, plain.Info.Termination);
+}
 
 }  // namespace
 }  // namespace harvex

@@ -8,7 +8,7 @@
 namespace harvex {
 namespace {
 
-// A minimal ORCA output: its banner and one final energy.
+// A minimal ORCA output: its banner, one final energy and its end.
 constexpr std::string_view OrcaOutput = R"(
                                  *****************
                                  * O   R   C   A *
@@ -17,6 +17,7 @@ constexpr std::string_view OrcaOutput = R"(
 -------------------------   --------------------
 FINAL SINGLE POINT ENERGY       -76.026760737428
 -------------------------   --------------------
+                             ****ORCA TERMINATED NORMALLY****
 )";
 
 struct TBatchResult {

@@ -1,6 +1,6 @@
-// Loads a Gaussian output through LoadFile, as a report does, and prints the
-// throughput, for comparing against grep over the reader's markers on the
-// same cached file.
+// Loads a Gaussian or ORCA output through LoadFile, as a report does, and
+// prints the throughput, for comparing against grep over the reader's
+// markers on the same cached file.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
   const double megabytes = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
   const harvex::TOutInfo& info = file.Info;
-  std::printf("gaussian reader: loaded %d, E %.9f, %d modes, G %.6f, %d atoms; %.3f s, %.0f MB/s\n", loaded,
+  std::printf("loaded %d, E %.9f, %d modes, G %.6f, %d atoms; %.3f s, %.0f MB/s\n", loaded,
               info.Energy, info.Modes ? info.Modes->Count() : 0, info.GibbsEnergy, file.AtomCount(), seconds.count(),
               megabytes / seconds.count());
   return loaded ? 0 : 1;
