@@ -272,7 +272,7 @@ class TMarkerOpenings {
 
 bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool finalGeometry) {
   static const TMarkerOpenings markerOpenings;
-  TLineSource source;
+  TLineSource source(*this);
   if (!source.OpenSource(fileName)) {
     ShowError("Can not open file " + fileName);
     return false;
@@ -286,7 +286,7 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
       for (TGaussianCheck check : GaussianChecks) check(pass, Info);
     std::swap(pass.Line, pass.PreviousLine);
   }
-  if (!source.CloseSource()) ShowError("WARNING: there was an error reading " + fileName);
+  source.CloseSource();
   BuildAtoms(pass.GeometryRows, Atoms);
   if (pass.GeometryRows.empty()) return false;
   Info.GeometryState = finalGeometry ? 1 : 0;

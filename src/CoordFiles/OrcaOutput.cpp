@@ -22,7 +22,7 @@ constexpr std::string_view EnergyMarker = "FINAL SINGLE POINT ENERGY";
 }  // namespace
 
 bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
-  TLineSource source;
+  TLineSource source(*this);
   if (!source.OpenSource(fileName)) return false;
   ResetOutInfo();
   std::string line;
