@@ -320,6 +320,14 @@ TEST_P(StreamedArchive, TakesItsSizesFromTheCentralDirectory) {
   EXPECT_TRUE(member.CrcOk);
 }
 
+TEST(DataDescriptor, PythonsZipfileWritingAStoredMemberToAPipeIsReadWhole) {
+  const TMemberText member = ReadMember(ZipData + "python_streamed_stored.zip");
+  EXPECT_EQ(member.Name, "calc.out");
+  EXPECT_EQ(member.Lines, (std::vector<std::string>{" This is part of the Gaussian(R) 16 program.",
+                                                    " SCF Done:  E(RB3LYP) =  -76.4 A.U.", ""}));
+  EXPECT_TRUE(member.CrcOk);
+}
+
 INSTANTIATE_TEST_SUITE_P(Members, StreamedArchive,
                          ::testing::Values(StreamedCase{"Stored", 0, true}, StreamedCase{"Deflated", 8, true},
                                            StreamedCase{"StoredNoSignature", 0, false},
