@@ -1,8 +1,11 @@
 #include "CdfFiles/IniFile.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <optional>
+#include <utility>
+
+#include "CoordFiles/LineSource.h"
+#include "rtl/RuntimeErrors.h"
 
 namespace harvex {
 namespace {
@@ -33,59 +36,80 @@ bool SameName(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
-// Empty when the file is missing or unreadable (a folder reads as empty).
-std::string ReadWholeFile(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+// The name of a "[name]" line; text after the closing bracket is passed over.
+std::optional<std::string_view> SectionHeader(std::string_view line) {
+  const std::size_t close = line.rfind(']');
+  if (!line.starts_with('[') || close == std::string_view::npos) return std::nullopt;
+  return line.substr(1, close - 1);
 }
+
+// The trimmed lines of a file, each cut to the line sources' length. A file
+// that does not open, or fails while being read, ends there.
+class TIniLines {
+ public:
+  explicit TIniLines(const std::string& fileName) : Opened(File.Open(fileName)) {}
+
+  bool Next(std::string_view& line) {
+    try {
+      if (!Opened || File.AtEnd()) return false;
+      File.ReadLine(Text);
+    } catch (const EInOutError&) {
+      return false;
+    }
+    line = Text;
+    if (First && line.starts_with(Utf8Bom)) line.remove_prefix(Utf8Bom.size());
+    First = false;
+    line = Trim(line);
+    return true;
+  }
+
+ private:
+  TPlainTextFile File;
+  bool Opened;
+  bool First = true;
+  std::string Text;
+};
 
 }  // namespace
 
-TIniFile::TIniFile(const std::string& fileName) { Parse(ReadWholeFile(fileName)); }
+TIniFile::TIniFile(std::string fileName) : FileName(std::move(fileName)) {}
 
 // [conformer]
 // GeomFileName = opt.out
 // MP2FileName="sp.out"
 // Lines end in LF or CR LF. Text before the first section and lines without
 // "=" are passed over.
-void TIniFile::Parse(std::string_view text) {
-  if (text.starts_with(Utf8Bom)) text.remove_prefix(Utf8Bom.size());
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    const std::string_view line = Trim(text.substr(0, end));
-    text.remove_prefix(std::min(end + 1, text.size()));
-
-    const std::size_t close = line.rfind(']');
-    if (line.starts_with('[') && close != std::string_view::npos) {
-      Sections.push_back({std::string(line.substr(1, close - 1)), {}});
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    if (Sections.empty() || equals == std::string_view::npos) continue;
-    const std::string_view value = Unquote(Trim(line.substr(equals + 1)));
-    Sections.back().Entries.push_back(
-        {std::string(Trim(line.substr(0, equals))), std::string(value.substr(0, MaxValueLength))});
-  }
-}
-
 std::vector<std::string> TIniFile::ReadSectionNames() const {
   std::vector<std::string> names;
   std::size_t used = 1;  // the list's final NUL
-  for (const TSection& section : Sections) {
-    used += section.Name.size() + 1;
+  TIniLines lines(FileName);
+  std::string_view line;
+  while (lines.Next(line)) {
+    const std::optional<std::string_view> name = SectionHeader(line);
+    if (!name) continue;
+    used += name->size() + 1;
     if (used > SectionListSize) break;
-    names.push_back(section.Name);
+    names.emplace_back(*name);
   }
   return names;
 }
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
-  const auto found = std::ranges::find_if(
-      Sections, [&](const TSection& candidate) { return SameName(candidate.Name, section); });
-  if (found == Sections.end()) return std::string(defaultValue);
-  for (const TEntry& entry : found->Entries)
-    if (SameName(entry.Key, key)) return entry.Value;
+  TIniLines lines(FileName);
+  std::string_view line;
+  bool inSection = false;
+  while (lines.Next(line)) {
+    if (const std::optional<std::string_view> name = SectionHeader(line)) {
+      // Only the first section of the name counts.
+      if (inSection) break;
+      inSection = SameName(*name, section);
+      continue;
+    }
+    const std::size_t equals = line.find('=');
+    if (inSection && equals != std::string_view::npos && SameName(Trim(line.substr(0, equals)), key))
+      return std::string(Unquote(Trim(line.substr(equals + 1))).substr(0, MaxValueLength));
+  }
   return std::string(defaultValue);
 }
 

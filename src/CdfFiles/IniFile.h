@@ -8,9 +8,11 @@
 
 namespace harvex {
 
-// Reads the whole file once when created; a missing or unreadable file reads
-// as a file without sections. Section and key names match without regard to
-// ASCII letter case; when a name repeats, the first occurrence is used.
+// Reads the file afresh for every question, line by line, as the profile
+// functions of the desktop do, so that memory stays small whatever the file
+// holds. A missing or unreadable file, or a folder, reads as a file without
+// sections. Section and key names match without regard to ASCII letter case;
+// when a name repeats, the first occurrence is used.
 class TIniFile {
  public:
   // Longest value handed out; longer ones are cut.
@@ -19,7 +21,7 @@ class TIniFile {
   // final NUL, in this many bytes; names that do not fit are left out.
   static constexpr std::size_t SectionListSize = 16384;
 
-  explicit TIniFile(const std::string& fileName);
+  explicit TIniFile(std::string fileName);
 
   // The section names in file order, as far as they fit the list.
   std::vector<std::string> ReadSectionNames() const;
@@ -31,18 +33,7 @@ class TIniFile {
                          std::string_view defaultValue) const;
 
  private:
-  struct TEntry {
-    std::string Key;
-    std::string Value;
-  };
-  struct TSection {
-    std::string Name;
-    std::vector<TEntry> Entries;
-  };
-
-  void Parse(std::string_view text);
-
-  std::vector<TSection> Sections;
+  std::string FileName;
 };
 
 }  // namespace harvex

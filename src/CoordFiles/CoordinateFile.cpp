@@ -114,6 +114,9 @@ bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) 
   return false;
 }
 
+// An archive member's CRC-32 verdict is shown once per load: by the reader's
+// source when a banner was found, or here when the banner pass read the whole
+// member and found none. A pass that stops at the banner gives no verdict.
 bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry) {
   TProgram program = TProgram::Undecided;
   {
@@ -124,7 +127,8 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
       source.ReadSourceLine(line);
       program = BannerOf(line);
     }
-    source.CloseSource();
+    const bool intact = source.CloseSource();
+    if (program == TProgram::Undecided && !intact) ShowError(DamagedSourceWarning(fileName));
   }
   switch (program) {
     case TProgram::Gaussian:

@@ -433,7 +433,7 @@ const TMarkerOpenings& GaussianMarkerOpenings() {
 
 bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool finalGeometry) {
   const TMarkerOpenings& markerOpenings = GaussianMarkerOpenings();
-  TLineSource source;
+  TLineSource source(*this);
   if (!source.OpenSource(fileName)) {
     ShowError("Can not open file " + fileName);
     return false;
@@ -448,7 +448,7 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
       for (TGaussianCheck check : GaussianChecks) check(pass, Info);
     std::swap(pass.Line, pass.PreviousLine);
   }
-  if (!source.CloseSource()) ShowError("WARNING: there was an error reading " + fileName);
+  source.CloseSource();
   const std::vector<std::string>& rows = pass.GeometryRows.empty() ? pass.InputGeometryRows : pass.GeometryRows;
   BuildAtoms(rows, Atoms);
   if (rows.empty()) return false;

@@ -106,8 +106,12 @@ void TPlainTextFile::ReadLine(std::string& line) {
     const std::size_t available = Last - Pos;
     const char* lineFeed = FindLineFeed(begin, begin + available);
     const std::size_t length = lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - begin) : available;
-    line.append(begin, length);
     mayHoldCr = mayHoldCr || NextCr < Pos + length;
+    if (line.size() + length <= MaxLineLength) {
+      line.append(begin, length);
+    } else {
+      AppendCapped(line, begin, length);
+    }
     if (lineFeed != nullptr) {
       Pos += length + 1;
       break;
@@ -120,6 +124,15 @@ void TPlainTextFile::ReadLine(std::string& line) {
     std::erase(line, '\r');
     FindNextCr();
   }
+}
+
+// The slow road of a line longer than MaxLineLength: its text, CRs left
+// out, is cut there; once full, the pieces that follow are only passed over.
+void TPlainTextFile::AppendCapped(std::string& line, const char* begin, std::size_t length) {
+  if (line.size() >= MaxLineLength) return;
+  std::erase(line, '\r');
+  for (const char* c = begin; c < begin + length && line.size() < MaxLineLength; ++c)
+    if (*c != '\r') line.push_back(*c);
 }
 
 void TPlainTextFile::FindNextCr() {
@@ -136,10 +149,17 @@ void TPlainTextFile::Close() {
   if (::close(handle) != 0 && errno != EINTR) throw EInOutError::FromErrno(errno);
 }
 
+std::string DamagedSourceWarning(const std::string& fileName) {
+  return "WARNING: there was an error reading " + fileName;
+}
+
 TLineSource::TLineSource() = default;
+TLineSource::TLineSource(TCoordinateFile& owner) : Owner(&owner) {}
 TLineSource::~TLineSource() = default;
 
 bool TLineSource::OpenSource(const std::string& fileName) {
+  FileName = fileName;
+  DamageShown = false;
   if (UpperExtension(fileName) != ".ZIP") {
     Kind = lsPlainFile;
     return TextFile.Open(fileName);
@@ -148,20 +168,24 @@ bool TLineSource::OpenSource(const std::string& fileName) {
   Reader = std::make_unique<TZippedFilesReader>();
   Reader->Open(fileName);
   std::string memberName;
-  if (Reader->FindMember(OutputMemberPattern, memberName)) {
-    Reader->StartMember();
-    return true;
-  }
+  if (Reader->FindMember(OutputMemberPattern, memberName) && Reader->StartMember()) return true;
   Reader->CloseArchive();
   Reader.reset();
   return false;
 }
 
 void TLineSource::ReadMemberLine(std::string& line) {
-  if (Reader) Reader->ReadLine(line);
+  if (!Reader) return;
+  Reader->ReadLine(line);
+  if (Owner != nullptr && !DamageShown && MemberDamaged()) {
+    DamageShown = true;
+    Owner->ShowError(DamagedSourceWarning(FileName));
+  }
 }
 
 bool TLineSource::MemberAtEnd() const { return !Reader || Reader->Eof(); }
+
+bool TLineSource::MemberDamaged() const { return Reader->Eof() && !Reader->CrcOk(); }
 
 bool TLineSource::CloseSource() {
   if (Kind == lsPlainFile) {
@@ -169,10 +193,10 @@ bool TLineSource::CloseSource() {
     return true;
   }
   if (!Reader) return true;
-  const bool crcOk = Reader->CrcOk();
+  const bool intact = !MemberDamaged();
   Reader->CloseArchive();
   Reader.reset();
-  return crcOk;
+  return intact;
 }
 
 }  // namespace harvex

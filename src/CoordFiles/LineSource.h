@@ -8,11 +8,13 @@
 
 namespace harvex {
 
+class TCoordinateFile;
 class TZippedFilesReader;
 
 // Reads a plain file line by line in large blocks. LF ends a line, CR LF
 // counts as one end, any other CR is dropped; a line beginning with Ctrl-Z
-// (code 26) ends the file. Lines have no length limit.
+// (code 26) ends the file. A line keeps its first MaxLineLength bytes of
+// text (ZipReader.h); the rest is read and dropped.
 class TPlainTextFile {
  public:
   TPlainTextFile() = default;
@@ -37,6 +39,7 @@ class TPlainTextFile {
 
   bool AtBufferEnd();
   bool Fill();
+  void AppendCapped(std::string& line, const char* begin, std::size_t length);
   void FindNextCr();
   void RequireOpen() const;
 
@@ -55,15 +58,21 @@ class TLineSource {
  public:
   enum TKind { lsPlainFile = 0, lsArchiveMember = 1 };
 
+  // A source that reports a damaged archive member only through CloseSource.
   TLineSource();
+  // A source that also shows Owner the warning "WARNING: there was an error
+  // reading <file>" as soon as an archive member has been read to its end
+  // and its CRC-32 does not match: before the reader looks at the last line,
+  // which in a truncated archive may well not convert.
+  explicit TLineSource(TCoordinateFile& owner);
   ~TLineSource();
   TLineSource(const TLineSource&) = delete;
   TLineSource& operator=(const TLineSource&) = delete;
 
   // Opens a plain file, or for ".ZIP" the archive's first ".out" or ".log"
-  // member.
-  // False when nothing could be opened; raises EInOutError when a ".ZIP"
-  // archive cannot be opened.
+  // member. False when nothing could be opened, or when the member is one
+  // the archive reader cannot decode (it says why in its own box); raises
+  // EInOutError when a ".ZIP" archive cannot be opened.
   bool OpenSource(const std::string& fileName);
   // The next line; at the end a plain file gives an empty line and an
   // archive member leaves Line as it was.
@@ -75,16 +84,24 @@ class TLineSource {
     }
   }
   bool SourceAtEnd() { return Kind == lsPlainFile ? TextFile.AtEnd() : MemberAtEnd(); }
-  // True for a plain file; for an archive member whether its CRC-32 matched.
+  // False only for an archive member read to its end whose CRC-32 did not
+  // match; a member left unfinished has no verdict.
   bool CloseSource();
 
  private:
   void ReadMemberLine(std::string& line);
   bool MemberAtEnd() const;
+  bool MemberDamaged() const;
 
+  TCoordinateFile* Owner = nullptr;
+  std::string FileName;
+  bool DamageShown = false;
   TKind Kind = lsPlainFile;
   TPlainTextFile TextFile;
   std::unique_ptr<TZippedFilesReader> Reader;
 };
+
+// The warning shown once for an archive member whose CRC-32 did not match.
+std::string DamagedSourceWarning(const std::string& fileName);
 
 }  // namespace harvex

@@ -401,7 +401,7 @@ constexpr std::array<TOrcaCheck, 7> OrcaChecks = {
 
 bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
   static const TMarkerOpenings markerOpenings{OrcaMarkers};
-  TLineSource source;
+  TLineSource source(*this);
   if (!source.OpenSource(fileName)) return false;
   ResetOutInfo();
   Info.Termination = tmMissing;

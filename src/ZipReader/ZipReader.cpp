@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,10 +16,18 @@ namespace {
 
 constexpr std::uint32_t LocalHeaderSignature = 0x04034B50;
 constexpr std::uint32_t DataDescriptorSignature = 0x08074B50;
+constexpr std::uint32_t CentralHeaderSignature = 0x02014B50;
+constexpr std::uint32_t EndOfDirectorySignature = 0x06054B50;
 constexpr int LocalHeaderSize = 30;
+constexpr int CentralHeaderSize = 46;
+constexpr int EndOfDirectorySize = 22;
+constexpr int MaxCommentLength = 0xFFFF;
 constexpr std::uint16_t MethodStored = 0;
 constexpr std::uint16_t MethodDeflated = 8;
+constexpr std::uint16_t FlagEncrypted = 1 << 0;
 constexpr std::uint16_t FlagDataDescriptor = 1 << 3;
+// A size field of a member whose real size is in its ZIP64 extra field.
+constexpr std::uint32_t Zip64Size = 0xFFFFFFFF;
 
 std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
@@ -55,22 +64,61 @@ int ReadFrom(int handle, std::uint8_t* buffer, int count) {
   return total;
 }
 
+// Reads up to Count bytes at Offset, fewer only at the end of the file; the
+// file position stays where it was.
+int ReadAt(int handle, std::uint8_t* buffer, int count, std::uint64_t offset) {
+  int total = 0;
+  while (total < count) {
+    const ssize_t got = ::pread(handle, buffer + total, static_cast<std::size_t>(count - total),
+                                static_cast<off_t>(offset + static_cast<std::uint64_t>(total)));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw EInOutError::FromErrno(errno);
+    if (got == 0) break;
+    total += static_cast<int>(got);
+  }
+  return total;
+}
+
+struct TDirectoryLocation {
+  std::uint16_t Entries;
+  std::uint32_t Offset;
+};
+
+// The end-of-central-directory record closes an archive, followed only by a
+// comment of up to 65,535 bytes: the last signature whose record and
+// comment fit in the file's tail is taken.
+std::optional<TDirectoryLocation> LocateDirectory(int handle) {
+  struct stat status {};
+  if (::fstat(handle, &status) != 0) throw EInOutError::FromErrno(errno);
+  const auto fileSize = static_cast<std::uint64_t>(status.st_size);
+  const auto tailSize = static_cast<int>(std::min<std::uint64_t>(fileSize, EndOfDirectorySize + MaxCommentLength));
+  if (tailSize < EndOfDirectorySize) return std::nullopt;
+  std::vector<std::uint8_t> tail(static_cast<std::size_t>(tailSize));
+  if (ReadAt(handle, tail.data(), tailSize, fileSize - static_cast<std::uint64_t>(tailSize)) < tailSize)
+    return std::nullopt;
+  for (int at = tailSize - EndOfDirectorySize; at >= 0; --at) {
+    const std::uint8_t* record = tail.data() + at;
+    if (Le32(record) == EndOfDirectorySignature && at + EndOfDirectorySize + Le16(record + 20) <= tailSize)
+      return TDirectoryLocation{Le16(record + 10), Le32(record + 16)};
+  }
+  return std::nullopt;
+}
+
 std::string LowerAscii(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return text;
 }
 
-// Appends the bytes to Line with every CR left out.
-void AppendWithoutCr(std::string& line, const char* begin, const char* end, bool mayHoldCr) {
-  if (!mayHoldCr) {
-    line.append(begin, end);
-    return;
-  }
-  while (begin < end) {
-    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', static_cast<std::size_t>(end - begin)));
+// Appends the bytes to Line with every CR left out, as far as Line stays
+// within MaxLineLength.
+void AppendLineText(std::string& line, const char* begin, const char* end, bool mayHoldCr) {
+  while (begin < end && line.size() < MaxLineLength) {
+    const auto* cr = mayHoldCr ? static_cast<const char*>(
+                                     std::memchr(begin, '\r', static_cast<std::size_t>(end - begin)))
+                               : nullptr;
     const char* pieceEnd = cr != nullptr ? cr : end;
-    line.append(begin, pieceEnd);
+    line.append(begin, std::min(static_cast<std::size_t>(pieceEnd - begin), MaxLineLength - line.size()));
     begin = cr != nullptr ? cr + 1 : end;
   }
 }
@@ -105,12 +153,18 @@ void TZippedFilesReader::Skip(std::uint32_t count) {
 
 // A local header, its stored name and its extra field; the position is left
 // at the member's data. Ext runs from the name's last "." to its end (a dot
-// in a folder part counts too).
+// in a folder part counts too). A header that defers its CRC and sizes to a
+// data descriptor (an archive written to a pipe) gets them from the central
+// directory.
 bool TZippedFilesReader::ReadLocalHeader(std::string& name, std::string& ext) {
+  const off_t headerOffset = ::lseek(Archive, 0, SEEK_CUR);
+  if (headerOffset < 0) throw EInOutError::FromErrno(errno);
   std::array<std::uint8_t, LocalHeaderSize> raw{};
   if (ReadFrom(Archive, raw.data(), LocalHeaderSize) < LocalHeaderSize) return false;
   Header = DecodeLocalHeader(raw.data());
   if (Header.Signature != LocalHeaderSignature) return false;
+  SizesUnknown = (Header.Flags & FlagDataDescriptor) != 0 &&
+                 !TakeSizesFromDirectory(static_cast<std::uint64_t>(headerOffset));
   std::string stored(Header.NameLength, '\0');
   if (ReadFrom(Archive, reinterpret_cast<std::uint8_t*>(stored.data()), Header.NameLength) < Header.NameLength)
     return false;
@@ -121,19 +175,73 @@ bool TZippedFilesReader::ReadLocalHeader(std::string& name, std::string& ext) {
   return true;
 }
 
+bool TZippedFilesReader::TakeSizesFromDirectory(std::uint64_t headerOffset) {
+  const std::vector<TDirectoryEntry>& entries = Directory();
+  const auto found = std::ranges::lower_bound(entries, headerOffset, {}, &TDirectoryEntry::LocalHeaderOffset);
+  if (found == entries.end() || found->LocalHeaderOffset != headerOffset) return false;
+  Header.Crc32 = found->Crc32;
+  Header.CompressedSize = found->CompressedSize;
+  Header.UncompressedSize = found->UncompressedSize;
+  return true;
+}
+
+// Read once, by offsets (the walk's own position stays), with fixed memory
+// per entry: at most 65,535 entries of a few bytes each.
+const std::vector<TZippedFilesReader::TDirectoryEntry>& TZippedFilesReader::Directory() {
+  if (DirectoryRead) return DirectoryEntries;
+  DirectoryRead = true;
+  const std::optional<TDirectoryLocation> location = LocateDirectory(Archive);
+  if (!location) return DirectoryEntries;
+  std::array<std::uint8_t, CentralHeaderSize> raw{};
+  std::uint64_t position = location->Offset;
+  for (int entry = 0; entry < location->Entries; ++entry) {
+    if (ReadAt(Archive, raw.data(), CentralHeaderSize, position) < CentralHeaderSize ||
+        Le32(raw.data()) != CentralHeaderSignature)
+      break;
+    DirectoryEntries.push_back({Le32(raw.data() + 42), Le32(raw.data() + 16), Le32(raw.data() + 20),
+                                Le32(raw.data() + 24)});
+    position += CentralHeaderSize + std::uint64_t{Le16(raw.data() + 28)} + Le16(raw.data() + 30) +
+                Le16(raw.data() + 32);
+  }
+  std::ranges::sort(DirectoryEntries, {}, &TDirectoryEntry::LocalHeaderOffset);
+  return DirectoryEntries;
+}
+
 // With ".out" the extensions ".out", ".ou", ".o" and "." are taken, in any
-// letter case. Members not taken are skipped by their compressed size.
+// letter case.
 bool TZippedFilesReader::FindMember(const std::string& pattern, std::string& name) {
-  std::string memberName;
   std::string ext;
-  while (ReadLocalHeader(memberName, ext)) {
+  while (ReadLocalHeader(MemberName, ext)) {
     if (pattern.empty() || (!ext.empty() && pattern.find(LowerAscii(ext)) != std::string::npos)) {
-      name = memberName;
+      name = MemberName;
       return true;
     }
-    Skip(Header.CompressedSize);
+    SkipMemberData();
   }
   return false;
+}
+
+// A member not taken is skipped by its compressed size, and a data
+// descriptor after it (12 bytes, 16 with its signature) along with it.
+// Without sizes from the directory the walk lands in the data and ends there.
+void TZippedFilesReader::SkipMemberData() {
+  Skip(Header.CompressedSize);
+  if ((Header.Flags & FlagDataDescriptor) == 0 || SizesUnknown) return;
+  std::array<std::uint8_t, 4> firstWord{};
+  const bool signature =
+      ReadFrom(Archive, firstWord.data(), 4) == 4 && Le32(firstWord.data()) == DataDescriptorSignature;
+  Skip(signature ? 12 : 8);
+}
+
+// Empty for a member this reader can decode.
+std::string TZippedFilesReader::UnreadableReason() const {
+  if ((Header.Flags & FlagEncrypted) != 0) return " is encrypted";
+  if (Header.Method != MethodStored && Header.Method != MethodDeflated)
+    return " uses compression method " + std::to_string(Header.Method);
+  if (Header.CompressedSize == Zip64Size || Header.UncompressedSize == Zip64Size) return " needs ZIP64 sizes";
+  // A deflated stream ends by itself; stored data has only its size.
+  if (SizesUnknown && Header.Method == MethodStored) return " has no recorded size";
+  return {};
 }
 
 bool TZippedFilesReader::StartMember() {
@@ -142,7 +250,11 @@ bool TZippedFilesReader::StartMember() {
   OutPos = 0;
   EndOfData = false;
   BlockDone = true;
-  if (Header.Method != MethodStored && Header.Method != MethodDeflated) return false;
+  if (const std::string reason = UnreadableReason(); !reason.empty()) {
+    EndOfData = true;
+    ShowError(MemberName + reason);
+    return false;
+  }
   release_block_tables(Tables);
   Tables = {};
   reset_inflater();
@@ -258,7 +370,7 @@ bool TZippedFilesReader::ReadLine(std::string& line) {
     const auto available = static_cast<std::size_t>(OutCount - OutPos);
     const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', available));
     const char* end = lineFeed != nullptr ? lineFeed : begin + available;
-    AppendWithoutCr(line, begin, end, OutHasCr);
+    AppendLineText(line, begin, end, OutHasCr);
     OutPos += static_cast<std::int32_t>(end - begin);
     if (lineFeed != nullptr) {
       ++OutPos;

@@ -5,18 +5,26 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "InflateDecompress/InflateDecompress.h"
 
 namespace harvex {
 
+// The longest line text handed out, by archive members and plain files
+// alike: the rest of a longer line is read and dropped, so that a file
+// without line ends cannot fill memory. No marker or number the readers use
+// comes near it.
+constexpr std::size_t MaxLineLength = 64 * 1024;
+
 // The 30-byte local file header, little-endian on disk.
 struct TLocalFileHeader {
   std::uint32_t Signature = 0;  // 0x04034B50, "PK" 3 4
   std::uint16_t VersionNeeded = 0;
-  std::uint16_t Flags = 0;  // bit 3: CRC and sizes follow the data
+  std::uint16_t Flags = 0;  // bit 0: encrypted; bit 3: CRC and sizes follow the data
   std::uint16_t Method = 0;  // 0 stored, 8 deflated
   std::uint16_t ModTime = 0;
   std::uint16_t ModDate = 0;
@@ -40,12 +48,17 @@ class TZippedFilesReader : public TInflater {
   void Open(const std::string& fileName);
   // The first member, from the current position on, whose extension
   // (lower-cased) occurs in Pattern; an empty pattern takes any member. Name
-  // receives its stored name and the position is left at its data.
+  // receives its stored name and the position is left at its data. A member
+  // whose header defers its sizes to a data descriptor takes them from the
+  // central directory.
   bool FindMember(const std::string& pattern, std::string& name);
-  // Arms the member found last; false for a method other than 0 and 8.
+  // Arms the member found last. A member this reader cannot decode (
+  // encrypted, a method other than 0 and 8, sizes only in a ZIP64 field, or
+  // deferred sizes the directory does not give for a stored member) is named
+  // in one box with the reason, and gives false.
   bool StartMember();
-  // The next line without its LF (every CR dropped); false at the end, with
-  // Line left as it was.
+  // The next line without its LF (every CR dropped), cut to MaxLineLength;
+  // false at the end, with Line left as it was.
   bool ReadLine(std::string& line);
   bool Eof() const;
   // Whether the CRC-32 of the bytes produced matches the member's.
@@ -60,7 +73,19 @@ class TZippedFilesReader : public TInflater {
   void FillInput() override;
 
  private:
+  // What the central directory records of one member.
+  struct TDirectoryEntry {
+    std::uint64_t LocalHeaderOffset;
+    std::uint32_t Crc32;
+    std::uint32_t CompressedSize;
+    std::uint32_t UncompressedSize;
+  };
+
   bool ReadLocalHeader(std::string& name, std::string& ext);
+  bool TakeSizesFromDirectory(std::uint64_t headerOffset);
+  const std::vector<TDirectoryEntry>& Directory();
+  void SkipMemberData();
+  std::string UnreadableReason() const;
   bool FillBuffer();
   bool FillStored();
   bool FillDeflated();
@@ -81,6 +106,13 @@ class TZippedFilesReader : public TInflater {
   std::int32_t OutPos = 0;  // index of the next byte to hand out
   bool OutHasCr = false;    // OutBuf holds a CR somewhere
   TLocalFileHeader Header;
+  std::string MemberName;
+  // The header deferred its sizes and the central directory did not give them.
+  bool SizesUnknown = false;
+  // The central directory, read when a member first needs it; sorted by
+  // local header offset.
+  std::vector<TDirectoryEntry> DirectoryEntries;
+  bool DirectoryRead = false;
   // Bytes of a stored member's data not yet read.
   std::uint32_t StoredLeft = 0;
   // The two words after a deflated member's data when its header defers

@@ -1,6 +1,7 @@
 // The INI-style reader behind .cdf descriptions.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "CdfFiles/IniFile.h"
@@ -69,11 +70,14 @@ TEST(IniFile, ListsSectionNamesInFileOrder) {
   EXPECT_EQ(ini.ReadSectionNames(), (std::vector<std::string>{"second one", "First", "  x ", "y"}));
 }
 
-TEST(IniFile, MissingFileHasNoSectionsAndGivesDefaults) {
+TEST(IniFile, MissingFileAndFolderHaveNoSectionsAndGiveDefaults) {
   TTempDir folder;
-  const TIniFile ini(folder.PathOf("absent.cdf"));
-  EXPECT_TRUE(ini.ReadSectionNames().empty());
-  EXPECT_EQ(ini.ReadString("c", "k", "d"), "d");
+  std::filesystem::create_directory(folder.Path() / "folder.cdf");
+  for (const char* name : {"absent.cdf", "folder.cdf"}) {
+    const TIniFile ini(folder.PathOf(name));
+    EXPECT_TRUE(ini.ReadSectionNames().empty()) << name;
+    EXPECT_EQ(ini.ReadString("c", "k", "d"), "d") << name;
+  }
 }
 
 // Each name of 8 letters takes 9 bytes of the 16384-byte list, whose last

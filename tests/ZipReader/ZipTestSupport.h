@@ -1,6 +1,6 @@
 // Writes small ZIP archives for the reader's tests: local headers by hand,
-// deflated data from zlib, optional data descriptors, and a central
-// directory record after the members, as real archives have.
+// deflated data from zlib, optional data descriptors, and the central
+// directory with its end record after the members, as real archives have.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,8 @@ struct TZipMember {
   bool Descriptor = false;          // CRC and sizes after the data, zero in the header
   bool DescriptorSignature = true;
   std::optional<std::uint32_t> DescriptorCrc{};  // a wrong CRC for the descriptor
+  std::uint16_t Flags = 0;  // further flag bits (1: encrypted)
+  bool Zip64Sizes = false;  // 0xFFFFFFFF for both sizes, in the header and the directory
 };
 
 inline void PutLe(std::string& out, std::uint32_t value, int bytes) {
@@ -34,24 +36,44 @@ inline std::string MemberData(const TZipMember& member) {
   return member.Content;
 }
 
-inline std::string BuildArchive(const std::vector<TZipMember>& members) {
+// The fields from the flags to the sizes, shared by local and central headers.
+inline void PutCommonFields(std::string& out, const TZipMember& member, const std::string& data, bool local) {
+  const bool deferred = local && member.Descriptor;
+  const std::uint32_t compressed = member.Zip64Sizes ? 0xFFFFFFFF : static_cast<std::uint32_t>(data.size());
+  const std::uint32_t uncompressed =
+      member.Zip64Sizes ? 0xFFFFFFFF : static_cast<std::uint32_t>(member.Content.size());
+  PutLe(out, member.Flags | (member.Descriptor ? 8U : 0U), 2);
+  PutLe(out, static_cast<std::uint32_t>(member.Method), 2);
+  PutLe(out, 0x1823, 2);  // time
+  PutLe(out, 0x5822, 2);  // date
+  PutLe(out, deferred ? 0 : ZlibCrc(member.Content), 4);
+  PutLe(out, deferred ? 0 : compressed, 4);
+  PutLe(out, deferred ? 0 : uncompressed, 4);
+  PutLe(out, static_cast<std::uint32_t>(member.Name.size()), 2);
+}
+
+// The members, then (unless left out, as in an archive cut short) the
+// central directory and its end record.
+inline std::string BuildArchive(const std::vector<TZipMember>& members, bool withDirectory = true) {
   std::string out;
+  std::string directory;
   for (const TZipMember& member : members) {
     const std::string data = MemberData(member);
     const std::uint32_t crc = ZlibCrc(member.Content);
+    PutLe(directory, 0x02014B50, 4);
+    PutLe(directory, 20, 2);  // version made by
+    PutLe(directory, 20, 2);  // version needed
+    PutCommonFields(directory, member, data, false);
+    directory.append(2 + 2 + 2 + 2 + 4, '\0');  // extra, comment, disk, attributes
+    PutLe(directory, static_cast<std::uint32_t>(out.size()), 4);
+    directory += member.Name;
+
     PutLe(out, 0x04034B50, 4);
-    PutLe(out, 20, 2);                               // version needed
-    PutLe(out, member.Descriptor ? 8 : 0, 2);        // flags
-    PutLe(out, static_cast<std::uint32_t>(member.Method), 2);
-    PutLe(out, 0x1823, 2);                           // time
-    PutLe(out, 0x5822, 2);                           // date
-    PutLe(out, member.Descriptor ? 0 : crc, 4);
-    PutLe(out, member.Descriptor ? 0 : static_cast<std::uint32_t>(data.size()), 4);
-    PutLe(out, member.Descriptor ? 0 : static_cast<std::uint32_t>(member.Content.size()), 4);
-    PutLe(out, static_cast<std::uint32_t>(member.Name.size()), 2);
-    PutLe(out, 4, 2);                                // extra field length
+    PutLe(out, 20, 2);  // version needed
+    PutCommonFields(out, member, data, true);
+    PutLe(out, 4, 2);  // extra field length
     out += member.Name;
-    out += std::string("\xFE\xCA\0\0", 4);           // an empty extra block
+    out += std::string("\xFE\xCA\0\0", 4);  // an empty extra block
     out += data;
     if (member.Descriptor) {
       if (member.DescriptorSignature) PutLe(out, 0x08074B50, 4);
@@ -60,8 +82,16 @@ inline std::string BuildArchive(const std::vector<TZipMember>& members) {
       PutLe(out, static_cast<std::uint32_t>(member.Content.size()), 4);
     }
   }
-  PutLe(out, 0x02014B50, 4);  // central directory: never read, only run into
-  out += std::string(42, '\0');
+  if (!withDirectory) return out;
+  const auto directoryOffset = static_cast<std::uint32_t>(out.size());
+  out += directory;
+  PutLe(out, 0x06054B50, 4);
+  PutLe(out, 0, 4);  // disk numbers
+  PutLe(out, static_cast<std::uint32_t>(members.size()), 2);
+  PutLe(out, static_cast<std::uint32_t>(members.size()), 2);
+  PutLe(out, static_cast<std::uint32_t>(directory.size()), 4);
+  PutLe(out, directoryOffset, 4);
+  PutLe(out, 0, 2);  // comment length
   return out;
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
 #include "ZipReader/ZipReader.h"
 #include "ZipReader/ZipTestSupport.h"
@@ -133,9 +134,11 @@ TEST(MemberChoice, HeaderCutShortHasNoMember) {
   }
 }
 
-TEST(MemberChoice, SkippingADataDescriptorMemberLandsInItsDataAndFindsNothing) {
-  EXPECT_FALSE(ReadArchive({{"notes.txt", "notes\n", 8, 6, Z_DEFAULT_STRATEGY, {}, true}, {"calc.out", "c\n"}})
-                   .Found);
+TEST(MemberChoice, WithoutADirectorySkippingADataDescriptorMemberLandsInItsDataAndFindsNothing) {
+  TTempDir dir;
+  const std::string archive =
+      BuildArchive({{"notes.txt", "notes\n", 8, 6, Z_DEFAULT_STRATEGY, {}, true}, {"calc.out", "c\n"}}, false);
+  EXPECT_FALSE(ReadMember(dir.Write("a.zip", archive)).Found);
 }
 
 // ---------------------------------------------------------------------------
@@ -161,6 +164,7 @@ TEST_P(MemberLines, AreSplitAtLfWithEveryCrDropped) {
 }
 
 const std::string LongLine(2000, 'q');
+const std::string CappedLine(MaxLineLength, 'p');
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, MemberLines,
@@ -173,7 +177,10 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"Empty", "", {""}, {""}},
         LineCase{"ControlBytesStay", std::string("n\0ul\t\x1a\n", 7), {std::string("n\0ul\t\x1a", 6)},
                  {std::string("n\0ul\t\x1a", 6), ""}},
-        LineCase{"LineOf2000Characters", LongLine + "\nz", {LongLine, "z"}, {LongLine, "z"}}),
+        LineCase{"LineOf2000Characters", LongLine + "\nz", {LongLine, "z"}, {LongLine, "z"}},
+        // CRs do not count towards the kept prefix.
+        LineCase{"LongerLineKeepsItsPrefix", "\r" + CappedLine + "\rp" + std::string(100000, 'x') + "\r\nz",
+                 {CappedLine, "z"}, {CappedLine, "z"}}),
     [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.Name); });
 
 TEST(MemberLines, StoredMemberNeverShowsTheBytesAfterIt) {
@@ -222,14 +229,51 @@ TEST(MemberLines, SameBytesInAStoredBlockGiveOneLine) {
   EXPECT_TRUE(member.CrcOk);
 }
 
-TEST(MemberLines, MethodOtherThanStoredOrDeflatedIsRefusedAndGivesOneEmptyLine) {
-  TRecordingDesktop desktop;
-  const TMemberText member = ReadArchive({{"a.out", "BZh91AY&SY", 12}});
-  EXPECT_TRUE(member.Found);
-  EXPECT_FALSE(member.Started);
-  EXPECT_EQ(member.Lines, (std::vector<std::string>{""}));
-  EXPECT_TRUE(desktop.Messages.empty());
+// ---------------------------------------------------------------------------
+// Members the reader cannot decode: one box names the member and the reason,
+// and the archive counts as one without an output member.
+
+struct UnreadableCase {
+  const char* Name;
+  TZipMember Member;
+  bool WithDirectory;
+  const char* Message;
+};
+
+TZipMember Streamed(TZipMember member) {
+  member.Descriptor = true;
+  return member;
 }
+
+TZipMember WithFlags(TZipMember member, std::uint16_t flags, bool zip64Sizes) {
+  member.Flags = flags;
+  member.Zip64Sizes = zip64Sizes;
+  return member;
+}
+
+class UnreadableMember : public ::testing::TestWithParam<UnreadableCase> {};
+
+TEST_P(UnreadableMember, IsNamedWithItsReasonAndDoesNotOpen) {
+  TRecordingDesktop desktop;
+  TTempDir dir;
+  const std::string path = dir.Write("a.zip", BuildArchive({GetParam().Member}, GetParam().WithDirectory));
+  TLineSource source;
+  EXPECT_FALSE(source.OpenSource(path));
+  EXPECT_EQ(desktop.Messages, (std::vector<TMessage>{{"TZippedFilesReader", GetParam().Message}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, UnreadableMember,
+    ::testing::Values(
+        UnreadableCase{"Encrypted", WithFlags({"calc.out", "text\n", 0}, 1, false), true, "calc.out is encrypted"},
+        UnreadableCase{"Bzip2", {"calc.out", "BZh91AY&SY", 12}, true, "calc.out uses compression method 12"},
+        UnreadableCase{"Zstd", {"job/calc.out", "(\xb5/\xfd", 93}, true, "job/calc.out uses compression method 93"},
+        UnreadableCase{"Zip64Sizes", WithFlags({"calc.out", "text\n", 8}, 0, true), true, "calc.out needs ZIP64 sizes"},
+        UnreadableCase{"StreamedZip64", WithFlags(Streamed({"calc.out", "text\n", 8}), 0, true), true,
+                       "calc.out needs ZIP64 sizes"},
+        UnreadableCase{"StoredStreamedWithoutDirectory", Streamed({"calc.out", "text\n", 0}), false,
+                       "calc.out has no recorded size"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 // ---------------------------------------------------------------------------
 // CRC-32 of members with a data descriptor.
@@ -246,12 +290,49 @@ TEST(DataDescriptor, IntactMemberPassesItsCheckWithOrWithoutTheSignature) {
   }
 }
 
-TEST(DataDescriptor, WrongCrcInTheDescriptorFailsTheCheck) {
+TEST(DataDescriptor, WithoutADirectoryAWrongCrcInTheDescriptorFailsTheCheck) {
   TZipMember member{"calc.out", "text\n", 8};
   member.Descriptor = true;
   member.DescriptorCrc = 0x12345678;
-  EXPECT_FALSE(ReadArchive({member}).CrcOk);
+  TTempDir dir;
+  EXPECT_FALSE(ReadMember(dir.Write("a.zip", BuildArchive({member}, false))).CrcOk);
 }
+
+// An archive written to a pipe: every header defers its sizes, which the
+// central directory gives, both to read a member and to skip one.
+struct StreamedCase {
+  const char* Name;
+  int Method;
+  bool Signature;
+};
+
+class StreamedArchive : public ::testing::TestWithParam<StreamedCase> {};
+
+TEST_P(StreamedArchive, TakesItsSizesFromTheCentralDirectory) {
+  const std::string text = "first line\r\nsecond line\n";
+  std::vector<TZipMember> members{Streamed({"notes.txt", "notes\nskipped\n", GetParam().Method}),
+                                  Streamed({"calc.out", text, GetParam().Method}), {"after.out", "after\n"}};
+  for (TZipMember& member : members) member.DescriptorSignature = GetParam().Signature;
+  const TMemberText member = ReadArchive(members);
+  EXPECT_EQ(member.Name, "calc.out");
+  EXPECT_EQ(member.Lines, GetParam().Method == 0 ? (std::vector<std::string>{"first line", "second line", ""})
+                                                 : Lines(text));
+  EXPECT_TRUE(member.CrcOk);
+}
+
+TEST(DataDescriptor, PythonsZipfileWritingAStoredMemberToAPipeIsReadWhole) {
+  const TMemberText member = ReadMember(ZipData + "python_streamed_stored.zip");
+  EXPECT_EQ(member.Name, "calc.out");
+  EXPECT_EQ(member.Lines, (std::vector<std::string>{" This is part of the Gaussian(R) 16 program.",
+                                                    " SCF Done:  E(RB3LYP) =  -76.4 A.U.", ""}));
+  EXPECT_TRUE(member.CrcOk);
+}
+
+INSTANTIATE_TEST_SUITE_P(Members, StreamedArchive,
+                         ::testing::Values(StreamedCase{"Stored", 0, true}, StreamedCase{"Deflated", 8, true},
+                                           StreamedCase{"StoredNoSignature", 0, false},
+                                           StreamedCase{"DeflatedNoSignature", 8, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(DataDescriptor, ArchiveWrittenToAPipeByZipPassesItsCheck) {
   const TMemberText member = ReadMember(ZipData + "streamed_descriptor.zip");
@@ -477,6 +558,55 @@ TEST(LineSource, MemberFailingItsCrcClosesWithFalse) {
   bool crcOk = true;
   EXPECT_EQ(SourceLines(dir.Write("a.zip", archive), crcOk), (std::vector<std::string>{"calc", ""}));
   EXPECT_FALSE(crcOk);
+}
+
+// ---------------------------------------------------------------------------
+// The CRC-32 verdict of an archived output: one warning per load, whichever
+// reader ran, or when no banner was found.
+
+struct VerdictCase {
+  const char* Name;
+  const char* Text;
+};
+
+class CrcVerdict : public ::testing::TestWithParam<VerdictCase> {};
+
+TEST_P(CrcVerdict, AMismatchIsShownOnceAndAnIntactMemberShowsNothing) {
+  for (bool damaged : {false, true}) {
+    TRecordingDesktop desktop;
+    TTempDir dir;
+    std::string archive = BuildArchive({{"calc.out", GetParam().Text, 0}});
+    if (damaged) archive[14] ^= 1;  // the header's CRC-32
+    const std::string path = dir.Write("a.zip", archive);
+    TCoordinateFile file;
+    file.LoadFile(path, true);
+    const std::vector<TMessage> expected{{"TCoordinateFile Error", "WARNING: there was an error reading " + path}};
+    EXPECT_EQ(desktop.Messages, damaged ? expected : std::vector<TMessage>{}) << damaged;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Members, CrcVerdict,
+    ::testing::Values(
+        VerdictCase{"Gaussian", " This is part of the Gaussian(R) 16 program.\n SCF Done:  E(RB3LYP) =  -76.4\n"},
+        VerdictCase{"Orca", " * O   R   C   A *\nFINAL SINGLE POINT ENERGY       -76.328211149543\n"},
+        VerdictCase{"NoBanner", "plain text\nno banner here\n"},
+        // The banner pass reaches the end too; the reader alone reports.
+        VerdictCase{"BannerOnTheLastLine", " This is part of the Gaussian(R) 16 program."}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// A cut archive ends the member inside a number: the warning comes before
+// the conversion error that ends the load.
+TEST(CrcVerdict, TruncatedArchiveWarnsBeforeTheLastLineFailsToConvert) {
+  const std::string text = " This is part of the Gaussian(R) 16 program.\n SCF Done:  E(RB3LYP) =  -76.4D+01 A.U.\n";
+  const std::string archive = BuildArchive({{"calc.out", text, 0}});
+  TRecordingDesktop desktop;
+  TTempDir dir;
+  const std::string path = dir.Write("a.zip", archive.substr(0, archive.find("D+01") + 2));
+  TCoordinateFile file;
+  EXPECT_THROW(file.LoadFile(path, true), EConvertError);
+  EXPECT_EQ(desktop.Messages,
+            (std::vector<TMessage>{{"TCoordinateFile Error", "WARNING: there was an error reading " + path}}));
 }
 
 }  // namespace
