@@ -71,6 +71,7 @@ void ReadCorrectedEnergy(TGaussianPass& pass, TOutInfo& info) {
   ReadChar(pass.Line, cursor);  // "="
   SkipBlanks(pass.Line, cursor);
   info.Energy = ReadDouble(pass.Line, cursor);
+  info.EnergyRead = true;
   info.EnergyLabel = CorrectedEnergyMarker;
 }
 
@@ -113,6 +114,7 @@ void ReadSCFEnergy(TGaussianPass& pass, TOutInfo& info) {
   int cursor = CursorAfter(line, '=');
   SkipBlanks(line, cursor);
   info.Energy = ReadDouble(line, cursor);
+  info.EnergyRead = true;
 }
 
 // Printed after the SCF energy of an MP2 run, with a Fortran exponent and,
@@ -129,6 +131,7 @@ void ReadMP2Energy(TGaussianPass& pass, TOutInfo& info) {
   SkipBlanks(tail, cursor);
   if (const std::size_t exponent = tail.find('D'); exponent != std::string::npos) tail[exponent] = 'E';
   info.Energy = ReadDouble(tail, cursor);
+  info.EnergyRead = true;
   info.EnergyLabel = MP2EnergyMarker;
 }
 

@@ -45,7 +45,8 @@ bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
       Info.EnergyLabel.clear();
       int cursor = static_cast<int>(marker + EnergyMarker.size()) + 1;
       SkipBlanks(line, cursor);
-      Info.Energy = static_cast<double>(ReadReal(line, cursor));
+      Info.Energy = ReadDouble(line, cursor);
+      Info.EnergyRead = true;
     }
   }
   source.CloseSource();
