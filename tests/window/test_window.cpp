@@ -19,6 +19,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <utility>
 
 #include "Unit1/Form1.h"
@@ -329,6 +330,16 @@ class TestWindow : public QObject {
     QVERIFY(form.Button1->isEnabled());
     QVERIFY(form.Button2->isEnabled());
     QVERIFY(form.isVisible());
+  }
+
+  // Not one of the program's own errors: shown all the same, never fatal.
+  void unexpectedFailureIsShownInTheErrorBoxAndTheWindowGoesOn() {
+    TForm1 form([]() -> TChoice { throw std::logic_error("unexpected failure"); });
+    const QList<TShownBox> boxes = TakeBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().Title, QStringLiteral("Harvex"));
+    QCOMPARE(boxes.first().Text, QStringLiteral("unexpected failure"));
+    QVERIFY(form.Button1->isEnabled());
   }
 
   void closingDuringABatchTakesEffectWhenTheBatchEnds() {
