@@ -31,6 +31,16 @@ void AppendMemoText(std::string_view text) {
   }
 }
 
+// Makes the folder of Path current; a bare name leaves the current folder.
+// A folder that cannot be entered holds no file that could be read either,
+// and the report of the path says so.
+void EnterFolderOf(const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) return;
+  std::error_code ignored;
+  std::filesystem::current_path(folder, ignored);
+}
+
 }  // namespace
 
 TResultsRun::TResultsRun() : Results(std::make_unique<TResultsFile>()) {}
@@ -56,13 +66,7 @@ void TResultsRun::ChooseAndReport() {
 }
 
 void TResultsRun::ReportChoice(const std::vector<std::string>& paths) {
-  const std::filesystem::path folder = paths.empty() ? "" : std::filesystem::path(paths.front()).parent_path();
-  if (!folder.empty()) {
-    // A folder that cannot be entered holds no file that could be read
-    // either; the report of the path says so.
-    std::error_code ignored;
-    std::filesystem::current_path(folder, ignored);
-  }
+  if (!paths.empty()) EnterFolderOf(paths.front());
   ReportPaths(paths);
 }
 
