@@ -106,7 +106,9 @@ TModelJson InfoJson(const TOutInfo& info, int atomCount) {
           {"MCBSCount", info.MCBSCount},
           {"DCBSSum", Real(info.DCBSSum)},
           {"MCBSSum", Real(info.MCBSSum)},
-          {"Termination", CodeName(TerminationNames, info.Termination)}};
+          {"Termination", CodeName(TerminationNames, info.Termination)},
+          {"SourceOpened", info.SourceOpened},
+          {"EnergyRead", info.EnergyRead}};
 }
 
 TModelJson DescrJson(const std::unique_ptr<TConfDescrFile>& descr) {

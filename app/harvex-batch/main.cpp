@@ -3,6 +3,7 @@
 // boxes and errors to standard error, rows to the results file.
 #include <CLI/CLI.hpp>
 #include <clocale>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -27,9 +28,14 @@ struct TBatchOptions {
   std::vector<std::string> Paths;
 };
 
-void ShowError(const std::string& subject, const ERuntimeError& error) {
+void ShowError(const std::string& subject, const std::string& message) {
   std::cout.flush();
-  std::cerr << ProgramName << ": " << subject << ": " << error.what() << '\n';
+  std::cerr << ProgramName << ": " << subject << ": " << message << '\n';
+}
+
+// Rows name full paths, so that a results file can be fed back as a list.
+std::string AbsolutePath(const std::string& path) {
+  return std::filesystem::absolute(path).lexically_normal().string();
 }
 
 void PrintJson(const std::string& path, const TCoordinateFile_cdf& file) {
@@ -37,7 +43,10 @@ void PrintJson(const std::string& path, const TCoordinateFile_cdf& file) {
   std::cout << ModelToJson(path, file).dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
 }
 
-// Reports every path; an error ends only the path it arose in. Success means
+// Reports every path as a choice of that path alone in the window would: its
+// folder becomes the current directory, against which the relative names
+// inside a .cdf (or inside a .cdf a list names) resolve. An error ends only
+// the path it arose in. Success means every path reported at least one file,
 // every reported file gave a row and nothing went wrong: no error, no box,
 // no warning line.
 int RunBatch(const TBatchOptions& options) {
@@ -50,18 +59,29 @@ int RunBatch(const TBatchOptions& options) {
     if (options.Json) PrintJson(path, file);
   });
 
-  bool failed = false;
+  // The paths are taken against the folder the batch started in, before any
+  // path's folder becomes current.
+  std::vector<std::string> paths;
+  for (const std::string& path : options.Paths) paths.push_back(AbsolutePath(path));
   try {
     run.CreateResultsFile(options.ResultsFile, MainWindowCaption);
-  } catch (const ERuntimeError& error) {
-    ShowError(options.ResultsFile, error);
-    failed = true;
+  } catch (...) {
+    // As in the window: without a results file no path is reported.
+    ShowError(options.ResultsFile, CurrentExceptionMessage());
+    return ExitProblem;
   }
-  for (const std::string& path : options.Paths) {
+  bool failed = false;
+  for (const std::string& path : paths) {
+    const int reportedBefore = reported;
     try {
-      run.ReportPaths({path});
-    } catch (const ERuntimeError& error) {
-      ShowError(path, error);
+      run.ReportChoice({path});
+    } catch (...) {
+      ShowError(path, CurrentExceptionMessage());
+      failed = true;
+      continue;
+    }
+    if (reported == reportedBefore) {
+      ShowError(path, "the list names no file");
       failed = true;
     }
   }

@@ -1,9 +1,15 @@
 #include "CdfFiles/CdfFiles.h"
 
 #include "CdfFiles/IniFile.h"
+#include "CoordFiles/LineSource.h"
 #include "rtl/Desktop.h"
 
 namespace harvex {
+namespace {
+
+constexpr char InvalidDescription[] = ": Invalid .cdf file!";
+
+}  // namespace
 
 // Only the first section of a description is read; its name is free:
 //   [conformer]
@@ -13,20 +19,26 @@ namespace harvex {
 // Names are kept as written; a relative one is opened later against the
 // process's current folder.
 void TConfDescrFile::Load(const std::string& fileName) {
+  FileName = fileName;
+  // A folder, or a file that cannot be opened for reading, is as invalid as
+  // a missing one; the INI reader only sees files that open.
+  if (!TPlainTextFile().Open(fileName)) {
+    ShowError(fileName + InvalidDescription);
+    return;
+  }
   const TIniFile ini(fileName);
   const std::vector<std::string> sections = ini.ReadSectionNames();
   if (sections.empty()) {
-    ShowError(fileName + ": Invalid .cdf file!");
-  } else {
-    SectionName = sections.front();
-    GeomFileName = ini.ReadString(SectionName, "GeomFileName", "");
-    FreqFileName = ini.ReadString(SectionName, "FreqFileName", "");
-    MP2FileName = ini.ReadString(SectionName, "MP2FileName", "");
-    WfnFileName = ini.ReadString(SectionName, "WfnFileName", "");
-    AimFileName = ini.ReadString(SectionName, "AimFileName", "");
-    IRIntenFileName = ini.ReadString(SectionName, "IRIntenFileName", "");
+    ShowError(fileName + InvalidDescription);
+    return;
   }
-  FileName = fileName;
+  SectionName = sections.front();
+  GeomFileName = ini.ReadString(SectionName, "GeomFileName", "");
+  FreqFileName = ini.ReadString(SectionName, "FreqFileName", "");
+  MP2FileName = ini.ReadString(SectionName, "MP2FileName", "");
+  WfnFileName = ini.ReadString(SectionName, "WfnFileName", "");
+  AimFileName = ini.ReadString(SectionName, "AimFileName", "");
+  IRIntenFileName = ini.ReadString(SectionName, "IRIntenFileName", "");
 }
 
 void TConfDescrFile::ShowError(const std::string& message) {

@@ -153,6 +153,13 @@ struct TOutInfo {
   // Set by the output readers: tmMissing when they start, then by each
   // termination line read.
   TTermination Termination = tmNotRead;
+  // What the last output load got from its file, so that one that gave
+  // nothing never passes as a good one: SourceOpened when its text could be
+  // opened (a plain file, or an archive's output member), EnergyRead when a
+  // reader then read an energy line from it. Both are cleared when an output
+  // load starts; Energy itself keeps an earlier load's value.
+  bool SourceOpened = false;
+  bool EnergyRead = false;
 
   // Each frequency block read starts the thermochemistry values afresh.
   void ClearThermochemistry();

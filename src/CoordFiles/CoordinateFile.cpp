@@ -106,10 +106,11 @@ bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) 
     return true;
   }
   if (extension == ".ZIP") {
-    // An archive always keeps its final geometry and always counts as taken.
+    // An archive always keeps its final geometry, and counts as taken
+    // whenever it holds an output member, whatever the reader made of it.
     FileKind = fkOutput;
     LoadOutput(fileName, true);
-    return true;
+    return Info.SourceOpened;
   }
   return false;
 }
@@ -119,9 +120,12 @@ bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) 
 // member and found none. A pass that stops at the banner gives no verdict.
 bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry) {
   TProgram program = TProgram::Undecided;
+  Info.SourceOpened = false;
+  Info.EnergyRead = false;
   {
     TLineSource source;
     if (!source.OpenSource(fileName)) return false;
+    Info.SourceOpened = true;
     std::string line;
     while (program == TProgram::Undecided && !source.SourceAtEnd()) {
       source.ReadSourceLine(line);

@@ -87,6 +87,7 @@ void ReadCorrectedEnergy(TGaussianPass& pass, TOutInfo& info) {
   ReadChar(pass.Line, cursor);  // "="
   SkipBlanks(pass.Line, cursor);
   info.Energy = ReadDouble(pass.Line, cursor);
+  info.EnergyRead = true;
   info.EnergyLabel = CorrectedEnergyMarker;
 }
 
@@ -136,6 +137,7 @@ void ReadSCFEnergy(TGaussianPass& pass, TOutInfo& info) {
   int cursor = CursorAfter(line, '=');
   SkipBlanks(line, cursor);
   info.Energy = ReadDouble(line, cursor);
+  info.EnergyRead = true;
 }
 
 // Printed after the SCF energy of an MP2 run, with a Fortran exponent and,
@@ -152,6 +154,7 @@ void ReadMP2Energy(TGaussianPass& pass, TOutInfo& info) {
   SkipBlanks(tail, cursor);
   if (const std::size_t exponent = tail.find('D'); exponent != std::string::npos) tail[exponent] = 'E';
   info.Energy = ReadDouble(tail, cursor);
+  info.EnergyRead = true;
   info.EnergyLabel = MP2EnergyMarker;
 }
 
@@ -164,6 +167,7 @@ bool ReadEnergyAfter(std::string_view line, std::size_t offset, std::string_view
   SkipBlanks(line, cursor);
   info.Energy = ReadDouble(line, cursor);
   info.EnergyLabel = label;
+  info.EnergyRead = true;
   return true;
 }
 

@@ -73,11 +73,6 @@ inline int CursorAfter(std::string_view line, char c) {
   return PositionOf(line, std::string_view(&c, 1)) + 1;
 }
 
-// ReadReal for a field kept as a 64-bit double.
-inline double ReadDouble(std::string_view line, int& cursor) {
-  return static_cast<double>(ReadReal(line, cursor));
-}
-
 // The checks that live beside the energy and geometry checks of
 // GaussianOutput.cpp. Each looks at the current line and acts only when it
 // holds its marker.

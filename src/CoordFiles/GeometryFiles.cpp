@@ -18,11 +18,11 @@ void TCoordinateFile::ParseAtomLine(std::string_view line) {
   SkipBlanks(line, cursor);
   std::string symbol = ReadWord(line, cursor);
   SkipBlanks(line, cursor);
-  atom.X = static_cast<double>(ReadReal(line, cursor));
+  atom.X = ReadDouble(line, cursor);
   SkipBlanks(line, cursor);
-  atom.Y = static_cast<double>(ReadReal(line, cursor));
+  atom.Y = ReadDouble(line, cursor);
   SkipBlanks(line, cursor);
-  atom.Z = static_cast<double>(ReadReal(line, cursor));
+  atom.Z = ReadDouble(line, cursor);
   atom.Element = ElementBySymbol(symbol);
   atom.Symbol = std::move(symbol);
   if (atom.Element == 0) ShowError("UNKNOWN ATOM: \"" + atom.Symbol + "\"");

@@ -177,7 +177,7 @@ bool ReadValueAfter(std::string_view line, std::size_t marker, double& field) {
   if (at == std::string_view::npos) return false;
   int cursor = static_cast<int>(at + ValueLead.size()) + 1;
   if (!NumberStarts(line, cursor)) return false;
-  field = static_cast<double>(ReadReal(line, cursor));
+  field = ReadDouble(line, cursor);
   return true;
 }
 
@@ -221,7 +221,8 @@ void ReadFinalEnergy(TOrcaPass& pass) {
   }
   if (!NumberStarts(line, cursor)) return;
   pass.Info.EnergyLabel.clear();
-  pass.Info.Energy = static_cast<double>(ReadReal(line, cursor));
+  pass.Info.Energy = ReadDouble(line, cursor);
+  pass.Info.EnergyRead = true;
   pass.FinalEnergySeen = true;
 }
 
@@ -229,7 +230,7 @@ void ReadSCFTotalEnergy(TOrcaPass& pass) {
   const std::size_t marker = pass.Line.find(SCFTotalEnergyMarker);
   if (marker == std::string::npos) return;
   int cursor = static_cast<int>(marker + SCFTotalEnergyMarker.size()) + 1;
-  if (NumberStarts(pass.Line, cursor)) pass.SCFEnergy = static_cast<double>(ReadReal(pass.Line, cursor));
+  if (NumberStarts(pass.Line, cursor)) pass.SCFEnergy = ReadDouble(pass.Line, cursor);
 }
 
 void ReadTermination(TOrcaPass& pass) {
@@ -337,7 +338,7 @@ bool ReadDisplacementRow(TOrcaPass& pass) {
   TOscModes& modes = *pass.Info.Modes;
   for (int column : pass.Columns) {
     if (!NumberStarts(line, cursor)) break;
-    const auto value = static_cast<double>(ReadReal(line, cursor));
+    const auto value = ReadDouble(line, cursor);
     if (column < 0) continue;
     TOscMode& mode = modes.ModeAt(column);
     (coordinate % 3 == 0 ? mode.DispX : coordinate % 3 == 1 ? mode.DispY : mode.DispZ)[index] = value;
@@ -416,6 +417,7 @@ bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
   if (!pass.FinalEnergySeen && pass.SCFEnergy) {
     Info.EnergyLabel.clear();
     Info.Energy = *pass.SCFEnergy;
+    Info.EnergyRead = true;
   }
   Info.GeometryState = AtomCount() > 0 ? 1 : 0;
   return true;

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -122,8 +121,8 @@ void TForm1::SetUpOpenDialog() {
 void TForm1::FormCreate() {
   try {
     Run.CreateResultsFile(ResultsFileName, windowTitle().toStdString());
-  } catch (const EInOutError& error) {
-    ShowMessage(ApplicationTitle, error.what());
+  } catch (...) {
+    ShowMessage(ApplicationTitle, CurrentExceptionMessage());
     return;
   }
   Button1Click();
@@ -132,10 +131,12 @@ void TForm1::FormCreate() {
 void TForm1::Button1Click() {
   {
     TBatchInProgress batch(BatchRunning, Button1, Button2);
+    // Whatever ends the batch is shown and the window goes on; the rows
+    // written so far stay in the results file.
     try {
       Run.ChooseAndReport();
-    } catch (const ERuntimeError& error) {
-      ShowMessage(ApplicationTitle, error.what());
+    } catch (...) {
+      ShowMessage(ApplicationTitle, CurrentExceptionMessage());
     }
   }
   // A close asked for between the files of the batch takes effect now.
@@ -173,9 +174,8 @@ TFormatSettings TForm1::FormatSettings() { return FormatSettingsFromCLocale(); }
 
 std::optional<std::vector<std::string>> TForm1::RunOpenDialog() {
   if (OpenDialog1->exec() != QDialog::Accepted) return std::nullopt;
-  // Relative names read later (inside .cdf files) resolve against the folder
-  // the user ended in.
-  QDir::setCurrent(OpenDialog1->directory().absolutePath());
+  // The core makes the chosen files' folder current, whatever folder the
+  // dialog shows (a typed full path may name another).
   std::vector<std::string> paths;
   for (const QString& path : OpenDialog1->selectedFiles()) paths.push_back(QFile::encodeName(path).toStdString());
   return paths;

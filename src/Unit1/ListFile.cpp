@@ -34,7 +34,7 @@ std::optional<std::string> ListLinePath(std::string_view line) {
 
 void ForEachListedPath(const std::string& listFile, const std::optional<TFileIdentity>& excluded,
                        const std::function<void(const std::string&)>& report) {
-  if (IsExcluded(listFile, excluded)) throw EInOutError("Sharing violation");
+  if (IsExcluded(listFile, excluded)) throw EInOutError::SharingViolation();
   TPlainTextFile list;
   // A file that did not open raises its reason at the first AtEnd.
   list.Open(listFile);

@@ -1,5 +1,6 @@
 #include "Unit1/NumberForms.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -25,35 +26,32 @@ struct TDecimalDigits {
   int IntegerDigits = 0;
 };
 
-// Count significant digits of a finite magnitude, rounded to nearest with
-// ties to even (the C library's conversion is exact).
+// The digits of a finite magnitude in the given form, rounded to nearest
+// with ties to even. The conversion is exact and bound to no locale: the
+// point stays a point whatever the user's locale says.
+std::string DigitText(long double magnitude, std::chars_format form, int precision) {
+  char text[64];  // ample: at most 19 digits, a point and a 4-digit exponent
+  const std::to_chars_result end = std::to_chars(text, text + sizeof text, magnitude, form, precision);
+  return std::string(text, end.ptr);
+}
+
+// Count significant digits of a finite magnitude.
 TDecimalDigits SignificantDigitsOf(long double magnitude, int count) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*Le", count - 1, magnitude);
+  const std::string text = DigitText(magnitude, std::chars_format::scientific, count - 1);
   // "d.ddd...e+XX"
   TDecimalDigits result;
-  result.Digits.push_back(text[0]);
-  const char* p = text + 2;
-  while (*p != 'e') result.Digits.push_back(*p++);
-  result.IntegerDigits = std::atoi(p + 1) + 1;
+  const std::size_t exponent = text.find('e');
+  result.Digits = text.substr(0, 1) + text.substr(2, exponent - 2);
+  result.IntegerDigits = std::atoi(text.c_str() + exponent + 1) + 1;
   return result;
 }
 
-// A finite magnitude below 10 with Count decimals, rounded to nearest with
-// ties to even.
+// A finite magnitude below 10 with Count decimals.
 TDecimalDigits DecimalsOf(long double magnitude, int count) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*Lf", count, magnitude);
+  const std::string text = DigitText(magnitude, std::chars_format::fixed, count);
   // "i.ddd..."
-  TDecimalDigits result;
-  for (const char* p = text; *p != '\0'; ++p) {
-    if (*p == '.') {
-      result.IntegerDigits = static_cast<int>(p - text);
-    } else {
-      result.Digits.push_back(*p);
-    }
-  }
-  return result;
+  const std::size_t point = text.find('.');
+  return {text.substr(0, point) + text.substr(point + 1), static_cast<int>(point)};
 }
 
 // Adds one unit in the last place; true when the carry ran out of the first
@@ -86,7 +84,7 @@ void RoundHalfUp(TDecimalDigits& number, std::size_t keep) {
 
 // "iii.ddd" with exactly Decimals decimals, the integer part without leading
 // zeros but at least "0".
-std::string FixedDigits(TDecimalDigits number, int decimals, char decimalSeparator) {
+std::string FixedDigits(TDecimalDigits number, int decimals, std::string_view decimalSeparator) {
   if (number.IntegerDigits < 1) {
     number.Digits.insert(0, static_cast<std::size_t>(1 - number.IntegerDigits), '0');
     number.IntegerDigits = 1;
@@ -97,7 +95,7 @@ std::string FixedDigits(TDecimalDigits number, int decimals, char decimalSeparat
   while (first + 1 < integerDigits && number.Digits[first] == '0') ++first;
   std::string text = number.Digits.substr(first, integerDigits - first);
   if (decimals > 0) {
-    text.push_back(decimalSeparator);
+    text += decimalSeparator;
     text.append(number.Digits, integerDigits, std::string::npos);
   }
   return text;
@@ -141,10 +139,10 @@ std::string FixedRowForm(long double value) {
   const TDecimalDigits number = magnitude < FixedRowDecimalsLimit
                                     ? DecimalsOf(magnitude, FixedRowTakenDecimals)
                                     : SignificantDigitsOf(magnitude, TakenSignificantDigits);
-  return PadLeft(WithMinus(value, FixedDigits(number, FixedRowDecimals, '.')), FixedRowWidth);
+  return PadLeft(WithMinus(value, FixedDigits(number, FixedRowDecimals, ".")), FixedRowWidth);
 }
 
-std::string MemoFixed(long double value, int decimals, char decimalSeparator) {
+std::string MemoFixed(long double value, int decimals, std::string_view decimalSeparator) {
   if (!std::isfinite(value)) return NonFiniteText(value);
   const TDecimalDigits number = SignificantDigitsOf(std::fabs(value), TakenSignificantDigits);
   return WithMinus(value, FixedDigits(number, decimals, decimalSeparator));

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace harvex {
 
@@ -23,8 +24,9 @@ std::string ScientificRowForm(long double value);
 std::string FixedRowForm(long double value);
 
 // The memo's "%.7f", "%.5f" and "%.2f": exactly Decimals decimals after
-// DecimalSeparator, "-" for negative values, no thousands separators; at most
-// 18 significant digits are taken from the value.
-std::string MemoFixed(long double value, int decimals, char decimalSeparator);
+// DecimalSeparator (the locale's, whatever its length), "-" for negative
+// values, no thousands separators; at most 18 significant digits are taken
+// from the value.
+std::string MemoFixed(long double value, int decimals, std::string_view decimalSeparator);
 
 }  // namespace harvex

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,16 +46,32 @@ std::string HeaderLine(const std::string& caption, const std::tm& now, const TFo
   return " Created by \"" + caption + "\" on " + date + ", " + time + "\r\n";
 }
 
-TResultsRun::TResultsFile::TResultsFile() : OpenErrno(EBADF) {}
+TResultsRun::TResultsFile::TResultsFile() : OpenError(std::strerror(EBADF)) {}
 
-TResultsRun::TResultsFile::TResultsFile(const std::string& path) : OpenErrno(0) {
-  Handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (Handle < 0) {
-    OpenErrno = errno;
+TResultsRun::TResultsFile::TResultsFile(const std::string& path) {
+  const int handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (handle < 0) {
+    OpenError = std::strerror(errno);
+    return;
+  }
+  // One run per results file: a second run in the same folder must neither
+  // empty the first one's rows nor mix its own into them. A file system
+  // without locks cannot keep runs apart; the run goes on there unlocked.
+  if (::flock(handle, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    ::close(handle);
+    OpenError = EInOutError::SharingViolation().what();
     return;
   }
   struct stat status {};
-  if (::fstat(Handle, &status) == 0) OpenIdentity = {status.st_dev, status.st_ino};
+  // Only a regular file can be emptied; a device such as /dev/null is
+  // written as it stands, as opening it with truncation always did.
+  if (::fstat(handle, &status) != 0 || (S_ISREG(status.st_mode) && ::ftruncate(handle, 0) != 0)) {
+    OpenError = std::strerror(errno);
+    ::close(handle);
+    return;
+  }
+  Handle = handle;
+  OpenIdentity = {status.st_dev, status.st_ino};
   Buffer.reserve(BufferSize);
 }
 
@@ -65,7 +83,7 @@ TResultsRun::TResultsFile::~TResultsFile() {
 }
 
 void TResultsRun::TResultsFile::Write(std::string_view text) {
-  if (Handle < 0) throw EInOutError::FromErrno(OpenErrno);
+  if (Handle < 0) throw EInOutError(OpenError);
   while (!text.empty()) {
     if (Buffer.size() == BufferSize) {
       if (const int reason = Flush()) throw EInOutError::FromErrno(reason);
@@ -96,7 +114,7 @@ void TResultsRun::TResultsFile::Close() {
   int reason = Flush();
   if (::close(Handle) != 0 && reason == 0 && errno != EINTR) reason = errno;
   Handle = -1;
-  OpenErrno = EBADF;
+  OpenError = std::strerror(EBADF);
   Buffer.clear();
   if (reason != 0) throw EInOutError::FromErrno(reason);
 }

@@ -25,8 +25,10 @@ class TResultsRun::TResultsFile {
  public:
   // Not open: every write raises "Bad file descriptor".
   TResultsFile();
-  // Creates (truncating) the file; when that fails the reason is kept and
-  // every write raises it.
+  // Creates the file, takes an exclusive lock on it that is held until it is
+  // closed, and only then truncates it: a file that another run holds is
+  // left as it is and gives "Sharing violation". When creating fails the
+  // reason is kept and every write raises it.
   explicit TResultsFile(const std::string& path);
   ~TResultsFile();
   TResultsFile(const TResultsFile&) = delete;
@@ -50,7 +52,7 @@ class TResultsRun::TResultsFile {
   int Flush();
 
   int Handle = -1;
-  int OpenErrno;
+  std::string OpenError;
   TFileIdentity OpenIdentity;
   std::string Buffer;
 };

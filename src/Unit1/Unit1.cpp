@@ -1,6 +1,8 @@
 #include "Unit1/Unit1.h"
 
 #include <ctime>
+#include <filesystem>
+#include <system_error>
 
 #include "Unit1/ListFile.h"
 #include "Unit1/NumberForms.h"
@@ -32,6 +34,16 @@ void AppendMemoText(std::string_view text) {
   }
 }
 
+// Makes the folder of Path current; a bare name leaves the current folder.
+// A folder that cannot be entered holds no file that could be read either,
+// and the report of the path says so.
+void EnterFolderOf(const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) return;
+  std::error_code ignored;
+  std::filesystem::current_path(folder, ignored);
+}
+
 }  // namespace
 
 TResultsRun::TResultsRun() : Results(std::make_unique<TResultsFile>()) {}
@@ -53,7 +65,12 @@ void TResultsRun::ChooseAndReport() {
   const std::optional<std::vector<std::string>> chosen = Desktop().ChooseFiles();
   if (!chosen) return;
   Desktop().ClearMemo();
-  ReportPaths(*chosen);
+  ReportChoice(*chosen);
+}
+
+void TResultsRun::ReportChoice(const std::vector<std::string>& paths) {
+  if (!paths.empty()) EnterFolderOf(paths.front());
+  ReportPaths(paths);
 }
 
 void TResultsRun::ReportPaths(const std::vector<std::string>& paths) {
@@ -94,7 +111,7 @@ void TResultsRun::CloseResultsFile() noexcept {
 }
 
 void TResultsRun::ReportCurrent(const std::string& fileName) {
-  const char decimalSeparator = Desktop().FormatSettings().DecimalSeparator;
+  const std::string decimalSeparator = Desktop().FormatSettings().DecimalSeparator;
   AppendMemoText("File:\t" + fileName);
   if (Current->IsCdf) {
     ReportConformer(fileName, decimalSeparator);
@@ -106,7 +123,7 @@ void TResultsRun::ReportCurrent(const std::string& fileName) {
   if (Reported) Reported(fileName, *Current);
 }
 
-void TResultsRun::ReportConformer(const std::string& fileName, char decimalSeparator) {
+void TResultsRun::ReportConformer(const std::string& fileName, std::string_view decimalSeparator) {
   const TCoordinateFile_cdf& file = *Current;
   AppendMemoText("...this is the .cdf file");
   AppendMemoText("E [Hartree]=\t" + MemoFixed(file.ETotal, EnergyDecimals, decimalSeparator));
@@ -120,7 +137,7 @@ void TResultsRun::ReportConformer(const std::string& fileName, char decimalSepar
   EndRow();
 }
 
-void TResultsRun::ReportOutput(const std::string& fileName, char decimalSeparator) {
+void TResultsRun::ReportOutput(const std::string& fileName, std::string_view decimalSeparator) {
   const TOutInfo& info = Current->Info;
   ReportTermination(info.Termination);
   if (info.GeometryState == 0) {
@@ -130,6 +147,7 @@ void TResultsRun::ReportOutput(const std::string& fileName, char decimalSeparato
   }
   AppendMemoText("");
   AppendMemoText("E" + info.EnergyLabel + " [Hartree]=\t" + MemoFixed(info.Energy, EnergyDecimals, decimalSeparator));
+  ReportNothingRead(info);
   Results->Write(fileName + "\tOUT\t" + ScientificRowForm(info.Energy) + "\t");
 
   // An output that no reader ran on has no mode list at all; it reads as one
@@ -171,6 +189,16 @@ void TResultsRun::ReportOutput(const std::string& fileName, char decimalSeparato
 void TResultsRun::ReportTermination(TTermination termination) {
   if (termination == tmError) Warn("Warning: the job ended with an error termination!");
   if (termination == tmMissing) Warn("Warning: the job has no termination line (unfinished?)");
+}
+
+// An output that gave nothing keeps its row, whose layout stored tables rely
+// on, but its zeros never pass as values read from the file.
+void TResultsRun::ReportNothingRead(const TOutInfo& info) {
+  if (!info.SourceOpened) {
+    Warn("Warning: the file could not be opened!");
+  } else if (!info.EnergyRead) {
+    Warn("Warning: no energy could be read from this file!");
+  }
 }
 
 void TResultsRun::Warn(std::string_view text) {

@@ -30,18 +30,25 @@ class TResultsRun {
   TResultsRun(const TResultsRun&) = delete;
   TResultsRun& operator=(const TResultsRun&) = delete;
 
-  // Start-up: creates (truncating) the results file and writes the header
-  // line naming Caption. Raises EInOutError when it cannot be created or
-  // written; later reports then fail at their first write.
+  // Start-up: creates (truncating) the results file, held for this run
+  // alone, and writes the header line naming Caption. Raises EInOutError
+  // when it cannot be created or written ("Sharing violation" while another
+  // run holds it); later reports then fail at their first write.
   void CreateResultsFile(const std::string& path, const std::string& caption);
 
   // "One more file...": runs the desktop's chooser; on a confirmed choice
-  // clears the memo and reports the chosen paths. Runtime errors end the
-  // batch and propagate to the caller.
+  // clears the memo and reports the choice (ReportChoice). Runtime errors end
+  // the batch and propagate to the caller.
   void ChooseAndReport();
 
-  // Reports paths as one confirmed choice of them would (".txt" paths are
-  // list files), without running the chooser or clearing the memo.
+  // A confirmed choice of paths, without running the chooser or clearing the
+  // memo: the folder of the first path becomes the current directory, so
+  // that relative names inside .cdf files (and inside those a list names)
+  // resolve against the folder the files were chosen in; then ReportPaths.
+  void ReportChoice(const std::vector<std::string>& paths);
+
+  // Reports paths in order (".txt" paths are list files) in the current
+  // directory as it stands.
   void ReportPaths(const std::vector<std::string>& paths);
 
   // The per-file report of one path.
@@ -67,9 +74,10 @@ class TResultsRun {
   class TResultsFile;
 
   void ReportCurrent(const std::string& fileName);
-  void ReportConformer(const std::string& fileName, char decimalSeparator);
-  void ReportOutput(const std::string& fileName, char decimalSeparator);
+  void ReportConformer(const std::string& fileName, std::string_view decimalSeparator);
+  void ReportOutput(const std::string& fileName, std::string_view decimalSeparator);
   void ReportTermination(TTermination termination);
+  void ReportNothingRead(const TOutInfo& info);
   // A memo line that says a file failed or gave nothing; counted.
   void Warn(std::string_view text);
   void EndRow();

@@ -37,8 +37,7 @@ TDesktopScope::~TDesktopScope() { Current = Previous; }
 TFormatSettings FormatSettingsFromCLocale() {
   TFormatSettings settings;
   const char* point = std::localeconv()->decimal_point;
-  // Text is single-byte: a separator of several bytes keeps the point.
-  if (point != nullptr && std::strlen(point) == 1) settings.DecimalSeparator = point[0];
+  if (point != nullptr && point[0] != '\0') settings.DecimalSeparator = point;
   settings.PlainCLocale = IsPlainLocaleName(std::setlocale(LC_TIME, nullptr));
   settings.ShortDateFormat = nl_langinfo(D_FMT);
   settings.LongTimeFormat = nl_langinfo(T_FMT);

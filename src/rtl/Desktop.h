@@ -10,7 +10,9 @@ namespace harvex {
 
 // The user's locale formats the report needs.
 struct TFormatSettings {
-  char DecimalSeparator = '.';
+  // The locale's decimal separator, whole: it may be several bytes (U+066B
+  // in Arabic-script locales).
+  std::string DecimalSeparator = ".";
   // strftime patterns for the results file's header line.
   std::string ShortDateFormat;
   std::string LongTimeFormat;

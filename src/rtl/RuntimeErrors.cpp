@@ -16,8 +16,20 @@ EInOutError EInOutError::FromErrno(int errnum) {
   return EInOutError(std::strerror(errnum));
 }
 
+EInOutError EInOutError::SharingViolation() { return EInOutError("Sharing violation"); }
+
 EListError EListError::IndexOutOfBounds(long long index) {
   return EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+std::string CurrentExceptionMessage() {
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "Unexpected error";
+  }
 }
 
 }  // namespace harvex

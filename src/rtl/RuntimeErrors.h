@@ -28,6 +28,9 @@ class EInOutError : public ERuntimeError {
   using ERuntimeError::ERuntimeError;
   // The reason for an errno value, as strerror gives it.
   static EInOutError FromErrno(int errnum);
+  // A file another holder keeps for itself: the run's own results file named
+  // as a list, or a results file that another run is writing.
+  static EInOutError SharingViolation();
 };
 
 // An index outside a list: "List index out of bounds (%d)" with the 0-based index.
@@ -36,5 +39,10 @@ class EListError : public ERuntimeError {
   using ERuntimeError::ERuntimeError;
   static EListError IndexOutOfBounds(long long index);
 };
+
+// The message of the exception being handled, for the last-resort handlers of
+// the window and the batch: its what() text, or a fixed text for one that is
+// no std::exception. Call only inside a catch block.
+std::string CurrentExceptionMessage();
 
 }  // namespace harvex

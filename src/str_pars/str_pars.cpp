@@ -1,5 +1,6 @@
 #include "str_pars/str_pars.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -95,6 +96,14 @@ long double ReadReal(std::string_view line, int& cursor) {
   if (exponent == std::string::npos) exponent = token.find('d');
   if (exponent != std::string::npos) token[exponent] = 'E';
   return StrToFloat(token);
+}
+
+double ReadDouble(std::string_view line, int& cursor) {
+  const auto start = static_cast<std::size_t>(std::max(cursor, 1)) - 1;
+  const auto value = static_cast<double>(ReadReal(line, cursor));
+  // The number is named as it stands in the line, where the user looks for it.
+  if (std::isinf(value)) throw EConvertError::InvalidFloat(std::string(line.substr(start, static_cast<std::size_t>(cursor - 1) - start)));
+  return value;
 }
 
 char ReadChar(std::string_view line, int& cursor) {

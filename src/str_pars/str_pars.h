@@ -26,6 +26,12 @@ std::int32_t ReadInt(std::string_view line, int& cursor);
 // "'%s' is not a valid floating point value" with the replaced token.
 long double ReadReal(std::string_view line, int& cursor);
 
+// ReadReal for a field kept as a 64-bit double: a value beyond the double's
+// range is no value of the field and raises EConvertError "'%s' is not a
+// valid floating point value" with the text as it stands in the line, rather
+// than becoming an infinity.
+double ReadDouble(std::string_view line, int& cursor);
+
 // One character of any kind; the character 0 past the end (cursor unmoved).
 char ReadChar(std::string_view line, int& cursor);
 

@@ -175,6 +175,8 @@ class ConformerLoader : public ::testing::Test {
     std::filesystem::copy_file(Folder.PathOf("freq.out"), Folder.PathOf("freq.log"));
     Folder.Write("orcafreq.out", OrcaFrequencyOutput);
     Folder.Write("water.xyz", "O 0 0 0.1173\nH 0 0.7572 -0.4692\nH 0 -0.7572 -0.4692\n");
+    // An empty archive: only its end-of-central-directory record.
+    Folder.Write("empty.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
   }
 
   // Writes a description naming the given files (absolute paths inside the
@@ -299,6 +301,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "Cann't load Single Point file: "},
         TFailureCase{"SinglePointOfUnknownKind", "water.xyz", "", "sp.chk",
                      "Cann't load Single Point file: "},
+        TFailureCase{"SinglePointArchiveWithoutOutput", "water.xyz", "", "empty.zip",
+                     "Cann't load Single Point file: "},
         TFailureCase{"MissingFrequency", "water.xyz", "absent.out", "sp.out",
                      "Cann't load IR spectra file: "},
         TFailureCase{"MissingGeometry", "absent.out", "freq.out", "", "Cann't load Geometry file:"},
@@ -314,12 +318,15 @@ TEST_F(ConformerLoader, MissingSinglePointLeavesTheOtherFilesUntried) {
 }
 
 TEST_F(ConformerLoader, InvalidDescriptionShowsBothBoxes) {
-  const std::string path = Folder.Write("empty.cdf", "");
-  TCoordinateFile_cdf conformer;
-  EXPECT_FALSE(conformer.LoadConformer(path, true));
-  EXPECT_EQ(Desktop.Messages,
-            (std::vector<TMessage>{{DescrCaption, path + ": Invalid .cdf file!"},
-                                        {CoordCaption, "Cann't load Geometry file:" + path}}));
+  std::filesystem::create_directory(Folder.Path() / "folder.cdf");
+  for (const std::string& path : {Folder.Write("empty.cdf", ""), Folder.PathOf("folder.cdf")}) {
+    Desktop.Messages.clear();
+    TCoordinateFile_cdf conformer;
+    EXPECT_FALSE(conformer.LoadConformer(path, true));
+    EXPECT_EQ(Desktop.Messages,
+              (std::vector<TMessage>{{DescrCaption, path + ": Invalid .cdf file!"},
+                                     {CoordCaption, "Cann't load Geometry file:" + path}}));
+  }
 }
 
 TEST_F(ConformerLoader, ExtensionInCapitalsIsADescription) {

@@ -55,10 +55,12 @@ TEST(LoadFile, OutputOfNeitherProgramIsAnOutputThatDidNotLoad) {
   EXPECT_TRUE(desktop.Messages.empty());
 }
 
-TEST(LoadFile, AnArchiveWithoutAnOutputMemberStillCountsAsTaken) {
+// Nothing could be opened in it: a .cdf naming it says it could not be loaded.
+TEST(LoadFile, AnArchiveWithoutAnOutputMemberIsNotTaken) {
   TTempDir dir;
   TCoordinateFile file;
-  EXPECT_TRUE(file.LoadFile(dir.Write("not-an-archive.ZIP", "just text\n"), true));
+  EXPECT_FALSE(file.LoadFile(dir.Write("not-an-archive.ZIP", "just text\n"), true));
+  EXPECT_FALSE(file.Info.SourceOpened);
   EXPECT_EQ(file.FileKind, fkOutput);
   EXPECT_EQ(file.AtomCount(), 0);
 }

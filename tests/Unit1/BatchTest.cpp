@@ -41,6 +41,11 @@ class BatchTest : public TRunTest {
 
   std::string Results(const std::string& name = "Harvex_res.txt") const { return testing::ReadWholeFile(Path(name)); }
 
+  // The full path the batch reports for a name in the scratch folder.
+  std::string Full(const std::string& name) const {
+    return (std::filesystem::canonical(Scratch.Path()) / name).string();
+  }
+
   static bool IsHeaderOnly(const std::string& bytes) {
     return bytes.starts_with(" Created by \"Harvex version 18.10.2012\" on ") && bytes.ends_with("\r\n") &&
            bytes.find("\r\n") == bytes.size() - 2;
@@ -51,7 +56,7 @@ TEST_F(BatchTest, UnknownFileGetsTheErrorLineOnlyTheHeaderAndExitsOne) {
   Scratch.Write("notes.dat", "text\n");
   const TBatchResult result = RunBatch("notes.dat");
   EXPECT_EQ(result.ExitStatus, 1);
-  EXPECT_EQ(result.Out, "File:\tnotes.dat\nError: not a .out file!\n");
+  EXPECT_EQ(result.Out, "File:\t" + Full("notes.dat") + "\nError: not a .out file!\n");
   EXPECT_EQ(result.Err, "");
   EXPECT_TRUE(IsHeaderOnly(Results())) << Results();
 }
@@ -61,9 +66,10 @@ TEST_F(BatchTest, OutputWithARowExitsZero) {
     Scratch.Write(name, std::string(OrcaOutput));
     const TBatchResult result = RunBatch("--results rows.txt " + name);
     EXPECT_EQ(result.ExitStatus, 0) << result.Err;
-    EXPECT_EQ(result.Out, "File:\t" + name + "\ninitial geometry loaded\n\nE [Hartree]=\t-76.0267607\n");
+    EXPECT_EQ(result.Out, "File:\t" + Full(name) + "\ninitial geometry loaded\n\nE [Hartree]=\t-76.0267607\n");
     const std::string rows = Results("rows.txt");
-    EXPECT_TRUE(rows.ends_with("\r\n" + name + "\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n")) << rows;
+    EXPECT_TRUE(rows.ends_with("\r\n" + Full(name) + "\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n"))
+        << rows;
   }
 }
 
@@ -71,17 +77,57 @@ TEST_F(BatchTest, ErrorEndsOnlyItsPathAndIsNamedOnStandardError) {
   Scratch.Write("water.out", std::string(OrcaOutput));
   const TBatchResult result = RunBatch("missing.txt Harvex_res.txt water.out");
   EXPECT_EQ(result.ExitStatus, 1);
-  EXPECT_EQ(result.Err,
-            "harvex-batch: missing.txt: No such file or directory\n"
-            "harvex-batch: Harvex_res.txt: Sharing violation\n");
-  EXPECT_TRUE(result.Out.starts_with("File:\twater.out\n")) << result.Out;
+  EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.txt") + ": No such file or directory\n" +
+                            "harvex-batch: " + Full("Harvex_res.txt") + ": Sharing violation\n");
+  EXPECT_TRUE(result.Out.starts_with("File:\t" + Full("water.out") + "\n")) << result.Out;
+}
+
+TEST_F(BatchTest, ResultsFileThatAnotherRunHoldsStopsTheBatchAndStaysAsItIs) {
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  CreateResults();
+  const TBatchResult result = RunBatch("water.out");
+  EXPECT_EQ(result.ExitStatus, 1);
+  EXPECT_EQ(result.Err, "harvex-batch: Harvex_res.txt: Sharing violation\n");
+  EXPECT_EQ(result.Out, "");
+  EXPECT_EQ(ClosedRows(), "");
+}
+
+// Relative names in a .cdf resolve against its own folder, or for a .cdf that
+// a list names, against the list's folder; rows begin with full paths.
+TEST_F(BatchTest, DescriptionsResolveAgainstTheFolderOfThePathGiven) {
+  std::string otherWater(OrcaOutput);
+  otherWater.replace(otherWater.find("-76.0"), 5, "-77.0");
+  std::filesystem::create_directories(Path("conf"));
+  std::filesystem::create_directories(Path("lists"));
+  Scratch.Write("conf/water.out", std::string(OrcaOutput));
+  Scratch.Write("lists/water.out", otherWater);
+  const std::string description = Full("conf/c.cdf");
+  Scratch.Write("conf/c.cdf", "[c]\nGeomFileName=water.out\n");
+  Scratch.Write("lists/l.txt", description + "\n");
+
+  const TBatchResult result = RunBatch("conf/c.cdf ./lists/l.txt");
+  EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+  const std::string rows = Results();
+  EXPECT_NE(rows.find("\r\n" + description + "\tCDF\t-7.60267607374280E+0001\t"), std::string::npos) << rows;
+  EXPECT_NE(rows.find("\r\n" + description + "\tCDF\t-7.70267607374280E+0001\t"), std::string::npos) << rows;
+}
+
+TEST_F(BatchTest, InputThatGaveNothingExitsOne) {
+  Scratch.Write("nothing.txt", "no path here\n");
+  const TBatchResult missing = RunBatch("missing.out");
+  EXPECT_EQ(missing.ExitStatus, 1);
+  EXPECT_TRUE(missing.Out.ends_with("Warning: the file could not be opened!\n")) << missing.Out;
+  const TBatchResult emptyList = RunBatch("nothing.txt");
+  EXPECT_EQ(emptyList.ExitStatus, 1);
+  EXPECT_EQ(emptyList.Err, "harvex-batch: " + Full("nothing.txt") + ": the list names no file\n");
 }
 
 TEST_F(BatchTest, JsonReplacesTheMemoLinesWithTheModel) {
   Scratch.Write("notes.dat", "text\n");
   const TBatchResult result = RunBatch("--json notes.dat");
   EXPECT_EQ(result.ExitStatus, 1);
-  EXPECT_TRUE(result.Out.starts_with(R"({"Path":"notes.dat","FileName":"","FileKind":"fkNone","Tag":0,"Atoms":[])"))
+  EXPECT_TRUE(result.Out.starts_with(R"({"Path":")" + Full("notes.dat") +
+                                     R"(","FileName":"","FileKind":"fkNone","Tag":0,"Atoms":[])"))
       << result.Out;
   EXPECT_NE(result.Out.find(R"("Conformer":{"IsCdf":false)"), std::string::npos);
   EXPECT_EQ(std::count(result.Out.begin(), result.Out.end(), '\n'), 1);

@@ -17,18 +17,35 @@ class LocaleTest : public TRunTest {
 
 using testing::UseLocale;
 
-TEST_F(LocaleTest, CommaLocaleShowsCommasInTheMemoAndPointsInTheRow) {
-  if (!UseLocale("de_DE.UTF-8")) return;
-  Recorder.Formats = FormatSettingsFromCLocale();
-  ASSERT_EQ(Recorder.Formats.DecimalSeparator, ',');
-  CreateResults();
-  auto file = std::make_unique<TCoordinateFile_cdf>();
-  file->FileKind = fkOutput;
-  file->Info.Energy = -12.5;
-  Run.ReportObject("o.out", std::move(file));
+// The memo takes the locale's separator whole, also one of several bytes
+// (U+066B in ps_AF); the row's scientific and fixed forms keep the point.
+TEST_F(LocaleTest, MemoUsesTheLocalesSeparatorAndTheRowAlwaysAPoint) {
+  const struct {
+    const char* Locale;
+    const char* Separator;
+  } cases[] = {{"C", "."}, {"de_DE.UTF-8", ","}, {"ps_AF.UTF-8", "\xD9\xAB"}};
+  for (const auto& [locale, separator] : cases) {
+    if (!UseLocale(locale)) continue;
+    Recorder.Formats = FormatSettingsFromCLocale();
+    Recorder.Memo.clear();
+    CreateResults();
+    auto file = std::make_unique<TCoordinateFile_cdf>();
+    file->FileKind = fkOutput;
+    file->ResetOutInfo();
+    file->Info.SourceOpened = true;
+    file->Info.EnergyRead = true;
+    file->Info.Energy = -101.003;
+    file->Info.HasCounterpoise = true;
+    file->Info.DCBSSum = -101.001L;
+    file->Info.MCBSSum = -101.0L;
+    Run.ReportObject("cp.out", std::move(file));
 
-  EXPECT_EQ(Recorder.Memo.back(), "E [Hartree]=\t-12,5000000");
-  EXPECT_EQ(ClosedRows(), "o.out\tOUT\t-1.25000000000000E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n");
+    const std::string point(separator);
+    EXPECT_EQ(Recorder.Memo.at(3), "E [Hartree]=\t-101" + point + "0030000") << locale;
+    EXPECT_EQ(Recorder.Memo.at(5), " BSSE correction:\t0" + point + "62751\tkcal/mole") << locale;
+    EXPECT_EQ(ClosedRows(), "cp.out\tOUT\t-1.01003000000000E+0002\tNO_THCHEM\tNO_THCHEM\t0.6275095000\t-1.8825285000\t\r\n")
+        << locale;
+  }
 }
 
 TEST_F(LocaleTest, HeaderUsesTheLocalesShortDateAndTimeFormats) {
@@ -51,7 +68,7 @@ TEST_F(LocaleTest, PlainCLocalesKeepThePointAndThePlainHeaderForms) {
   for (const char* name : {"C", "POSIX", "C.UTF-8"}) {
     if (!UseLocale(name)) continue;
     const TFormatSettings settings = FormatSettingsFromCLocale();
-    EXPECT_EQ(settings.DecimalSeparator, '.') << name;
+    EXPECT_EQ(settings.DecimalSeparator, ".") << name;
     EXPECT_TRUE(settings.PlainCLocale) << name;
   }
 }

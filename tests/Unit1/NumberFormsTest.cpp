@@ -66,7 +66,7 @@ struct TMemoCase {
   const char* Name;
   long double Value;
   int Decimals;
-  char Separator;
+  const char* Separator;
   const char* Expected;
 };
 
@@ -82,18 +82,19 @@ TEST_P(MemoFixedTest, FormatsLikePrintfWithEighteenDigits) {
 INSTANTIATE_TEST_SUITE_P(
     Values, MemoFixedTest,
     ::testing::Values(
-        TMemoCase{"Energy", static_cast<long double>(-74.999373814715), 7, '.', "-74.9993738"},
-        TMemoCase{"Frequency", 1234.5L, 2, '.', "1234.50"},
-        TMemoCase{"BsseExample", 0.001L * 627.5095L, 5, '.', "0.62751"},
-        TMemoCase{"CommaSeparator", -12.5L, 7, ',', "-12,5000000"},
-        TMemoCase{"Zero", 0.0L, 7, '.', "0.0000000"},
-        TMemoCase{"NegativeZeroHasNoMinus", -0.0L, 7, '.', "0.0000000"},
-        TMemoCase{"SmallNegativeKeepsItsMinus", -0.004L, 2, '.', "-0.00"},
+        TMemoCase{"Energy", static_cast<long double>(-74.999373814715), 7, ".", "-74.9993738"},
+        TMemoCase{"Frequency", 1234.5L, 2, ".", "1234.50"},
+        TMemoCase{"BsseExample", 0.001L * 627.5095L, 5, ".", "0.62751"},
+        TMemoCase{"CommaSeparator", -12.5L, 7, ",", "-12,5000000"},
+        TMemoCase{"SeparatorOfSeveralBytes", -12.5L, 7, "\xD9\xAB", "-12\xD9\xAB" "5000000"},
+        TMemoCase{"Zero", 0.0L, 7, ".", "0.0000000"},
+        TMemoCase{"NegativeZeroHasNoMinus", -0.0L, 7, ".", "0.0000000"},
+        TMemoCase{"SmallNegativeKeepsItsMinus", -0.004L, 2, ".", "-0.00"},
         // Only 18 significant digits are taken: printf would show ...4567890.
-        TMemoCase{"EighteenSignificantDigits", 1234567890123.456789L, 7, '.', "1234567890123.4567900"},
-        TMemoCase{"RoundsTwice", 2.000000049999999999L, 7, '.', "2.0000001"},
-        TMemoCase{"TinyValue", 1e-30L, 5, '.', "0.00000"},
-        TMemoCase{"Infinity", -std::numeric_limits<long double>::infinity(), 7, '.', "-INF"}),
+        TMemoCase{"EighteenSignificantDigits", 1234567890123.456789L, 7, ".", "1234567890123.4567900"},
+        TMemoCase{"RoundsTwice", 2.000000049999999999L, 7, ".", "2.0000001"},
+        TMemoCase{"TinyValue", 1e-30L, 5, ".", "0.00000"},
+        TMemoCase{"Infinity", -std::numeric_limits<long double>::infinity(), 7, ".", "-INF"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace

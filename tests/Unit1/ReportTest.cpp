@@ -12,6 +12,8 @@ std::unique_ptr<TCoordinateFile_cdf> Output(std::uint8_t geometryState, double e
   auto file = std::make_unique<TCoordinateFile_cdf>();
   file->FileKind = fkOutput;
   file->ResetOutInfo();
+  file->Info.SourceOpened = true;
+  file->Info.EnergyRead = true;
   file->Info.GeometryState = geometryState;
   file->Info.Energy = energy;
   file->Info.EnergyLabel = label;
@@ -82,14 +84,32 @@ TEST_F(ReportTest, OutputWithoutFrequenciesWritesNoThermochemistryTwice) {
   EXPECT_EQ(ClosedRows(), "o.out\tOUT\t 1.20000000000000E-0002\tNO_THCHEM\tNO_THCHEM\t\r\n");
 }
 
-TEST_F(ReportTest, OutputThatNoReaderRanOnReadsAsOneWithoutFrequencies) {
-  auto file = std::make_unique<TCoordinateFile_cdf>();
-  file->FileKind = fkOutput;
-  ASSERT_EQ(file->Info.Modes, nullptr);
-  Run.ReportObject("unread.out", std::move(file));
-
-  EXPECT_EQ(Recorder.Memo, (Lines{"File:\tunread.out", "initial geometry loaded", "", "E [Hartree]=\t0.0000000"}));
-  EXPECT_EQ(ClosedRows(), "unread.out\tOUT\t 0.00000000000000E+0000\tNO_THCHEM\tNO_THCHEM\t\r\n");
+// Whatever gave nothing keeps the row's layout, zeros and all, and says so
+// after the E line; the warning is counted.
+TEST_F(ReportTest, OutputThatGaveNothingSaysSoAndKeepsItsRow) {
+  std::filesystem::create_directory(Path("folder.out"));
+  Scratch.Write("other.out", "neither program\n");
+  Scratch.Write("no-energy.out", " * O   R   C   A *\n****ORCA TERMINATED NORMALLY****\n");
+  Scratch.Write("text.zip", "not an archive\n");
+  Scratch.Write("empty.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  const std::string notOpened = "Warning: the file could not be opened!";
+  const std::string noEnergy = "Warning: no energy could be read from this file!";
+  const struct {
+    const char* Name;
+    std::string Warning;
+  } cases[] = {{"missing.out", notOpened}, {"folder.out", notOpened}, {"other.out", noEnergy},
+               {"no-energy.out", noEnergy}, {"text.zip", notOpened},  {"empty.zip", notOpened}};
+  std::string rows;
+  for (const auto& [name, warning] : cases) {
+    Recorder.Memo.clear();
+    const std::string path = Path(name).string();
+    Run.ReportFile(path);
+    EXPECT_EQ(Recorder.Memo, (Lines{"File:\t" + path, "initial geometry loaded", "", "E [Hartree]=\t0.0000000", warning}))
+        << name;
+    rows += path + "\tOUT\t 0.00000000000000E+0000\tNO_THCHEM\tNO_THCHEM\t\r\n";
+  }
+  EXPECT_EQ(Run.WarningCount(), static_cast<int>(std::size(cases)));
+  EXPECT_EQ(ClosedRows(), rows);
 }
 
 TEST_F(ReportTest, FailedOrUnfinishedJobsWarnRightAfterTheFileLineAndKeepTheirRow) {
@@ -114,6 +134,19 @@ TEST_F(ReportTest, FailedOrUnfinishedJobsWarnRightAfterTheFileLineAndKeepTheirRo
   }
   EXPECT_EQ(Run.WarningCount(), 2);
   EXPECT_EQ(Run.RowCount(), 4);
+}
+
+TEST_F(ReportTest, EnergyBeyondADoubleIsAConversionErrorNeverAnInfinity) {
+  const std::string path = Scratch.Write("big.out",
+                                         " This is part of the Gaussian(R) 16 program.\n"
+                                         " SCF Done:  E(RB3LYP) =  -1.0D+400     A.U. after   12 cycles\n");
+  try {
+    Run.ReportFile(path);
+    ADD_FAILURE() << "no error";
+  } catch (const EConvertError& error) {
+    EXPECT_STREQ(error.what(), "'-1.0D+400' is not a valid floating point value");
+  }
+  EXPECT_EQ(ClosedRows(), "");
 }
 
 TEST_F(ReportTest, GeometryStateWithoutKeptGeometryShowsNoGeometryLine) {
@@ -182,7 +215,7 @@ TEST_F(ReportTest, UnknownExtensionLoadsNothingAndGetsTheErrorLine) {
 }
 
 TEST_F(ReportTest, CommaLocaleShowsCommasInTheMemoAndPointsInTheRow) {
-  Recorder.Formats.DecimalSeparator = ',';
+  Recorder.Formats.DecimalSeparator = ",";
   auto file = Output(0, -12.5, "");
   AddModes(*file, {123.456L}, -12.25);
   AddCounterpoise(*file);
@@ -228,6 +261,26 @@ TEST_F(ReportTest, CancelledChoiceChangesNothing) {
   EXPECT_EQ(Recorder.Clears, 0);
   EXPECT_EQ(Recorder.Memo, Lines{"earlier"});
   EXPECT_EQ(ClosedRows(), "");
+}
+
+// The first run's header and first row are on disk (beyond the 128-byte
+// buffer) when the second run starts, so emptying the file would lose them.
+TEST_F(ReportTest, SecondRunOnTheSameResultsFileFailsAndLeavesTheFirstOnesRows) {
+  Run.ReportObject("/data/first.out", Output(0, -1.0, ""));
+  Run.ReportObject("/data/second.out", Output(0, -2.0, ""));
+  TResultsRun other;
+  try {
+    other.CreateResultsFile(ResultsPath().string(), "Harvex version 18.10.2012");
+    ADD_FAILURE() << "no error";
+  } catch (const EInOutError& error) {
+    EXPECT_STREQ(error.what(), "Sharing violation");
+  }
+  EXPECT_THROW(other.ReportObject("/data/third.out", Output(0, -3.0, "")), EInOutError);
+  other.CloseResultsFile();
+  EXPECT_EQ(ClosedRows(), "/data/first.out\tOUT\t-1.00000000000000E+0000\tNO_THCHEM\tNO_THCHEM\t\r\n"
+                          "/data/second.out\tOUT\t-2.00000000000000E+0000\tNO_THCHEM\tNO_THCHEM\t\r\n");
+  // Once the first run has closed it, a new run may take the file.
+  EXPECT_NO_THROW(other.CreateResultsFile(ResultsPath().string(), "Harvex version 18.10.2012"));
 }
 
 class UncreatedResultsTest : public TRunTest {};

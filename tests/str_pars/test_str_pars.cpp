@@ -94,6 +94,11 @@ void ReadRealFrom(std::string_view line) {
   ReadReal(line, cursor);
 }
 
+void ReadDoubleFrom(std::string_view line) {
+  int cursor = 1;
+  ReadDouble(line, cursor);
+}
+
 void ReadIntFrom(std::string_view line) {
   int cursor = 1;
   ReadInt(line, cursor);
@@ -121,6 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
                       BadToken{ReadRealFrom, "-", "'-' is not a valid floating point value"},
                       BadToken{ReadRealFrom, "1E", "'1E' is not a valid floating point value"},
                       BadToken{ReadRealFrom, "1E99999", "'1E99999' is not a valid floating point value"},
+                      // Beyond a double's range: named as it stands in the line.
+                      BadToken{ReadDoubleFrom, "-1.0D+400 A.U.", "'-1.0D+400' is not a valid floating point value"},
+                      BadToken{ReadDoubleFrom, "2e308", "'2e308' is not a valid floating point value"},
+                      BadToken{ReadDoubleFrom, "1,2,3", "'1.2,3' is not a valid floating point value"},
                       BadToken{ReadIntFrom, "abc", "'' is not a valid integer value"},
                       BadToken{ReadIntFrom, "12-3", "'12-3' is not a valid integer value"},
                       BadToken{ReadIntFrom, "+", "'+' is not a valid integer value"},

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <utility>
 
 #include "Unit1/Form1.h"
@@ -280,6 +281,26 @@ class TestWindow : public QObject {
     QCOMPARE(MemoLines(form).first(), QStringLiteral("File:\t") + folder + QStringLiteral("/water.out"));
   }
 
+  // A full path typed into the name field may lie in another folder than the
+  // one the dialog shows; the chosen file's folder becomes current.
+  void typedFullPathMovesTheCurrentDirectoryToTheFilesFolder() {
+    QVERIFY(QDir().mkdir(QStringLiteral("shown")));
+    QVERIFY(QDir().mkdir(QStringLiteral("typed")));
+    const QString typed = QDir(QStringLiteral("typed")).absolutePath();
+    QFile output(typed + QStringLiteral("/water.out"));
+    QVERIFY(output.open(QIODevice::WriteOnly));
+    output.close();
+
+    Modal->OnDialog = [&](QFileDialog& dialog) {
+      dialog.setDirectory(QDir(QStringLiteral("shown")).absolutePath());
+      dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(output.fileName());
+      static_cast<QDialog&>(dialog).done(QDialog::Accepted);
+    };
+    TForm1 form;
+    QCOMPARE(QDir::currentPath(), typed);
+    QCOMPARE(MemoLines(form).first(), QStringLiteral("File:\t") + output.fileName());
+  }
+
   void cancelledDialogKeepsTheCurrentDirectory() {
     const QString before = QDir::currentPath();
     Modal->OnDialog = [](QFileDialog& dialog) {
@@ -328,6 +349,16 @@ class TestWindow : public QObject {
     QVERIFY(form.Button1->isEnabled());
     QVERIFY(form.Button2->isEnabled());
     QVERIFY(form.isVisible());
+  }
+
+  // Not one of the program's own errors: shown all the same, never fatal.
+  void unexpectedFailureIsShownInTheErrorBoxAndTheWindowGoesOn() {
+    TForm1 form([]() -> TChoice { throw std::logic_error("unexpected failure"); });
+    const QList<TShownBox> boxes = TakeBoxes();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().Title, QStringLiteral("Harvex"));
+    QCOMPARE(boxes.first().Text, QStringLiteral("unexpected failure"));
+    QVERIFY(form.Button1->isEnabled());
   }
 
   void closingDuringABatchTakesEffectWhenTheBatchEnds() {
