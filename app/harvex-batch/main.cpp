@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "ModelJson.h"
+#include "PathCollection.h"
+#include "Progress.h"
 #include "TerminalDesktop.h"
 #include "Unit1/Unit1.h"
 #include "rtl/RuntimeErrors.h"
@@ -24,6 +26,7 @@ constexpr const char* ProgramName = "harvex-batch";
 struct TBatchOptions {
   std::string ResultsFile = ResultsFileName;
   bool Json = false;
+  bool Quiet = false;
   std::vector<std::string> Paths;
 };
 
@@ -57,7 +60,13 @@ int RunBatch(const TBatchOptions& options) {
     ShowError(options.ResultsFile, error);
     failed = true;
   }
-  for (const std::string& path : options.Paths) {
+  const std::vector<std::string> paths = CollectPaths(options.Paths, [&](const std::string& folder, const std::string& reason) {
+    ShowError(folder, EInOutError(reason));
+    failed = true;
+  });
+  TProgress progress(paths.size(), !options.Quiet);
+  for (const std::string& path : paths) {
+    progress.Next(path);
     try {
       run.ReportPaths({path});
     } catch (const ERuntimeError& error) {
@@ -90,7 +99,9 @@ int main(int argc, char** argv) {
       ->capture_default_str()
       ->type_name("FILE");
   app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
-  app.add_option("PATH", options.Paths, "Files to report, in order")->required();
+  app.add_flag("--quiet", options.Quiet, "Show no progress line on a terminal");
+  app.add_option("PATH", options.Paths, "Files to report, in order; a folder stands for the outputs in and below it")
+      ->required();
   app.set_version_flag("--version", std::string(ProgramName) + " " + HARVEX_VERSION + " (" + MainWindowCaption + ")");
 
   try {
