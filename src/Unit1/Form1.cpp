@@ -3,14 +3,20 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -43,6 +49,15 @@ QString FromBytes(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The local files among dropped URLs, in the order dropped.
+std::vector<std::string> DroppedFiles(const QMimeData& data) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : data.urls()) {
+    if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  }
+  return paths;
+}
+
 // Marks a batch as running and keeps the buttons disabled meanwhile, so no
 // second batch starts from the events handled between its files.
 class TBatchInProgress {
@@ -72,6 +87,8 @@ class TBatchInProgress {
 TForm1::TForm1(TFileChooser chooser) : Chooser(std::move(chooser)), Scope(*this) {
   LayOut();
   SetUpOpenDialog();
+  setAcceptDrops(true);
+  Memo1->viewport()->installEventFilter(this);
   FormCreate();
 }
 
@@ -128,16 +145,66 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::Button1Click() {
+  RunBatch([this] { Run.ChooseAndReport(); });
+}
+
+void TForm1::RunBatch(const std::function<void()>& batch) {
   {
-    TBatchInProgress batch(BatchRunning, Button1, Button2);
+    TBatchInProgress inProgress(BatchRunning, Button1, Button2);
     try {
-      Run.ChooseAndReport();
+      batch();
     } catch (const ERuntimeError& error) {
       ShowMessage(ApplicationTitle, error.what());
     }
   }
   // A close asked for between the files of the batch takes effect now.
   if (std::exchange(CloseRequested, false)) close();
+}
+
+bool TForm1::AcceptsDrop(const QMimeData& data) const {
+  return !BatchRunning && !DropPending && !DroppedFiles(data).empty();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (AcceptsDrop(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove;
+  if (watched != Memo1->viewport() || !(drag || event->type() == QEvent::Drop)) return false;
+  auto* drop = static_cast<QDropEvent*>(event);
+  if (DroppedFiles(*drop->mimeData()).empty()) return false;
+  if (!drag) {
+    dropEvent(drop);
+  } else if (AcceptsDrop(*drop->mimeData())) {
+    drop->acceptProposedAction();
+  } else {
+    drop->ignore();
+  }
+  return true;
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  if (!AcceptsDrop(*event->mimeData())) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  // The report runs from the event loop, so the file manager's drag ends
+  // at once rather than after the batch.
+  DropPending = true;
+  QTimer::singleShot(0, this, [this, paths = DroppedFiles(*event->mimeData())] {
+    DropPending = false;
+    // A window closed meanwhile has closed its results file.
+    if (isVisible()) ReportDropped(paths);
+  });
+}
+
+void TForm1::ReportDropped(const std::vector<std::string>& paths) {
+  // As after a choice in the dialog, relative names read later (inside .cdf
+  // files) resolve against the folder the files came from.
+  QDir::setCurrent(QFileInfo(FromBytes(paths.front())).absolutePath());
+  RunBatch([this, &paths] { Run.ReportChoice(paths); });
 }
 
 void TForm1::Button2Click() { close(); }

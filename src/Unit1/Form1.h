@@ -13,7 +13,10 @@
 #include "Unit1/Unit1.h"
 #include "rtl/Desktop.h"
 
+class QDragEnterEvent;
+class QDropEvent;
 class QFileDialog;
+class QMimeData;
 class QGroupBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -51,16 +54,30 @@ class TForm1 final : public QWidget, public TDesktop {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files dropped from a file manager are reported as a confirmed choice of
+  // them would be; while a batch runs, drops are refused.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  // Files dragged over the text area come to the window; other drags (text)
+  // go on to the text area as before.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void LayOut();
   void SetUpOpenDialog();
   std::optional<std::vector<std::string>> RunOpenDialog();
+  // Runs a batch with the buttons disabled; an error that ends it is shown
+  // in a box, and a close asked for meanwhile takes effect after it.
+  void RunBatch(const std::function<void()>& batch);
+  void ReportDropped(const std::vector<std::string>& paths);
+  bool AcceptsDrop(const QMimeData& data) const;
 
   TFileChooser Chooser;
   TDesktopScope Scope;
   TResultsRun Run;
   bool BatchRunning = false;
+  // A drop accepted and waiting for the event loop to report it.
+  bool DropPending = false;
   bool CloseRequested = false;
 };
 

@@ -49,8 +49,12 @@ void TResultsRun::CreateResultsFile(const std::string& path, const std::string& 
 void TResultsRun::ChooseAndReport() {
   const std::optional<std::vector<std::string>> chosen = Desktop().ChooseFiles();
   if (!chosen) return;
+  ReportChoice(*chosen);
+}
+
+void TResultsRun::ReportChoice(const std::vector<std::string>& paths) {
   Desktop().ClearMemo();
-  ReportPaths(*chosen);
+  ReportPaths(paths);
 }
 
 void TResultsRun::ReportPaths(const std::vector<std::string>& paths) {

@@ -40,6 +40,10 @@ class TResultsRun {
   // batch and propagate to the caller.
   void ChooseAndReport();
 
+  // A confirmed choice of paths made elsewhere (files dropped on the window):
+  // clears the memo and reports them.
+  void ReportChoice(const std::vector<std::string>& paths);
+
   // Reports paths as one confirmed choice of them would (".txt" paths are
   // list files), without running the chooser or clearing the memo.
   void ReportPaths(const std::vector<std::string>& paths);

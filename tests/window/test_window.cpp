@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -83,6 +84,26 @@ std::string Touch(const char* name) {
 
 QStringList MemoLines(const TForm1& form) {
   return form.Memo1->toPlainText().split(QLatin1Char('\n'));
+}
+
+// Drops the files on the middle of the window's text area as a file manager
+// would: the events go to the widget there that takes drops, or its nearest
+// parent that does. Returns whether the drop was accepted.
+bool DropFiles(TForm1& form, const QStringList& names) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const QString& name : names) urls.append(QUrl::fromLocalFile(QFileInfo(name).absoluteFilePath()));
+  data.setUrls(urls);
+  const QPoint inForm = form.Memo1->geometry().center();
+  QWidget* target = form.childAt(inForm);
+  while (target != &form && !target->acceptDrops()) target = target->parentWidget();
+  const QPoint at = target->mapFrom(&form, inForm);
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  return drop.isAccepted();
 }
 
 // The first widget after `from` that the Tab key reaches.
@@ -259,6 +280,43 @@ class TestWindow : public QObject {
     TForm1 form;
     QCOMPARE(QDir::currentPath(), folder);
     QCOMPARE(MemoLines(form).first(), QStringLiteral("File:\t") + folder + QStringLiteral("/water.out"));
+  }
+
+  void droppedFilesAreReportedAsAConfirmedChoiceInTheOrderDropped() {
+    QVERIFY(QDir().mkdir(QStringLiteral("dropped")));
+    const QString folder = QDir(QStringLiteral("dropped")).absolutePath();
+    const std::string listed = Touch("listed.dat");
+    QFile list(folder + QStringLiteral("/list.txt"));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write(QFileInfo(QString::fromStdString(listed)).absoluteFilePath().toUtf8() + "\n");
+    list.close();
+    QVERIFY(QFile::copy(QString::fromStdString(Touch("second.dat")), folder + QStringLiteral("/second.dat")));
+
+    TForm1 form([] { return TChoice({Touch("first.dat")}); });
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(DropFiles(form, {folder + QStringLiteral("/second.dat"), folder + QStringLiteral("/list.txt")}));
+    const QString listedPath = QFileInfo(QString::fromStdString(listed)).absoluteFilePath();
+    QTRY_COMPARE(MemoLines(form), QStringList({"File:\t" + folder + "/second.dat", "Error: not a .out file!",
+                                               "File:\t" + listedPath, "Error: not a .out file!"}));
+    QCOMPARE(QDir::currentPath(), folder);
+    QVERIFY(form.Button1->isEnabled());
+  }
+
+  void dropDuringABatchIsRefused() {
+    TForm1* created = nullptr;
+    bool accepted = true;
+    TForm1 form([&]() -> TChoice {
+      if (created == nullptr) return std::nullopt;
+      accepted = DropFiles(*created, {QString::fromStdString(Touch("dropped.dat"))});
+      return TChoice({Touch("chosen.dat")});
+    });
+    created = &form;
+    form.show();
+    form.Button1->click();
+    QVERIFY(!accepted);
+    QTest::qWait(20);
+    QCOMPARE(MemoLines(form), QStringList({"File:\tchosen.dat", "Error: not a .out file!"}));
   }
 
   void cancelledDialogKeepsTheCurrentDirectory() {
