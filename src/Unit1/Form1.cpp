@@ -84,7 +84,8 @@ class TBatchInProgress {
 
 }  // namespace
 
-TForm1::TForm1(TFileChooser chooser) : Chooser(std::move(chooser)), Scope(*this) {
+TForm1::TForm1(TFileChooser chooser, std::vector<std::string> startFiles)
+    : Chooser(std::move(chooser)), StartFiles(std::move(startFiles)), Scope(*this) {
   LayOut();
   SetUpOpenDialog();
   setAcceptDrops(true);
@@ -200,10 +201,10 @@ void TForm1::dropEvent(QDropEvent* event) {
   });
 }
 
+void TForm1::EnterFolderOf(const std::string& path) { QDir::setCurrent(QFileInfo(FromBytes(path)).absolutePath()); }
+
 void TForm1::ReportDropped(const std::vector<std::string>& paths) {
-  // As after a choice in the dialog, relative names read later (inside .cdf
-  // files) resolve against the folder the files came from.
-  QDir::setCurrent(QFileInfo(FromBytes(paths.front())).absolutePath());
+  EnterFolderOf(paths.front());
   RunBatch([this, &paths] { Run.ReportChoice(paths); });
 }
 
@@ -231,6 +232,11 @@ void TForm1::ClearMemo() { Memo1->clear(); }
 void TForm1::ProcessEvents() { QCoreApplication::processEvents(); }
 
 std::optional<std::vector<std::string>> TForm1::ChooseFiles() {
+  if (!StartFiles.empty()) {
+    std::vector<std::string> paths = std::exchange(StartFiles, {});
+    EnterFolderOf(paths.front());
+    return paths;
+  }
   return Chooser ? Chooser() : RunOpenDialog();
 }
 

@@ -30,8 +30,9 @@ class TForm1 final : public QWidget, public TDesktop {
 
   // Creating the window runs FormCreate, so the results file exists and the
   // first choice has been reported before the window first shows. Without a
-  // chooser the window asks through OpenDialog1.
-  explicit TForm1(TFileChooser chooser = {});
+  // chooser the window asks through OpenDialog1. Files the program was
+  // started with (the desktop's "Open with") are the first choice instead.
+  explicit TForm1(TFileChooser chooser = {}, std::vector<std::string> startFiles = {});
   ~TForm1() override;
 
   QPlainTextEdit* Memo1;
@@ -70,9 +71,13 @@ class TForm1 final : public QWidget, public TDesktop {
   // in a box, and a close asked for meanwhile takes effect after it.
   void RunBatch(const std::function<void()>& batch);
   void ReportDropped(const std::vector<std::string>& paths);
+  // Relative names read later (inside .cdf files) resolve against the
+  // folder that chosen files came from.
+  static void EnterFolderOf(const std::string& path);
   bool AcceptsDrop(const QMimeData& data) const;
 
   TFileChooser Chooser;
+  std::vector<std::string> StartFiles;
   TDesktopScope Scope;
   TResultsRun Run;
   bool BatchRunning = false;

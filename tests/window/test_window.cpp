@@ -303,6 +303,26 @@ class TestWindow : public QObject {
     QVERIFY(form.Button1->isEnabled());
   }
 
+  void startFilesAreTheFirstChoiceAndTheDialogAsksAfterThem() {
+    QVERIFY(QDir().mkdir(QStringLiteral("opened")));
+    const QString started = QDir(QStringLiteral("opened")).absoluteFilePath(QStringLiteral("started.dat"));
+    QVERIFY(QFile::copy(QString::fromStdString(Touch("started.dat")), started));
+    const QString startFolder = QDir::currentPath();
+    int asked = 0;
+    TForm1 form(
+        [&]() -> TChoice {
+          ++asked;
+          return std::nullopt;
+        },
+        {started.toStdString()});
+    QCOMPARE(asked, 0);
+    QCOMPARE(MemoLines(form), QStringList({"File:\t" + started, "Error: not a .out file!"}));
+    QVERIFY(QFile::exists(startFolder + QStringLiteral("/Harvex_res.txt")));
+    QCOMPARE(QDir::currentPath(), QFileInfo(started).absolutePath());
+    form.Button1->click();
+    QCOMPARE(asked, 1);
+  }
+
   void dropDuringABatchIsRefused() {
     TForm1* created = nullptr;
     bool accepted = true;
