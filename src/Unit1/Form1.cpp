@@ -162,35 +162,35 @@ void TForm1::RunBatch(const std::function<void()>& batch) {
   if (std::exchange(CloseRequested, false)) close();
 }
 
-bool TForm1::AcceptsDrop(const QMimeData& data) const {
-  return !BatchRunning && !DropPending && !DroppedFiles(data).empty();
+bool TForm1::AcceptAsCopy(QDropEvent& event) const {
+  // Never as a move: the file manager would delete the files it moved.
+  if (BatchRunning || DropPending || !event.possibleActions().testFlag(Qt::CopyAction) ||
+      DroppedFiles(*event.mimeData()).empty()) {
+    event.ignore();
+    return false;
+  }
+  event.setDropAction(Qt::CopyAction);
+  event.accept();
+  return true;
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (AcceptsDrop(*event->mimeData())) event->acceptProposedAction();
-}
+void TForm1::dragEnterEvent(QDragEnterEvent* event) { AcceptAsCopy(*event); }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove;
   if (watched != Memo1->viewport() || !(drag || event->type() == QEvent::Drop)) return false;
   auto* drop = static_cast<QDropEvent*>(event);
   if (DroppedFiles(*drop->mimeData()).empty()) return false;
-  if (!drag) {
-    dropEvent(drop);
-  } else if (AcceptsDrop(*drop->mimeData())) {
-    drop->acceptProposedAction();
+  if (drag) {
+    AcceptAsCopy(*drop);
   } else {
-    drop->ignore();
+    dropEvent(drop);
   }
   return true;
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  if (!AcceptsDrop(*event->mimeData())) {
-    event->ignore();
-    return;
-  }
-  event->acceptProposedAction();
+  if (!AcceptAsCopy(*event)) return;
   // The report runs from the event loop, so the file manager's drag ends
   // at once rather than after the batch.
   DropPending = true;

@@ -16,7 +16,6 @@
 class QDragEnterEvent;
 class QDropEvent;
 class QFileDialog;
-class QMimeData;
 class QGroupBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -74,7 +73,9 @@ class TForm1 final : public QWidget, public TDesktop {
   // Relative names read later (inside .cdf files) resolve against the
   // folder that chosen files came from.
   static void EnterFolderOf(const std::string& path);
-  bool AcceptsDrop(const QMimeData& data) const;
+  // Accepts a drag or drop of files as a copy, or refuses it (during a
+  // batch, or without local files); returns whether it was accepted.
+  bool AcceptAsCopy(QDropEvent& event) const;
 
   TFileChooser Chooser;
   std::vector<std::string> StartFiles;

@@ -87,9 +87,10 @@ QStringList MemoLines(const TForm1& form) {
 }
 
 // Drops the files on the middle of the window's text area as a file manager
-// would: the events go to the widget there that takes drops, or its nearest
-// parent that does. Returns whether the drop was accepted.
-bool DropFiles(TForm1& form, const QStringList& names) {
+// would, offering a copy or a move and proposing the move (Shift held): the
+// events go to the widget there that takes drops, or its nearest parent that
+// does. Returns the action the drop was taken with, IgnoreAction if refused.
+Qt::DropAction DropFiles(TForm1& form, const QStringList& names) {
   QMimeData data;
   QList<QUrl> urls;
   for (const QString& name : names) urls.append(QUrl::fromLocalFile(QFileInfo(name).absoluteFilePath()));
@@ -98,12 +99,13 @@ bool DropFiles(TForm1& form, const QStringList& names) {
   QWidget* target = form.childAt(inForm);
   while (target != &form && !target->acceptDrops()) target = target->parentWidget();
   const QPoint at = target->mapFrom(&form, inForm);
-  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
   QCoreApplication::sendEvent(target, &enter);
-  if (!enter.isAccepted()) return false;
-  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  if (!enter.isAccepted()) return Qt::IgnoreAction;
+  QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
   QCoreApplication::sendEvent(target, &drop);
-  return drop.isAccepted();
+  return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
 // The first widget after `from` that the Tab key reaches.
@@ -295,7 +297,9 @@ class TestWindow : public QObject {
     TForm1 form([] { return TChoice({Touch("first.dat")}); });
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QVERIFY(DropFiles(form, {folder + QStringLiteral("/second.dat"), folder + QStringLiteral("/list.txt")}));
+    // Taken as a copy, never as the proposed move, which would delete the files.
+    QCOMPARE(DropFiles(form, {folder + QStringLiteral("/second.dat"), folder + QStringLiteral("/list.txt")}),
+             Qt::CopyAction);
     const QString listedPath = QFileInfo(QString::fromStdString(listed)).absoluteFilePath();
     QTRY_COMPARE(MemoLines(form), QStringList({"File:\t" + folder + "/second.dat", "Error: not a .out file!",
                                                "File:\t" + listedPath, "Error: not a .out file!"}));
@@ -325,16 +329,16 @@ class TestWindow : public QObject {
 
   void dropDuringABatchIsRefused() {
     TForm1* created = nullptr;
-    bool accepted = true;
+    Qt::DropAction taken = Qt::CopyAction;
     TForm1 form([&]() -> TChoice {
       if (created == nullptr) return std::nullopt;
-      accepted = DropFiles(*created, {QString::fromStdString(Touch("dropped.dat"))});
+      taken = DropFiles(*created, {QString::fromStdString(Touch("dropped.dat"))});
       return TChoice({Touch("chosen.dat")});
     });
     created = &form;
     form.show();
     form.Button1->click();
-    QVERIFY(!accepted);
+    QCOMPARE(taken, Qt::IgnoreAction);
     QTest::qWait(20);
     QCOMPARE(MemoLines(form), QStringList({"File:\tchosen.dat", "Error: not a .out file!"}));
   }
