@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <iosfwd>
 #include <memory>
-#include <streambuf>
 #include <string>
 
 namespace harvex {

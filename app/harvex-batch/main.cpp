@@ -60,10 +60,11 @@ int RunBatch(const TBatchOptions& options) {
     ShowError(options.ResultsFile, error);
     failed = true;
   }
-  const std::vector<std::string> paths = CollectPaths(options.Paths, [&](const std::string& folder, const std::string& reason) {
+  const auto unreadable = [&](const std::string& folder, const std::string& reason) {
     ShowError(folder, EInOutError(reason));
     failed = true;
-  });
+  };
+  const std::vector<std::string> paths = CollectPaths(options.Paths, unreadable);
   TProgress progress(paths.size(), !options.Quiet);
   for (const std::string& path : paths) {
     progress.Next(path);
