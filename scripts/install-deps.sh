@@ -11,6 +11,7 @@ packages=(
   zlib1g-dev
   clang libclang-rt-14-dev
   locales
+  desktop-file-utils dpkg-dev  # the desktop entry check, the .deb
 )
 
 missing=()

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "ModelJson.h"
+#include "PathCollection.h"
+#include "Progress.h"
 #include "TerminalDesktop.h"
 #include "Unit1/Unit1.h"
 #include "rtl/RuntimeErrors.h"
@@ -25,6 +27,7 @@ constexpr const char* ProgramName = "harvex-batch";
 struct TBatchOptions {
   std::string ResultsFile = ResultsFileName;
   bool Json = false;
+  bool Quiet = false;
   std::vector<std::string> Paths;
 };
 
@@ -61,8 +64,8 @@ int RunBatch(const TBatchOptions& options) {
 
   // The paths are taken against the folder the batch started in, before any
   // path's folder becomes current.
-  std::vector<std::string> paths;
-  for (const std::string& path : options.Paths) paths.push_back(AbsolutePath(path));
+  std::vector<std::string> arguments;
+  for (const std::string& path : options.Paths) arguments.push_back(AbsolutePath(path));
   try {
     run.CreateResultsFile(options.ResultsFile, MainWindowCaption);
   } catch (...) {
@@ -71,7 +74,14 @@ int RunBatch(const TBatchOptions& options) {
     return ExitProblem;
   }
   bool failed = false;
+  const auto unreadable = [&](const std::string& folder, const std::string& reason) {
+    ShowError(folder, reason);
+    failed = true;
+  };
+  const std::vector<std::string> paths = CollectPaths(arguments, unreadable);
+  TProgress progress(paths.size(), !options.Quiet);
   for (const std::string& path : paths) {
+    progress.Next(path);
     const int reportedBefore = reported;
     try {
       run.ReportChoice({path});
@@ -110,7 +120,9 @@ int main(int argc, char** argv) {
       ->capture_default_str()
       ->type_name("FILE");
   app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
-  app.add_option("PATH", options.Paths, "Files to report, in order")->required();
+  app.add_flag("--quiet", options.Quiet, "Show no progress line on a terminal");
+  app.add_option("PATH", options.Paths, "Files to report, in order; a folder stands for the outputs in and below it")
+      ->required();
   app.set_version_flag("--version", std::string(ProgramName) + " " + HARVEX_VERSION + " (" + MainWindowCaption + ")");
 
   try {

@@ -2,14 +2,19 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -44,6 +49,15 @@ QString FromBytes(const std::string& text) {
   return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The local files among dropped URLs, in the order dropped.
+std::vector<std::string> DroppedFiles(const QMimeData& data) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : data.urls()) {
+    if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  }
+  return paths;
+}
+
 // Marks a batch as running and keeps the buttons disabled meanwhile, so no
 // second batch starts from the events handled between its files.
 class TBatchInProgress {
@@ -70,9 +84,12 @@ class TBatchInProgress {
 
 }  // namespace
 
-TForm1::TForm1(TFileChooser chooser) : Chooser(std::move(chooser)), Scope(*this) {
+TForm1::TForm1(TFileChooser chooser, std::vector<std::string> startFiles)
+    : Chooser(std::move(chooser)), StartFiles(std::move(startFiles)), Scope(*this) {
   LayOut();
   SetUpOpenDialog();
+  setAcceptDrops(true);
+  Memo1->viewport()->installEventFilter(this);
   FormCreate();
 }
 
@@ -129,18 +146,68 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::Button1Click() {
+  RunBatch([this] { Run.ChooseAndReport(); });
+}
+
+void TForm1::RunBatch(const std::function<void()>& batch) {
   {
-    TBatchInProgress batch(BatchRunning, Button1, Button2);
+    TBatchInProgress inProgress(BatchRunning, Button1, Button2);
     // Whatever ends the batch is shown and the window goes on; the rows
     // written so far stay in the results file.
     try {
-      Run.ChooseAndReport();
+      batch();
     } catch (...) {
       ShowMessage(ApplicationTitle, CurrentExceptionMessage());
     }
   }
   // A close asked for between the files of the batch takes effect now.
   if (std::exchange(CloseRequested, false)) close();
+}
+
+bool TForm1::AcceptAsCopy(QDropEvent& event) const {
+  // Never as a move: the file manager would delete the files it moved.
+  if (BatchRunning || DropPending || !event.possibleActions().testFlag(Qt::CopyAction) ||
+      DroppedFiles(*event.mimeData()).empty()) {
+    event.ignore();
+    return false;
+  }
+  event.setDropAction(Qt::CopyAction);
+  event.accept();
+  return true;
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) { AcceptAsCopy(*event); }
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const bool drag = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove;
+  if (watched != Memo1->viewport() || !(drag || event->type() == QEvent::Drop)) return false;
+  auto* drop = static_cast<QDropEvent*>(event);
+  if (DroppedFiles(*drop->mimeData()).empty()) return false;
+  if (drag) {
+    AcceptAsCopy(*drop);
+  } else {
+    dropEvent(drop);
+  }
+  return true;
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  if (!AcceptAsCopy(*event)) return;
+  // The report runs from the event loop, so the file manager's drag ends
+  // at once rather than after the batch.
+  DropPending = true;
+  QTimer::singleShot(0, this, [this, paths = DroppedFiles(*event->mimeData())] {
+    DropPending = false;
+    // A window closed meanwhile has closed its results file.
+    if (isVisible()) ReportDropped(paths);
+  });
+}
+
+void TForm1::ReportDropped(const std::vector<std::string>& paths) {
+  RunBatch([this, &paths] {
+    ClearMemo();
+    Run.ReportChoice(paths);
+  });
 }
 
 void TForm1::Button2Click() { close(); }
@@ -167,6 +234,9 @@ void TForm1::ClearMemo() { Memo1->clear(); }
 void TForm1::ProcessEvents() { QCoreApplication::processEvents(); }
 
 std::optional<std::vector<std::string>> TForm1::ChooseFiles() {
+  if (!StartFiles.empty()) {
+    return std::exchange(StartFiles, {});
+  }
   return Chooser ? Chooser() : RunOpenDialog();
 }
 

@@ -13,6 +13,8 @@
 #include "Unit1/Unit1.h"
 #include "rtl/Desktop.h"
 
+class QDragEnterEvent;
+class QDropEvent;
 class QFileDialog;
 class QGroupBox;
 class QPlainTextEdit;
@@ -27,8 +29,9 @@ class TForm1 final : public QWidget, public TDesktop {
 
   // Creating the window runs FormCreate, so the results file exists and the
   // first choice has been reported before the window first shows. Without a
-  // chooser the window asks through OpenDialog1.
-  explicit TForm1(TFileChooser chooser = {});
+  // chooser the window asks through OpenDialog1. Files the program was
+  // started with (the desktop's "Open with") are the first choice instead.
+  explicit TForm1(TFileChooser chooser = {}, std::vector<std::string> startFiles = {});
   ~TForm1() override;
 
   QPlainTextEdit* Memo1;
@@ -51,16 +54,33 @@ class TForm1 final : public QWidget, public TDesktop {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files dropped from a file manager are reported as a confirmed choice of
+  // them would be; while a batch runs, drops are refused.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  // Files dragged over the text area come to the window; other drags (text)
+  // go on to the text area as before.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void LayOut();
   void SetUpOpenDialog();
   std::optional<std::vector<std::string>> RunOpenDialog();
+  // Runs a batch with the buttons disabled; an error that ends it is shown
+  // in a box, and a close asked for meanwhile takes effect after it.
+  void RunBatch(const std::function<void()>& batch);
+  void ReportDropped(const std::vector<std::string>& paths);
+  // Accepts a drag or drop of files as a copy, or refuses it (during a
+  // batch, or without local files); returns whether it was accepted.
+  bool AcceptAsCopy(QDropEvent& event) const;
 
   TFileChooser Chooser;
+  std::vector<std::string> StartFiles;
   TDesktopScope Scope;
   TResultsRun Run;
   bool BatchRunning = false;
+  // A drop accepted and waiting for the event loop to report it.
+  bool DropPending = false;
   bool CloseRequested = false;
 };
 

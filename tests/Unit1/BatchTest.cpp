@@ -1,7 +1,11 @@
 // End-to-end runs of the built harvex-batch in a scratch folder.
 #include <gtest/gtest.h>
 
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <sstream>
 
 #include "RecordingDesktop.h"
 
@@ -37,6 +41,35 @@ class BatchTest : public TRunTest {
     result.Out = testing::ReadWholeFile(Path("batch.out"));
     result.Err = testing::ReadWholeFile(Path("batch.err"));
     return result;
+  }
+
+  // Standard error as a terminal sees it; standard output goes to batch.out.
+  std::string RunOnTerminal(const std::string& arguments) {
+    const std::string command =
+        "cd '" + Scratch.Path().string() + "' && '" HARVEX_BATCH_PROGRAM "' " + arguments + " >batch.out";
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+      execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    std::string shown;
+    if (child < 0) return shown;
+    char buffer[4096];
+    for (ssize_t count; (count = read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, count);
+    waitpid(child, nullptr, 0);
+    close(terminal);
+    return shown;
+  }
+
+  // The paths of the "File:" lines on standard output, in order.
+  static std::vector<std::string> ReportedPaths(const std::string& out) {
+    std::vector<std::string> paths;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.starts_with("File:\t")) paths.push_back(line.substr(6));
+    }
+    return paths;
   }
 
   std::string Results(const std::string& name = "Harvex_res.txt") const { return testing::ReadWholeFile(Path(name)); }
@@ -131,6 +164,33 @@ TEST_F(BatchTest, JsonReplacesTheMemoLinesWithTheModel) {
       << result.Out;
   EXPECT_NE(result.Out.find(R"("Conformer":{"IsCdf":false)"), std::string::npos);
   EXPECT_EQ(std::count(result.Out.begin(), result.Out.end(), '\n'), 1);
+}
+
+TEST_F(BatchTest, FolderStandsForTheOutputsInAndBelowItInNaturalOrder) {
+  for (const char* name : {"runs/conf10.out", "runs/conf2.out", "runs/conf1.ZIP", "runs/a/b.log", "runs/sub10/x.cdf",
+                           "runs/sub9/y.out", "runs/notes.txt", "runs/geometry.xyz", "runs/README"}) {
+    Scratch.Write(name, "text\n");
+  }
+  // A folder named in a list is reported as the list names it, not walked.
+  Scratch.Write("list.txt", Scratch.PathOf("runs") + "\n");
+  const TBatchResult result = RunBatch("runs list.txt");
+  EXPECT_EQ(ReportedPaths(result.Out),
+            (std::vector<std::string>{Full("runs/a/b.log"), Full("runs/conf1.ZIP"), Full("runs/conf2.out"),
+                                      Full("runs/conf10.out"), Full("runs/sub9/y.out"), Full("runs/sub10/x.cdf"),
+                                      Scratch.PathOf("runs")}))
+      << result.Out;
+}
+
+TEST_F(BatchTest, ProgressShowsOnATerminalOnlyAndIsErasedAtTheEnd) {
+  for (int i = 1; i <= 12; ++i) Scratch.Write("runs/conf" + std::to_string(i) + ".out", "text\n");
+  const std::string shown = RunOnTerminal("runs");
+  EXPECT_NE(shown.find("0 of 12, " + Full("runs/conf1.out")), std::string::npos) << shown;
+  EXPECT_TRUE(shown.ends_with("\r\033[K")) << shown;
+  EXPECT_EQ(ReportedPaths(Results("batch.out")).size(), 12U);
+  EXPECT_EQ(Results("batch.out").find('\033'), std::string::npos);
+
+  EXPECT_EQ(RunOnTerminal("--quiet runs"), "");
+  EXPECT_EQ(RunBatch("runs").Err, "");
 }
 
 TEST_F(BatchTest, UsageErrorsExitTwo) {

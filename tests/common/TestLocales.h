@@ -1,6 +1,7 @@
 // Locales for tests that must show how the program follows (or ignores) the
-// user's formats. Missing locales are compiled with localedef into a private
-// folder named by LOCPATH, so no locale needs installing system-wide.
+// user's formats. The locales are compiled before the tests run, into the
+// build folder that LOCPATH names (tests/CMakeLists.txt lists them), so no
+// locale needs installing system-wide.
 #pragma once
 
 #include <string>

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -85,6 +86,28 @@ std::string Touch(const char* name) {
 
 QStringList MemoLines(const TForm1& form) {
   return form.Memo1->toPlainText().split(QLatin1Char('\n'));
+}
+
+// Drops the files on the middle of the window's text area as a file manager
+// would, offering a copy or a move and proposing the move (Shift held): the
+// events go to the widget there that takes drops, or its nearest parent that
+// does. Returns the action the drop was taken with, IgnoreAction if refused.
+Qt::DropAction DropFiles(TForm1& form, const QStringList& names) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const QString& name : names) urls.append(QUrl::fromLocalFile(QFileInfo(name).absoluteFilePath()));
+  data.setUrls(urls);
+  const QPoint inForm = form.Memo1->geometry().center();
+  QWidget* target = form.childAt(inForm);
+  while (target != &form && !target->acceptDrops()) target = target->parentWidget();
+  const QPoint at = target->mapFrom(&form, inForm);
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return Qt::IgnoreAction;
+  QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
 // The first widget after `from` that the Tab key reaches.
@@ -299,6 +322,65 @@ class TestWindow : public QObject {
     TForm1 form;
     QCOMPARE(QDir::currentPath(), typed);
     QCOMPARE(MemoLines(form).first(), QStringLiteral("File:\t") + output.fileName());
+  }
+
+  void droppedFilesAreReportedAsAConfirmedChoiceInTheOrderDropped() {
+    QVERIFY(QDir().mkdir(QStringLiteral("dropped")));
+    const QString folder = QDir(QStringLiteral("dropped")).absolutePath();
+    const std::string listed = Touch("listed.dat");
+    QFile list(folder + QStringLiteral("/list.txt"));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write(QFileInfo(QString::fromStdString(listed)).absoluteFilePath().toUtf8() + "\n");
+    list.close();
+    QVERIFY(QFile::copy(QString::fromStdString(Touch("second.dat")), folder + QStringLiteral("/second.dat")));
+
+    TForm1 form([] { return TChoice({Touch("first.dat")}); });
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // Taken as a copy, never as the proposed move, which would delete the files.
+    QCOMPARE(DropFiles(form, {folder + QStringLiteral("/second.dat"), folder + QStringLiteral("/list.txt")}),
+             Qt::CopyAction);
+    const QString listedPath = QFileInfo(QString::fromStdString(listed)).absoluteFilePath();
+    QTRY_COMPARE(MemoLines(form), QStringList({"File:\t" + folder + "/second.dat", "Error: not a .out file!",
+                                               "File:\t" + listedPath, "Error: not a .out file!"}));
+    QCOMPARE(QDir::currentPath(), folder);
+    QVERIFY(form.Button1->isEnabled());
+  }
+
+  void startFilesAreTheFirstChoiceAndTheDialogAsksAfterThem() {
+    QVERIFY(QDir().mkdir(QStringLiteral("opened")));
+    const QString started = QDir(QStringLiteral("opened")).absoluteFilePath(QStringLiteral("started.dat"));
+    QVERIFY(QFile::copy(QString::fromStdString(Touch("started.dat")), started));
+    const QString startFolder = QDir::currentPath();
+    int asked = 0;
+    TForm1 form(
+        [&]() -> TChoice {
+          ++asked;
+          return std::nullopt;
+        },
+        {started.toStdString()});
+    QCOMPARE(asked, 0);
+    QCOMPARE(MemoLines(form), QStringList({"File:\t" + started, "Error: not a .out file!"}));
+    QVERIFY(QFile::exists(startFolder + QStringLiteral("/Harvex_res.txt")));
+    QCOMPARE(QDir::currentPath(), QFileInfo(started).absolutePath());
+    form.Button1->click();
+    QCOMPARE(asked, 1);
+  }
+
+  void dropDuringABatchIsRefused() {
+    TForm1* created = nullptr;
+    Qt::DropAction taken = Qt::CopyAction;
+    TForm1 form([&]() -> TChoice {
+      if (created == nullptr) return std::nullopt;
+      taken = DropFiles(*created, {QString::fromStdString(Touch("dropped.dat"))});
+      return TChoice({Touch("chosen.dat")});
+    });
+    created = &form;
+    form.show();
+    form.Button1->click();
+    QCOMPARE(taken, Qt::IgnoreAction);
+    QTest::qWait(20);
+    QCOMPARE(MemoLines(form), QStringList({"File:\tchosen.dat", "Error: not a .out file!"}));
   }
 
   void cancelledDialogKeepsTheCurrentDirectory() {

@@ -1,0 +1,26 @@
+// The paths a run reports: folders on the command line stand for the outputs
+// in and below them.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace harvex {
+
+// Called for a folder that cannot be read, with the system's reason.
+using TFolderError = std::function<void(const std::string& folder, const std::string& reason)>;
+
+// Each argument that names a folder is replaced by the outputs in it and its
+// subfolders (".out", ".log", ".zip", ".cdf" in any case; other files are
+// passed over), in natural path order and spelt as the folder was, so each is
+// reported as if its path had been given. Other arguments stay as they are.
+// Links to folders inside a folder are not followed, so no walk goes round in
+// circles.
+std::vector<std::string> CollectPaths(const std::vector<std::string>& arguments, const TFolderError& onError);
+
+// Natural order of paths: folder by folder, runs of digits compared by their
+// value, so "conf2.out" comes before "conf10.out".
+bool NaturalPathLess(const std::string& left, const std::string& right);
+
+}  // namespace harvex
