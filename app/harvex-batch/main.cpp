@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchEnsemble.h"
 #include "ModelJson.h"
 #include "TerminalDesktop.h"
 #include "Unit1/Unit1.h"
@@ -24,6 +25,7 @@ constexpr const char* ProgramName = "harvex-batch";
 struct TBatchOptions {
   std::string ResultsFile = ResultsFileName;
   bool Json = false;
+  TEnsembleOptions Ensemble;
   std::vector<std::string> Paths;
 };
 
@@ -44,10 +46,12 @@ int RunBatch(const TBatchOptions& options) {
   TTerminalDesktop desktop(!options.Json);
   TDesktopScope scope(desktop);
   TResultsRun run;
+  TBatchEnsemble ensemble(options.Ensemble, options.Json);
   int reported = 0;
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
     ++reported;
     if (options.Json) PrintJson(path, file);
+    ensemble.Add(path, file);
   });
 
   bool failed = false;
@@ -66,6 +70,7 @@ int RunBatch(const TBatchOptions& options) {
     }
   }
   run.CloseResultsFile();
+  failed |= !ensemble.Finish();
   std::cout.flush();
   const bool everyFileHasRow = run.RowCount() == reported;
   const bool clean = !failed && desktop.MessageCount() == 0 && run.WarningCount() == 0 && everyFileHasRow;
@@ -90,6 +95,7 @@ int main(int argc, char** argv) {
       ->capture_default_str()
       ->type_name("FILE");
   app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
+  AddEnsembleOptions(app, options.Ensemble);
   app.add_option("PATH", options.Paths, "Files to report, in order")->required();
   app.set_version_flag("--version", std::string(ProgramName) + " " + HARVEX_VERSION + " (" + MainWindowCaption + ")");
 
