@@ -1,5 +1,6 @@
 #include "BatchEnsemble.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -15,11 +16,14 @@ constexpr std::string_view MessagePrefix = "harvex-batch: ";
 
 using TEnsembleJson = nlohmann::ordered_json;
 
-// from_chars, unlike the stream and strtod readers, ignores the locale.
+// from_chars, unlike the stream and strtod readers, ignores the locale; a
+// "," is taken for the point, as in the numbers of input files.
 double ParseKelvin(const std::string& text) {
+  std::string number = text;
+  std::replace(number.begin(), number.end(), ',', '.');
   double kelvin = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), kelvin);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(kelvin) || kelvin <= 0)
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), kelvin);
+  if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(kelvin) || kelvin <= 0)
     throw CLI::ValidationError("--temperature", "needs a temperature above 0 K, such as 310.15, not " + text);
   return kelvin;
 }
