@@ -59,27 +59,28 @@ void ComputeDeltas(std::vector<TEnsembleRow>& rows) {
   }
 }
 
-bool SameConformer(const TEnsembleMember& a, const TEnsembleMember& b) {
-  return !a.Coordinates.empty() && a.Elements == b.Elements && a.Coordinates.size() == b.Coordinates.size() &&
-         SuperposedRmsd(a.Coordinates, b.Coordinates) < DuplicateRmsd;
-}
-
 // Only members within the energy window of each other can be one conformer,
 // and the rows are sorted by energy: each row is compared with the earlier
-// rows inside its window, never with the whole table.
+// distinct conformers inside its window, never with the whole table.
 void MarkDuplicates(std::vector<TEnsembleRow>& rows, bool usesG) {
-  std::size_t windowStart = 0;
+  std::vector<TShape> shapes;
+  shapes.reserve(rows.size());
+  for (const TEnsembleRow& row : rows) shapes.push_back(ShapeOf(row.Member.Coordinates));
+  std::vector<std::size_t> distinct;  // rows that are no duplicate, by rank
+  std::size_t windowStart = 0;        // in distinct
   for (std::size_t row = 0; row < rows.size(); ++row) {
     const long double energy = UsedEnergy(rows[row].Member, usesG);
-    while (windowStart < row &&
-           !((energy - UsedEnergy(rows[windowStart].Member, usesG)) * KcalPerHartree < DuplicateEnergyKcal))
-      ++windowStart;
-    for (std::size_t earlier = windowStart; earlier < row; ++earlier) {
-      if (rows[earlier].DuplicateOf == 0 && SameConformer(rows[earlier].Member, rows[row].Member)) {
+    const auto inWindow = [&](std::size_t earlier) {
+      return (energy - UsedEnergy(rows[earlier].Member, usesG)) * KcalPerHartree < DuplicateEnergyKcal;
+    };
+    while (windowStart < distinct.size() && !inWindow(distinct[windowStart])) ++windowStart;
+    for (std::size_t index = windowStart; index < distinct.size() && rows[row].DuplicateOf == 0; ++index) {
+      const std::size_t earlier = distinct[index];
+      if (rows[earlier].Member.Elements == rows[row].Member.Elements &&
+          ShapesMatch(shapes[earlier], shapes[row], DuplicateRmsd))
         rows[row].DuplicateOf = static_cast<int>(earlier) + 1;
-        break;
-      }
     }
+    if (rows[row].DuplicateOf == 0) distinct.push_back(row);
   }
 }
 
@@ -119,7 +120,7 @@ std::string MoleculeMismatch(const std::vector<TEnsembleRow>& rows) {
     if (first == nullptr) {
       first = &row.Member;
       firstElements = SortedElements(row.Member);
-    } else if (SortedElements(row.Member) != firstElements) {
+    } else if (row.Member.Elements != first->Elements && SortedElements(row.Member) != firstElements) {
       return "not one molecule: " + first->Path + " is " + HillFormula(first->Elements) + " but " + row.Member.Path +
              " is " + HillFormula(row.Member.Elements);
     }

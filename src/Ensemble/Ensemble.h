@@ -4,21 +4,18 @@
 // collects the members and decides where the table goes.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "CdfFiles/CdfFiles.h"
+#include "Ensemble/Superposition.h"
 
 namespace harvex {
 
 inline constexpr double DefaultEnsembleTemperature = 298.15;  // Kelvin
-
-using TPoint = std::array<double, 3>;  // angstrom
 
 // What the ensemble needs of one reported file; the loaded object itself is
 // not kept.
@@ -39,10 +36,6 @@ std::optional<TEnsembleMember> EnsembleMember(const std::string& path, const TCo
 // The member's warnings, in a fixed order: "failed job", "unfinished job",
 // "no thermochemistry".
 std::vector<std::string_view> MemberWarnings(const TEnsembleMember& member);
-
-// Root-mean-square distance of two geometries of the same atom count after
-// the translation and proper rotation that bring B closest to A.
-double SuperposedRmsd(std::span<const TPoint> a, std::span<const TPoint> b);
 
 // One member in the ranked table.
 struct TEnsembleRow {

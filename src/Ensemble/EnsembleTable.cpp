@@ -34,18 +34,18 @@ std::string TemperatureText(double kelvin) {
   return std::string(text, end);
 }
 
-// A path with a tab or a line end would break the table's columns or rows.
-std::string TableField(std::string text) {
-  for (char& c : text)
-    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-  return text;
+// A path with a tab or a line end would break the table's columns or rows:
+// those become blanks.
+void AppendPath(std::string& table, std::string_view path) {
+  const std::size_t start = table.size();
+  table += path;
+  for (std::size_t index = start; index < table.size(); ++index)
+    if (table[index] == '\t' || table[index] == '\n' || table[index] == '\r') table[index] = ' ';
 }
 
-std::string Joined(const std::vector<std::string_view>& items) {
-  if (items.empty()) return std::string(None);
-  std::string text(items.front());
-  for (std::size_t index = 1; index < items.size(); ++index) (text += ", ") += items[index];
-  return text;
+void AppendJoined(std::string& text, const std::vector<std::string_view>& items) {
+  if (items.empty()) text += None;
+  for (std::size_t index = 0; index < items.size(); ++index) (text += index > 0 ? ", " : "") += items[index];
 }
 
 std::string EnergyName(const TEnsemble& ensemble) { return ensemble.UsesG ? "G" : "E"; }
@@ -56,13 +56,22 @@ std::string HeaderLine(const TEnsemble& ensemble) {
          TemperatureText(ensemble.Temperature) + " K [%]\timaginary modes\twarnings\tduplicate\n";
 }
 
-std::string MemberLine(const TEnsembleRow& row, std::size_t rank) {
+// Appended field by field: a table of many thousand members is built
+// without a temporary line per member.
+void AppendMemberLine(std::string& table, const TEnsembleRow& row, std::size_t rank) {
   const TEnsembleMember& member = row.Member;
-  return std::to_string(rank) + '\t' + TableField(member.Path) + '\t' + Hartree(member.E) + '\t' +
-         Optional(member.G, Hartree) + '\t' + Kcal(row.DeltaE) + '\t' + Optional(row.DeltaG, Kcal) + '\t' +
-         (row.Population ? Tenths(row.PopulationTenths) : std::string(None)) + '\t' +
-         std::to_string(member.ImaginaryModes) + '\t' + Joined(MemberWarnings(member)) + '\t' +
-         (row.DuplicateOf != 0 ? "duplicate of " + std::to_string(row.DuplicateOf) : std::string(None)) + '\n';
+  (table += std::to_string(rank)) += '\t';
+  AppendPath(table, member.Path);
+  ((table += '\t') += Hartree(member.E)) += '\t';
+  (table += Optional(member.G, Hartree)) += '\t';
+  (table += Kcal(row.DeltaE)) += '\t';
+  (table += Optional(row.DeltaG, Kcal)) += '\t';
+  (table += row.Population ? Tenths(row.PopulationTenths) : std::string(None)) += '\t';
+  (table += std::to_string(member.ImaginaryModes)) += '\t';
+  AppendJoined(table, MemberWarnings(member));
+  table += '\t';
+  table += row.DuplicateOf != 0 ? "duplicate of " + std::to_string(row.DuplicateOf) : std::string(None);
+  table += '\n';
 }
 
 std::string LastLine(const TEnsemble& ensemble) {
@@ -76,8 +85,8 @@ std::string LastLine(const TEnsemble& ensemble) {
 
 std::string EnsembleTable(const TEnsemble& ensemble) {
   std::string table = HeaderLine(ensemble);
-  for (std::size_t row = 0; row < ensemble.Rows.size(); ++row) table += MemberLine(ensemble.Rows[row], row + 1);
-  return table + LastLine(ensemble);
+  for (std::size_t row = 0; row < ensemble.Rows.size(); ++row) AppendMemberLine(table, ensemble.Rows[row], row + 1);
+  return table += LastLine(ensemble);
 }
 
 }  // namespace harvex

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Ensemble/Ensemble.h"
+#include "Ensemble/Superposition.h"
 
 namespace harvex {
 namespace {
@@ -15,32 +15,17 @@ using TMatrix3 = std::array<std::array<long double, 3>, 3>;
 using TMatrix4 = std::array<std::array<long double, 4>, 4>;
 
 constexpr int MaxJacobiSweeps = 50;
-
-using TCentre = std::array<long double, 3>;
-
-TCentre Centroid(std::span<const TPoint> points) {
-  TCentre centre{};
-  for (const TPoint& point : points)
-    for (int axis = 0; axis < 3; ++axis) centre[axis] += point[axis];
-  for (long double& value : centre) value /= static_cast<long double>(points.size());
-  return centre;
-}
-
-// Sum of squared distances from the centre.
-long double Spread(std::span<const TPoint> points, const TCentre& centre) {
-  long double sum = 0;
-  for (const TPoint& point : points)
-    for (int axis = 0; axis < 3; ++axis) sum += (point[axis] - centre[axis]) * (point[axis] - centre[axis]);
-  return sum;
-}
+// The eigenvalues' error is of the order of the off-diagonal part squared:
+// a share of 1e-20 of the squared norm leaves them exact to long double.
+constexpr long double OffDiagonalShare = 1e-20L;
 
 // S[i][j] = sum over atoms of a_i * b_j, both centred.
-TMatrix3 Covariance(std::span<const TPoint> a, const TCentre& centreA, std::span<const TPoint> b,
-                    const TCentre& centreB) {
+TMatrix3 Covariance(const TShape& a, const TShape& b) {
   TMatrix3 s{};
-  for (std::size_t atom = 0; atom < a.size(); ++atom)
+  for (std::size_t atom = 0; atom < a.Centred.size(); ++atom)
     for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j) s[i][j] += (a[atom][i] - centreA[i]) * (b[atom][j] - centreB[j]);
+      for (int j = 0; j < 3; ++j)
+        s[i][j] += static_cast<long double>(a.Centred[atom][i]) * b.Centred[atom][j];
   return s;
 }
 
@@ -80,21 +65,60 @@ long double LargestEigenvalue(TMatrix4 m) {
     long double offDiagonal = 0, whole = 0;
     for (int p = 0; p < 4; ++p)
       for (int q = 0; q < 4; ++q) (p == q ? whole : offDiagonal) += m[p][q] * m[p][q];
-    if (!(offDiagonal > whole * 1e-36L)) break;
+    if (!(offDiagonal > whole * OffDiagonalShare)) break;
     for (int p = 0; p < 3; ++p)
       for (int q = p + 1; q < 4; ++q) JacobiRotate(m, p, q);
   }
   return std::max({m[0][0], m[1][1], m[2][2], m[3][3]});
 }
 
+// Each atom's distance from the centre can only grow apart under a
+// rotation, so sum((|a_i| - |b_i|)^2) / N is a lower bound of the squared
+// RMSD that costs no superposition.
+long double RadialBound(const TShape& a, const TShape& b) {
+  long double sum = 0;
+  for (std::size_t atom = 0; atom < a.Radii.size(); ++atom)
+    sum += (a.Radii[atom] - b.Radii[atom]) * (a.Radii[atom] - b.Radii[atom]);
+  return sum / static_cast<long double>(a.Radii.size());
+}
+
+long double SquaredRmsd(const TShape& a, const TShape& b) {
+  const long double residual = a.Spread + b.Spread - 2 * LargestEigenvalue(KeyMatrix(Covariance(a, b)));
+  return std::max(residual, 0.0L) / static_cast<long double>(a.Centred.size());
+}
+
 }  // namespace
+
+TShape ShapeOf(std::span<const TPoint> points) {
+  TShape shape;
+  if (points.empty()) return shape;
+  std::array<long double, 3> centre{};
+  for (const TPoint& point : points)
+    for (int axis = 0; axis < 3; ++axis) centre[axis] += point[axis];
+  for (long double& value : centre) value /= static_cast<long double>(points.size());
+  for (const TPoint& point : points) {
+    TPoint centred;
+    long double squared = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+      centred[axis] = static_cast<double>(point[axis] - centre[axis]);
+      squared += static_cast<long double>(centred[axis]) * centred[axis];
+    }
+    shape.Centred.push_back(centred);
+    shape.Radii.push_back(static_cast<double>(std::sqrt(squared)));
+    shape.Spread += squared;
+  }
+  return shape;
+}
+
+bool ShapesMatch(const TShape& a, const TShape& b, double rmsdLimit) {
+  if (a.Centred.empty() || a.Centred.size() != b.Centred.size()) return false;
+  const long double limit = static_cast<long double>(rmsdLimit) * rmsdLimit;
+  return RadialBound(a, b) < limit && SquaredRmsd(a, b) < limit;
+}
 
 double SuperposedRmsd(std::span<const TPoint> a, std::span<const TPoint> b) {
   if (a.empty() || a.size() != b.size()) return NAN;
-  const TCentre centreA = Centroid(a), centreB = Centroid(b);
-  const long double residual = Spread(a, centreA) + Spread(b, centreB) -
-                               2 * LargestEigenvalue(KeyMatrix(Covariance(a, centreA, b, centreB)));
-  return static_cast<double>(std::sqrt(std::max(residual, 0.0L) / static_cast<long double>(a.size())));
+  return static_cast<double>(std::sqrt(SquaredRmsd(ShapeOf(a), ShapeOf(b))));
 }
 
 }  // namespace harvex

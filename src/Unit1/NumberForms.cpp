@@ -1,5 +1,6 @@
 #include "Unit1/NumberForms.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,10 +27,15 @@ struct TDecimalDigits {
 };
 
 // Count significant digits of a finite magnitude, rounded to nearest with
-// ties to even (the C library's conversion is exact).
+// ties to even. Both conversions are exact; a value that a double holds,
+// as every energy read from a file, takes the much faster to_chars.
 TDecimalDigits SignificantDigitsOf(long double magnitude, int count) {
   char text[64];
-  std::snprintf(text, sizeof text, "%.*Le", count - 1, magnitude);
+  if (const auto narrow = static_cast<double>(magnitude); narrow == magnitude) {
+    *std::to_chars(text, text + sizeof text - 1, narrow, std::chars_format::scientific, count - 1).ptr = '\0';
+  } else {
+    std::snprintf(text, sizeof text, "%.*Le", count - 1, magnitude);
+  }
   // "d.ddd...e+XX"
   TDecimalDigits result;
   result.Digits.push_back(text[0]);
