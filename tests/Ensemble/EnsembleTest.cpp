@@ -237,6 +237,7 @@ TEST(Ensemble, NoMembersGiveAnEmptyTable) {
   const TEnsemble ensemble = ComputeEnsemble({}, 298.15);
   EXPECT_TRUE(ensemble.Rows.empty());
   EXPECT_FALSE(ensemble.FreeEnergy);
+  EXPECT_TRUE(EnsembleTable(ensemble).starts_with("rank by E (0 members)\t")) << EnsembleTable(ensemble);
 }
 
 TEST(Ensemble, NonFiniteEnergyRanksLastWithoutAPopulation) {
