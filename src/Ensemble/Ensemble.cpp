@@ -38,13 +38,15 @@ bool RanksBefore(long double a, long double b) {
   return a < b;
 }
 
+// Sorts positions rather than the members, so that each member moves once.
 std::vector<TEnsembleRow> RankedRows(std::vector<TEnsembleMember> members, bool usesG) {
-  std::stable_sort(members.begin(), members.end(), [usesG](const TEnsembleMember& a, const TEnsembleMember& b) {
-    return RanksBefore(UsedEnergy(a, usesG), UsedEnergy(b, usesG));
+  std::vector<std::size_t> order(members.size());
+  for (std::size_t index = 0; index < order.size(); ++index) order[index] = index;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return RanksBefore(UsedEnergy(members[a], usesG), UsedEnergy(members[b], usesG));
   });
-  std::vector<TEnsembleRow> rows;
-  rows.reserve(members.size());
-  for (TEnsembleMember& member : members) rows.emplace_back().Member = std::move(member);
+  std::vector<TEnsembleRow> rows(members.size());
+  for (std::size_t rank = 0; rank < order.size(); ++rank) rows[rank].Member = std::move(members[order[rank]]);
   return rows;
 }
 

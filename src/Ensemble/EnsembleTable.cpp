@@ -19,7 +19,15 @@ constexpr char Point = '.';
 constexpr std::string_view None = "-";
 
 std::string Hartree(long double value) { return MemoFixed(value, HartreeDecimals, Point); }
-std::string Kcal(long double value) { return MemoFixed(value, KcalDecimals, Point); }
+// Differences, which no memo line shows, are rounded once from double
+// precision, with std::to_chars: exact, independent of the locale and much
+// faster than the memo's two-step rounding.
+std::string Kcal(long double value) {
+  char text[64];
+  const auto [end, error] =
+      std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed, KcalDecimals);
+  return error == std::errc() ? std::string(text, end) : MemoFixed(value, KcalDecimals, Point);
+}
 
 std::string Optional(const std::optional<long double>& value, std::string (*form)(long double)) {
   return value ? form(*value) : std::string(None);
