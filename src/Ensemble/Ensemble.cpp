@@ -184,6 +184,8 @@ std::optional<TEnsembleMember> EnsembleMember(const std::string& path, const TCo
     return std::nullopt;
   }
   member.Path = path;
+  member.Elements.reserve(static_cast<std::size_t>(file.AtomCount()));
+  member.Coordinates.reserve(static_cast<std::size_t>(file.AtomCount()));
   for (int number = 1; number <= file.AtomCount(); ++number) {
     const TAtom& atom = file.Atoms.AtomAt(number);
     member.Elements.push_back(atom.Element);

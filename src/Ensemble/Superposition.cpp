@@ -96,6 +96,8 @@ TShape ShapeOf(std::span<const TPoint> points) {
   for (const TPoint& point : points)
     for (int axis = 0; axis < 3; ++axis) centre[axis] += point[axis];
   for (long double& value : centre) value /= static_cast<long double>(points.size());
+  shape.Centred.reserve(points.size());
+  shape.Radii.reserve(points.size());
   for (const TPoint& point : points) {
     TPoint centred;
     long double squared = 0;
