@@ -50,14 +50,15 @@ TEnsembleJson MemberJson(const TEnsembleRow& row, std::size_t rank) {
 // computed (the table rounds them).
 TEnsembleJson EnsembleJson(const TEnsemble& ensemble) {
   TEnsembleJson members = TEnsembleJson::array();
-  for (std::size_t row = 0; row < ensemble.Rows.size(); ++row) members.push_back(MemberJson(ensemble.Rows[row], row + 1));
+  for (std::size_t row = 0; row < ensemble.Rows.size(); ++row)
+    members.push_back(MemberJson(ensemble.Rows[row], row + 1));
   const bool populated = ensemble.FreeEnergy.has_value();
   return {{"Ensemble",
            {{"EnergyUsed", ensemble.UsesG ? "G" : "E"},
             {"Temperature", ensemble.Temperature},
             {"MemberCount", ensemble.Rows.size()},
-            {"NotOneMolecule", ensemble.NotOneMolecule.empty() ? TEnsembleJson(nullptr)
-                                                               : TEnsembleJson(ensemble.NotOneMolecule)},
+            {"NotOneMolecule",
+             ensemble.NotOneMolecule.empty() ? TEnsembleJson(nullptr) : TEnsembleJson(ensemble.NotOneMolecule)},
             {"Members", std::move(members)},
             {"FreeEnergy", Optional(ensemble.FreeEnergy)},
             {"LowestShare", populated ? Optional(ensemble.Rows.front().Population) : TEnsembleJson(nullptr)}}}};
@@ -94,7 +95,8 @@ bool TBatchEnsemble::Finish() {
   // Paths are single-byte text; bytes that are no UTF-8 are replaced.
   if (Json) std::cout << EnsembleJson(ensemble).dump(-1, ' ', false, TEnsembleJson::error_handler_t::replace) << '\n';
   std::cout.flush();
-  if (!ensemble.NotOneMolecule.empty()) std::cerr << MessagePrefix << "no ensemble populations: " << ensemble.NotOneMolecule << '\n';
+  if (!ensemble.NotOneMolecule.empty())
+    std::cerr << MessagePrefix << "no ensemble populations: " << ensemble.NotOneMolecule << '\n';
   return written && ensemble.NotOneMolecule.empty();
 }
 

@@ -207,8 +207,8 @@ std::vector<std::string_view> MemberWarnings(const TEnsembleMember& member) {
 TEnsemble ComputeEnsemble(std::vector<TEnsembleMember> members, double temperature) {
   TEnsemble ensemble;
   ensemble.Temperature = temperature;
-  ensemble.UsesG = !members.empty() &&
-                   std::all_of(members.begin(), members.end(), [](const TEnsembleMember& m) { return m.G; });
+  ensemble.UsesG =
+      !members.empty() && std::all_of(members.begin(), members.end(), [](const TEnsembleMember& m) { return m.G; });
   ensemble.Rows = RankedRows(std::move(members), ensemble.UsesG);
   if (ensemble.Rows.empty()) return ensemble;
   ComputeDeltas(ensemble.Rows);

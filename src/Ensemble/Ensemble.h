@@ -21,8 +21,8 @@ inline constexpr double DefaultEnsembleTemperature = 298.15;  // Kelvin
 // not kept.
 struct TEnsembleMember {
   std::string Path;
-  long double E = 0;             // Hartree
-  std::optional<long double> G;  // Hartree; none without thermochemistry
+  long double E = 0;                   // Hartree
+  std::optional<long double> G;        // Hartree; none without thermochemistry
   std::vector<std::int32_t> Elements;  // positions in AtomProps, in atom order
   std::vector<TPoint> Coordinates;     // in atom order; empty without a geometry
   int ImaginaryModes = 0;
@@ -40,11 +40,11 @@ std::vector<std::string_view> MemberWarnings(const TEnsembleMember& member);
 // One member in the ranked table.
 struct TEnsembleRow {
   TEnsembleMember Member;
-  long double DeltaE = 0;             // kcal/mol, against the lowest member
-  std::optional<long double> DeltaG;  // kcal/mol, against the lowest member with a G
+  long double DeltaE = 0;                 // kcal/mol, against the lowest member
+  std::optional<long double> DeltaG;      // kcal/mol, against the lowest member with a G
   std::optional<long double> Population;  // percent
-  int PopulationTenths = 0;  // the population in tenths of a percent, rounded so that they sum to 1000
-  int DuplicateOf = 0;       // the rank of the same conformer ranked earlier; 0 when none
+  int PopulationTenths = 0;               // the population in tenths of a percent, rounded so that they sum to 1000
+  int DuplicateOf = 0;                    // the rank of the same conformer ranked earlier; 0 when none
 };
 
 struct TEnsemble {

@@ -3,10 +3,10 @@
 // residual follows from the largest eigenvalue of a symmetric 4x4 key matrix
 // built from the 3x3 covariance. A quaternion always describes a proper
 // rotation, so a mirror image never superposes onto its original.
+#include "Ensemble/Superposition.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "Ensemble/Superposition.h"
 
 namespace harvex {
 namespace {
@@ -24,8 +24,7 @@ TMatrix3 Covariance(const TShape& a, const TShape& b) {
   TMatrix3 s{};
   for (std::size_t atom = 0; atom < a.Centred.size(); ++atom)
     for (int i = 0; i < 3; ++i)
-      for (int j = 0; j < 3; ++j)
-        s[i][j] += static_cast<long double>(a.Centred[atom][i]) * b.Centred[atom][j];
+      for (int j = 0; j < 3; ++j) s[i][j] += static_cast<long double>(a.Centred[atom][i]) * b.Centred[atom][j];
   return s;
 }
 

@@ -20,9 +20,11 @@ constexpr long double KcalPerHartree = 627.5095L;
 
 // CHFClBr: chiral, so its mirror image is another molecule in space.
 const std::vector<std::int32_t> HalomethaneElements = {6, 1, 9, 17, 35};
-const std::vector<TPoint> Halomethane = {
-    {0.000, 0.000, 0.000}, {0.629, 0.629, 0.629}, {-0.780, -0.780, 0.780}, {-1.020, 1.020, -1.020},
-    {1.130, -1.130, -1.130}};
+const std::vector<TPoint> Halomethane = {{0.000, 0.000, 0.000},
+                                         {0.629, 0.629, 0.629},
+                                         {-0.780, -0.780, 0.780},
+                                         {-1.020, 1.020, -1.020},
+                                         {1.130, -1.130, -1.130}};
 
 // The points turned by Angle (radians) about the unit Axis, then shifted.
 std::vector<TPoint> Moved(const std::vector<TPoint>& points, TPoint axis, double angle, TPoint shift) {
@@ -61,8 +63,9 @@ std::vector<std::string> RankedPaths(const TEnsemble& ensemble) {
 }
 
 int TenthsSum(const TEnsemble& ensemble) {
-  return std::accumulate(ensemble.Rows.begin(), ensemble.Rows.end(), 0,
-                         [](int sum, const TEnsembleRow& row) { return sum + (row.Population ? row.PopulationTenths : 0); });
+  return std::accumulate(ensemble.Rows.begin(), ensemble.Rows.end(), 0, [](int sum, const TEnsembleRow& row) {
+    return sum + (row.Population ? row.PopulationTenths : 0);
+  });
 }
 
 // ---------------------------------------------------------------------------
@@ -97,11 +100,11 @@ class Populations : public ::testing::TestWithParam<TPopulationCase> {};
 TEST_P(Populations, FollowBoltzmannRelativeToTheLowestAndSumToAHundred) {
   const TPopulationCase& expected = GetParam();
   // One shape at energies 0.5 kcal/mol and more apart: no duplicates.
-  const TEnsemble ensemble = ComputeEnsemble(
-      {Member("c.out", -500.50, -500.1215567L, Moved(Halomethane, Diagonal, 1.0, {})),
-       Member("a.out", -500.49, -500.1234567L, Moved(Halomethane, Diagonal, 2.0, {})),
-       Member("b.out", -500.48, -500.1226567L, Moved(Halomethane, Diagonal, 3.0, {}))},
-      expected.Temperature);
+  const TEnsemble ensemble =
+      ComputeEnsemble({Member("c.out", -500.50, -500.1215567L, Moved(Halomethane, Diagonal, 1.0, {})),
+                       Member("a.out", -500.49, -500.1234567L, Moved(Halomethane, Diagonal, 2.0, {})),
+                       Member("b.out", -500.48, -500.1226567L, Moved(Halomethane, Diagonal, 3.0, {}))},
+                      expected.Temperature);
   EXPECT_TRUE(ensemble.UsesG);
   EXPECT_EQ(RankedPaths(ensemble), (std::vector<std::string>{"a.out", "b.out", "c.out"}));
   for (std::size_t rank = 0; rank < 3; ++rank) {
@@ -120,20 +123,20 @@ TEST_P(Populations, FollowBoltzmannRelativeToTheLowestAndSumToAHundred) {
 INSTANTIATE_TEST_SUITE_P(
     Temperatures, Populations,
     ::testing::Values(
-        TPopulationCase{298.15, {64.01013835020743, 27.43308451885686, 8.55677713093572}, {640, 274, 86},
-                        -500.1238779279534},
+        TPopulationCase{
+            298.15, {64.01013835020743, 27.43308451885686, 8.55677713093572}, {640, 274, 86}, -500.1238779279534},
         // 58.5 + 29.7 + 11.7 would make 99.9: the largest remainder takes the tenth.
-        TPopulationCase{373.15, {58.532293515135585, 29.742749272248748, 11.724957212615665}, {585, 298, 117},
-                        -500.1240896062338},
-        TPopulationCase{200, {75.04296691756818, 21.220351343620436, 3.7366817388113702}, {751, 212, 37},
-                        -500.1236385442308}));
+        TPopulationCase{
+            373.15, {58.532293515135585, 29.742749272248748, 11.724957212615665}, {585, 298, 117}, -500.1240896062338},
+        TPopulationCase{
+            200, {75.04296691756818, 21.220351343620436, 3.7366817388113702}, {751, 212, 37}, -500.1236385442308}));
 
 TEST(Ensemble, OneMemberWithoutGMakesEveryMemberUseE) {
-  const TEnsemble ensemble = ComputeEnsemble(
-      {Member("no-g.out", -40.51, std::nullopt, Moved(Halomethane, Diagonal, 1.0, {})),
-       Member("high.out", -40.509, -40.4905L, Moved(Halomethane, Diagonal, 2.0, {})),
-       Member("low.out", -40.5115, -40.49L, Moved(Halomethane, Diagonal, 3.0, {}))},
-      298.15);
+  const TEnsemble ensemble =
+      ComputeEnsemble({Member("no-g.out", -40.51, std::nullopt, Moved(Halomethane, Diagonal, 1.0, {})),
+                       Member("high.out", -40.509, -40.4905L, Moved(Halomethane, Diagonal, 2.0, {})),
+                       Member("low.out", -40.5115, -40.49L, Moved(Halomethane, Diagonal, 3.0, {}))},
+                      298.15);
   EXPECT_FALSE(ensemble.UsesG);
   EXPECT_EQ(RankedPaths(ensemble), (std::vector<std::string>{"low.out", "no-g.out", "high.out"}));
   const std::array<double, 3> percent = {78.4311039897316, 16.01536514942818, 5.553530860840234};
@@ -182,11 +185,11 @@ class Duplicates : public ::testing::TestWithParam<TDuplicateCase> {};
 TEST_P(Duplicates, NeedTheSameAtomsEnergyAndShape) {
   const TDuplicateCase& c = GetParam();
   const long double g = -700.25L;
-  const TEnsemble ensemble = ComputeEnsemble(
-      {Member("first.out", -700.5, g), Member("second.out", -700.5, g + c.KcalAbove / KcalPerHartree, c.Second,
-                                                c.SecondElements),
-       Member("other.out", -700.5, g + 0.0005L, Moved(Halomethane, Diagonal, 1.0, {}))},
-      298.15);
+  const TEnsemble ensemble =
+      ComputeEnsemble({Member("first.out", -700.5, g),
+                       Member("second.out", -700.5, g + c.KcalAbove / KcalPerHartree, c.Second, c.SecondElements),
+                       Member("other.out", -700.5, g + 0.0005L, Moved(Halomethane, Diagonal, 1.0, {}))},
+                      298.15);
   ASSERT_EQ(RankedPaths(ensemble)[1], "second.out");
   EXPECT_EQ(ensemble.Rows[1].DuplicateOf, c.Duplicate ? 1 : 0);
   EXPECT_EQ(ensemble.Rows[1].Population.has_value(), !c.Duplicate);
@@ -197,22 +200,23 @@ TEST_P(Duplicates, NeedTheSameAtomsEnergyAndShape) {
   EXPECT_EQ(TenthsSum(ensemble), 1000);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pairs, Duplicates,
-    ::testing::Values(TDuplicateCase{"RotatedTranslatedCopy", Moved(Halomethane, Diagonal, 2.5, {4, 0, -3}), 0.04, true},
-                      TDuplicateCase{"SmallShift", BromineMovedBy(0.05), 0, true},
-                      TDuplicateCase{"EnergyOutsideTheWindow", Halomethane, 0.06, false},
-                      TDuplicateCase{"DifferentShape", BromineMovedBy(0.3), 0, false},
-                      TDuplicateCase{"MirrorImage", Mirrored(), 0, false},
-                      TDuplicateCase{"AtomsInAnotherOrder", Halomethane, 0, false, {6, 1, 17, 9, 35}},
-                      TDuplicateCase{"NoGeometry", {}, 0, false}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Pairs, Duplicates,
+                         ::testing::Values(TDuplicateCase{"RotatedTranslatedCopy",
+                                                          Moved(Halomethane, Diagonal, 2.5, {4, 0, -3}), 0.04, true},
+                                           TDuplicateCase{"SmallShift", BromineMovedBy(0.05), 0, true},
+                                           TDuplicateCase{"EnergyOutsideTheWindow", Halomethane, 0.06, false},
+                                           TDuplicateCase{"DifferentShape", BromineMovedBy(0.3), 0, false},
+                                           TDuplicateCase{"MirrorImage", Mirrored(), 0, false},
+                                           TDuplicateCase{
+                                               "AtomsInAnotherOrder", Halomethane, 0, false, {6, 1, 17, 9, 35}},
+                                           TDuplicateCase{"NoGeometry", {}, 0, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(Ensemble, RepeatedConformerIsADuplicateOfTheFirstEachTime) {
-  const TEnsemble ensemble = ComputeEnsemble(
-      {Member("a.out", -1, -1), Member("b.out", -1, -1, Moved(Halomethane, Diagonal, 1.0, {1, 1, 1})),
-       Member("c.out", -1, -1, Moved(Halomethane, Diagonal, 2.0, {}))},
-      298.15);
+  const TEnsemble ensemble =
+      ComputeEnsemble({Member("a.out", -1, -1), Member("b.out", -1, -1, Moved(Halomethane, Diagonal, 1.0, {1, 1, 1})),
+                       Member("c.out", -1, -1, Moved(Halomethane, Diagonal, 2.0, {}))},
+                      298.15);
   EXPECT_EQ(ensemble.Rows[1].DuplicateOf, 1);
   EXPECT_EQ(ensemble.Rows[2].DuplicateOf, 1);
   EXPECT_EQ(ensemble.Rows[0].PopulationTenths, 1000);
@@ -223,14 +227,14 @@ TEST(Ensemble, RepeatedConformerIsADuplicateOfTheFirstEachTime) {
 
 TEST(Ensemble, DifferentMoleculesGetNoPopulationsAndSayWhy) {
   const std::vector<TPoint> water = {{0, 0, 0.1173}, {0, 0.7572, -0.4692}, {0, -0.7572, -0.4692}};
-  const TEnsemble ensemble =
-      ComputeEnsemble({Member("ch.out", -1, -2), Member("no-geometry.out", -0.5, -1.5, {}),
-                       Member("water.out", -0.9, -1.9, water, {8, 1, 1})},
-                      298.15);
+  const TEnsemble ensemble = ComputeEnsemble({Member("ch.out", -1, -2), Member("no-geometry.out", -0.5, -1.5, {}),
+                                              Member("water.out", -0.9, -1.9, water, {8, 1, 1})},
+                                             298.15);
   EXPECT_EQ(ensemble.NotOneMolecule, "not one molecule: ch.out is CHBrClF but water.out is H2O");
   EXPECT_FALSE(ensemble.FreeEnergy);
   for (const TEnsembleRow& row : ensemble.Rows) EXPECT_FALSE(row.Population);
-  EXPECT_TRUE(EnsembleTable(ensemble).ends_with("ensemble free energy from G [Hartree]\t-\tlowest member's share [%]\t-\n"));
+  EXPECT_TRUE(
+      EnsembleTable(ensemble).ends_with("ensemble free energy from G [Hartree]\t-\tlowest member's share [%]\t-\n"));
 }
 
 TEST(Ensemble, NoMembersGiveAnEmptyTable) {
@@ -293,9 +297,8 @@ TEST(EnsembleTable, IsTabSeparatedWithPointsWhateverTheLocale) {
   TEnsembleMember failed = Member("b\tc.out", -40.5, std::nullopt, Moved(Halomethane, Diagonal, 1.0, {}));
   failed.Termination = tmError;
   failed.ImaginaryModes = 2;
-  const TEnsemble ensemble =
-      ComputeEnsemble({failed, Member("a.out", -40.5183829, -40.491802), Member("copy.out", -40.5183829, -40.491802)},
-                      310.5);
+  const TEnsemble ensemble = ComputeEnsemble(
+      {failed, Member("a.out", -40.5183829, -40.491802), Member("copy.out", -40.5183829, -40.491802)}, 310.5);
   EXPECT_EQ(EnsembleTable(ensemble),
             "rank by E (3 members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\t"
             "population at 310.5 K [%]\timaginary modes\twarnings\tduplicate\n"
