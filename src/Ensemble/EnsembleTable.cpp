@@ -6,6 +6,7 @@
 //
 // "-" stands for a value a member does not have.
 #include <charconv>
+#include <cmath>
 
 #include "Ensemble/Ensemble.h"
 #include "Unit1/NumberForms.h"
@@ -23,6 +24,7 @@ std::string Hartree(long double value) { return MemoFixed(value, HartreeDecimals
 // precision, with std::to_chars: exact, independent of the locale and much
 // faster than the memo's two-step rounding.
 std::string Kcal(long double value) {
+  if (!std::isfinite(value)) return MemoFixed(value, KcalDecimals, Point);
   char text[64];
   const auto [end, error] =
       std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed, KcalDecimals);

@@ -251,6 +251,8 @@ TEST(Ensemble, NonFiniteEnergyRanksLastWithoutAPopulation) {
   EXPECT_EQ(ensemble.Rows[0].PopulationTenths, 1000);
   EXPECT_FALSE(ensemble.Rows[1].Population);
   EXPECT_FALSE(ensemble.Rows[2].Population);
+  EXPECT_NE(EnsembleTable(ensemble).find("\tnan.out\tNAN\tNAN\tNAN\tNAN\t-\t"), std::string::npos)
+      << EnsembleTable(ensemble);
 }
 
 // ---------------------------------------------------------------------------
