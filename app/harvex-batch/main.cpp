@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchEnsemble.h"
 #include "ModelJson.h"
 #include "PathCollection.h"
 #include "Progress.h"
@@ -28,6 +29,7 @@ struct TBatchOptions {
   std::string ResultsFile = ResultsFileName;
   bool Json = false;
   bool Quiet = false;
+  TEnsembleOptions Ensemble;
   std::vector<std::string> Paths;
 };
 
@@ -56,10 +58,12 @@ int RunBatch(const TBatchOptions& options) {
   TTerminalDesktop desktop(!options.Json);
   TDesktopScope scope(desktop);
   TResultsRun run;
+  TBatchEnsemble ensemble(options.Ensemble, options.Json);
   int reported = 0;
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
     ++reported;
     if (options.Json) PrintJson(path, file);
+    ensemble.Add(path, file);
   });
 
   // The paths are taken against the folder the batch started in, before any
@@ -96,6 +100,7 @@ int RunBatch(const TBatchOptions& options) {
     }
   }
   run.CloseResultsFile();
+  failed |= !ensemble.Finish();
   std::cout.flush();
   const bool everyFileHasRow = run.RowCount() == reported;
   const bool clean = !failed && desktop.MessageCount() == 0 && run.WarningCount() == 0 && everyFileHasRow;
@@ -121,6 +126,7 @@ int main(int argc, char** argv) {
       ->type_name("FILE");
   app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
   app.add_flag("--quiet", options.Quiet, "Show no progress line on a terminal");
+  AddEnsembleOptions(app, options.Ensemble);
   app.add_option("PATH", options.Paths, "Files to report, in order; a folder stands for the outputs in and below it")
       ->required();
   app.set_version_flag("--version", std::string(ProgramName) + " " + HARVEX_VERSION + " (" + MainWindowCaption + ")");

@@ -7,7 +7,11 @@
 
 #include <sstream>
 
+#include <cstdlib>
+
+#include "Gaussian/GaussianFixtures.h"
 #include "RecordingDesktop.h"
+#include "common/TestLocales.h"
 
 namespace harvex {
 namespace {
@@ -197,6 +201,8 @@ TEST_F(BatchTest, UsageErrorsExitTwo) {
   EXPECT_EQ(RunBatch("").ExitStatus, 2);
   EXPECT_EQ(RunBatch("--no-such-option a.out").ExitStatus, 2);
   EXPECT_EQ(RunBatch("--results").ExitStatus, 2);
+  for (const char* kelvin : {"0", "-5", "nan", "inf", "300K", ""})
+    EXPECT_EQ(RunBatch(std::string("--ensemble --temperature ") + kelvin + " a.out").ExitStatus, 2) << kelvin;
 }
 
 TEST_F(BatchTest, HelpAndVersionExitZero) {
@@ -206,6 +212,68 @@ TEST_F(BatchTest, HelpAndVersionExitZero) {
   const TBatchResult version = RunBatch("--version");
   EXPECT_EQ(version.ExitStatus, 0);
   EXPECT_TRUE(version.Out.starts_with("harvex-batch ")) << version.Out;
+}
+
+// ---------------------------------------------------------------------------
+// The conformer ensemble after the batch.
+
+// A Gaussian frequency job: geometry rows, E, water's modes and G.
+std::string FrequencyJob(const std::string& rows, const char* energy, const char* gibbsEnergy) {
+  return std::string(" This is part of the Gaussian(R) 16 program.\n"
+                     "                         Standard orientation:\n"
+                     " ---------------------------------------------------------------------\n"
+                     " Center     Atomic     Atomic              Coordinates (Angstroms)\n"
+                     " Number     Number      Type              X           Y           Z\n"
+                     " ---------------------------------------------------------------------\n") +
+         rows + " ---------------------------------------------------------------------\n" +
+         " SCF Done:  E(RB3LYP) =  " + energy + "     A.U. after   10 cycles\n" + std::string(testing::TableHeading) +
+         std::string(testing::WaterModes) + " Sum of electronic and thermal Free Energies=  " + gibbsEnergy +
+         "\n Normal termination of Gaussian 16.\n";
+}
+
+// Water turned by 90 degrees about z and moved by (1, 1, 1).
+const std::string TurnedWaterRows =
+    "      1          8           0        1.000000    1.000000    1.119159\n"
+    "      2          1           0        0.209351    1.000000    0.523363\n"
+    "      3          1           0        1.790649    1.000000    0.523363\n";
+
+TEST_F(BatchTest, EnsembleFollowsTheRowsOnStandardOutputWithPointsInAnyLocale) {
+  Scratch.Write("a.out", FrequencyJob(testing::WaterRows, "-76.4000000000", "-76.380000"));
+  Scratch.Write("b.out", FrequencyJob(testing::StretchedWaterRows, "-76.3990000000", "-76.379000"));
+  Scratch.Write("c.out", FrequencyJob(TurnedWaterRows, "-76.4000100000", "-76.380010"));
+  const testing::TLocaleScope locale("de_DE.UTF-8");
+  ASSERT_TRUE(locale.Ok);
+  setenv("LC_ALL", "de_DE.UTF-8", 1);
+  const TBatchResult result = RunBatch("--ensemble --temperature 310.15 a.out b.out c.out");
+  setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+  EXPECT_TRUE(result.Out.ends_with(
+      "G [Hartree]=\t-76,3800100\n\n"
+      "rank by G (3 members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\t"
+      "population at 310.15 K [%]\timaginary modes\twarnings\tduplicate\n"
+      "1\t" + Full("c.out") + "\t-76.4000100\t-76.3800100\t0.00\t0.00\t73.7\t0\t-\t-\n"
+      "2\t" + Full("a.out") + "\t-76.4000000\t-76.3800000\t0.01\t0.01\t-\t0\t-\tduplicate of 1\n"
+      "3\t" + Full("b.out") + "\t-76.3990000\t-76.3790000\t0.63\t0.63\t26.3\t0\t-\t-\n"
+      "ensemble free energy from G [Hartree]\t-76.3803103\tlowest member's share [%]\t73.7\n"))
+      << result.Out;
+}
+
+TEST_F(BatchTest, EnsembleOfTwoMoleculesIsWrittenWithoutPopulationsAndExitsOne) {
+  Scratch.Write("water.out", FrequencyJob(testing::WaterRows, "-76.4000000000", "-76.380000"));
+  Scratch.Write("h2.out", FrequencyJob("      1          1           0        0.000000    0.000000    0.370000\n"
+                                       "      2          1           0        0.000000    0.000000   -0.370000\n",
+                                       "-1.1700000000", "-1.160000"));
+  const TBatchResult result = RunBatch("--json --ensemble=table.tsv water.out h2.out");
+  EXPECT_EQ(result.ExitStatus, 1);
+  const std::string reason = "not one molecule: " + Full("water.out") + " is H2O but " + Full("h2.out") + " is H2";
+  EXPECT_EQ(result.Err, "harvex-batch: no ensemble populations: " + reason + "\n");
+  const std::string table = testing::ReadWholeFile(Path("table.tsv"));
+  EXPECT_TRUE(table.starts_with("rank by G (2 members)\t")) << table;
+  EXPECT_TRUE(table.ends_with("\t-\tlowest member's share [%]\t-\n")) << table;
+  const std::string lastLine = result.Out.substr(result.Out.rfind('\n', result.Out.size() - 2) + 1);
+  EXPECT_TRUE(lastLine.starts_with(R"({"Ensemble":{"EnergyUsed":"G","Temperature":298.15,"MemberCount":2,)"
+                                   R"("NotOneMolecule":")" + reason + "\""))
+      << lastLine;
 }
 
 }  // namespace

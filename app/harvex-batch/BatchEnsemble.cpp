@@ -1,0 +1,117 @@
+#include "BatchEnsemble.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+namespace harvex {
+namespace {
+
+constexpr std::string_view StandardOutput = "-";
+constexpr std::string_view MessagePrefix = "harvex-batch: ";
+
+using TEnsembleJson = nlohmann::ordered_json;
+
+// from_chars, unlike the stream and strtod readers, ignores the locale; a
+// "," is taken for the point, as in the numbers of input files.
+double ParseKelvin(const std::string& text) {
+  std::string number = text;
+  std::replace(number.begin(), number.end(), ',', '.');
+  double kelvin = 0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), kelvin);
+  if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(kelvin) || kelvin <= 0)
+    throw CLI::ValidationError("--temperature", "needs a temperature above 0 K, such as 310.15, not " + text);
+  return kelvin;
+}
+
+TEnsembleJson Optional(const std::optional<long double>& value) {
+  return value ? TEnsembleJson(static_cast<double>(*value)) : TEnsembleJson(nullptr);
+}
+
+TEnsembleJson MemberJson(const TEnsembleRow& row, std::size_t rank) {
+  const TEnsembleMember& member = row.Member;
+  return {{"Rank", rank},
+          {"Path", member.Path},
+          {"E", static_cast<double>(member.E)},
+          {"G", Optional(member.G)},
+          {"DeltaE", static_cast<double>(row.DeltaE)},
+          {"DeltaG", Optional(row.DeltaG)},
+          {"Population", Optional(row.Population)},
+          {"ImaginaryModes", member.ImaginaryModes},
+          {"Warnings", MemberWarnings(member)},
+          {"DuplicateOf", row.DuplicateOf != 0 ? TEnsembleJson(row.DuplicateOf) : TEnsembleJson(nullptr)}};
+}
+
+// Energies in Hartree, differences in kcal/mol, populations in percent as
+// computed (the table rounds them).
+TEnsembleJson EnsembleJson(const TEnsemble& ensemble) {
+  TEnsembleJson members = TEnsembleJson::array();
+  for (std::size_t row = 0; row < ensemble.Rows.size(); ++row)
+    members.push_back(MemberJson(ensemble.Rows[row], row + 1));
+  const bool populated = ensemble.FreeEnergy.has_value();
+  return {{"Ensemble",
+           {{"EnergyUsed", ensemble.UsesG ? "G" : "E"},
+            {"Temperature", ensemble.Temperature},
+            {"MemberCount", ensemble.Rows.size()},
+            {"NotOneMolecule",
+             ensemble.NotOneMolecule.empty() ? TEnsembleJson(nullptr) : TEnsembleJson(ensemble.NotOneMolecule)},
+            {"Members", std::move(members)},
+            {"FreeEnergy", Optional(ensemble.FreeEnergy)},
+            {"LowestShare", populated ? Optional(ensemble.Rows.front().Population) : TEnsembleJson(nullptr)}}}};
+}
+
+}  // namespace
+
+void AddEnsembleOptions(CLI::App& app, TEnsembleOptions& options) {
+  app.add_flag("--ensemble{-}", options.Destination,
+               "After the batch, rank the reported files as conformers of one molecule: energies relative to the "
+               "lowest, Boltzmann populations, duplicates; the table goes to standard output, or with "
+               "--ensemble=FILE to FILE");
+  app.add_option_function<std::string>(
+         "--temperature", [&options](const std::string& text) { options.Temperature = ParseKelvin(text); },
+         "Temperature of the ensemble's populations in K (default 298.15)")
+      ->type_name("K");
+}
+
+TBatchEnsemble::TBatchEnsemble(const TEnsembleOptions& options, bool json) : Options(options), Json(json) {
+  if (!Options.Destination.empty() && Options.Destination != StandardOutput)
+    Options.Destination = std::filesystem::absolute(Options.Destination).string();
+}
+
+void TBatchEnsemble::Add(const std::string& path, const TCoordinateFile_cdf& file) {
+  if (Options.Destination.empty()) return;
+  if (std::optional<TEnsembleMember> member = EnsembleMember(path, file)) Members.push_back(std::move(*member));
+}
+
+bool TBatchEnsemble::Finish() {
+  if (Options.Destination.empty()) return true;
+  const TEnsemble ensemble = ComputeEnsemble(std::move(Members), Options.Temperature);
+  bool written = true;
+  if (Options.Destination != StandardOutput || !Json) written = WriteTable(EnsembleTable(ensemble));
+  // Paths are single-byte text; bytes that are no UTF-8 are replaced.
+  if (Json) std::cout << EnsembleJson(ensemble).dump(-1, ' ', false, TEnsembleJson::error_handler_t::replace) << '\n';
+  std::cout.flush();
+  if (!ensemble.NotOneMolecule.empty())
+    std::cerr << MessagePrefix << "no ensemble populations: " << ensemble.NotOneMolecule << '\n';
+  return written && ensemble.NotOneMolecule.empty();
+}
+
+bool TBatchEnsemble::WriteTable(const std::string& table) const {
+  if (Options.Destination == StandardOutput) {
+    std::cout << '\n' << table;
+    return true;
+  }
+  std::ofstream file(Options.Destination, std::ios::binary | std::ios::trunc);
+  file << table;
+  file.close();
+  if (file) return true;
+  std::cout.flush();
+  std::cerr << MessagePrefix << Options.Destination << ": cannot write the ensemble table\n";
+  return false;
+}
+
+}  // namespace harvex

@@ -1,0 +1,71 @@
+// Conformer ensembles: the reported files of one molecule ranked by energy,
+// repeated conformers found by superposing their geometries, Boltzmann
+// populations and the ensemble free energy. Pure computation: the caller
+// collects the members and decides where the table goes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CdfFiles/CdfFiles.h"
+#include "Ensemble/Superposition.h"
+
+namespace harvex {
+
+inline constexpr double DefaultEnsembleTemperature = 298.15;  // Kelvin
+
+// What the ensemble needs of one reported file; the loaded object itself is
+// not kept.
+struct TEnsembleMember {
+  std::string Path;
+  long double E = 0;                   // Hartree
+  std::optional<long double> G;        // Hartree; none without thermochemistry
+  std::vector<std::int32_t> Elements;  // positions in AtomProps, in atom order
+  std::vector<TPoint> Coordinates;     // in atom order; empty without a geometry
+  int ImaginaryModes = 0;
+  TTermination Termination = tmNotRead;
+};
+
+// The member that a reported file makes; none for a file that gave no
+// results row.
+std::optional<TEnsembleMember> EnsembleMember(const std::string& path, const TCoordinateFile_cdf& file);
+
+// The member's warnings, in a fixed order: "failed job", "unfinished job",
+// "no thermochemistry".
+std::vector<std::string_view> MemberWarnings(const TEnsembleMember& member);
+
+// One member in the ranked table.
+struct TEnsembleRow {
+  TEnsembleMember Member;
+  long double DeltaE = 0;                 // kcal/mol, against the lowest member
+  std::optional<long double> DeltaG;      // kcal/mol, against the lowest member with a G
+  std::optional<long double> Population;  // percent
+  int PopulationTenths = 0;               // the population in tenths of a percent, rounded so that they sum to 1000
+  int DuplicateOf = 0;                    // the rank of the same conformer ranked earlier; 0 when none
+};
+
+struct TEnsemble {
+  bool UsesG = false;  // G when every member has one, otherwise E for all
+  double Temperature = DefaultEnsembleTemperature;
+  std::vector<TEnsembleRow> Rows;  // by rank: energy used, lowest first, ties in the members' order
+  // Empty for one molecule; otherwise why the members are not one, and
+  // there are no populations.
+  std::string NotOneMolecule;
+  // -RT ln sum exp(-X/RT) over the members with a population, Hartree.
+  std::optional<long double> FreeEnergy;
+};
+
+// Ranks the members (in the order reported), marks the duplicates and
+// computes the populations at Temperature (Kelvin, above 0).
+TEnsemble ComputeEnsemble(std::vector<TEnsembleMember> members, double temperature);
+
+// The tab-separated table: one header line naming the energy used, the
+// member count and the temperature, one line per member by rank, and a last
+// line with the ensemble free energy and the lowest member's share. LF line
+// ends, numbers with a point whatever the locale.
+std::string EnsembleTable(const TEnsemble& ensemble);
+
+}  // namespace harvex
