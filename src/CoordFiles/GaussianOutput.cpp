@@ -18,9 +18,21 @@ bool TGaussianPass::NextLine() {
   return true;
 }
 
+// Each job of a file ends with a termination line; the last one read says
+// how the run ended. What the pass keeps about the current job ends there.
+//  Normal termination of Gaussian 16 at Wed Dec  1 08:53:11 2021.
+//  Error termination via Lnk1e in /opt/g16/l502.exe at Tue Mar  3 10:00:00 2020.
+constexpr std::string_view NormalTerminationMarker = " Normal termination of Gaussian";
+constexpr std::string_view ErrorTerminationMarker = " Error termination";
+
 bool TGaussianPass::SkipToLineWith(std::string_view marker) {
-  while (NextLine())
+  while (NextLine()) {
     if (Contains(Line, marker)) return true;
+    // A line awaited within a job is not looked for past the job's end (a
+    // layout that never prints it would hide the rest of the file); the
+    // termination line stays current for the checks after the wait.
+    if (Contains(Line, NormalTerminationMarker) || Contains(Line, ErrorTerminationMarker)) return false;
+  }
   return false;
 }
 
@@ -381,13 +393,7 @@ void BuildAtoms(const std::vector<std::string>& rows, TAtomicArray& atoms) {
   }
 }
 
-// Each job of a file ends with a termination line; the last one read says
-// how the run ended. What the pass keeps about the current job ends there.
-//  Normal termination of Gaussian 16 at Wed Dec  1 08:53:11 2021.
-//  Error termination via Lnk1e in /opt/g16/l502.exe at Tue Mar  3 10:00:00 2020.
-constexpr std::string_view NormalTerminationMarker = " Normal termination of Gaussian";
-constexpr std::string_view ErrorTerminationMarker = " Error termination";
-
+// What the pass keeps about the current job ends at its termination line.
 void ReadTerminationLine(TGaussianPass& pass, TOutInfo& info) {
   if (Contains(pass.Line, NormalTerminationMarker)) {
     info.Termination = tmNormal;

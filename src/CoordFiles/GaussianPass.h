@@ -50,7 +50,7 @@ struct TGaussianPass {
   // when the input is at its end.
   bool NextLine();
   // Reads lines until one holds the marker; the current line is not tested.
-  // False when the input ends first.
+  // False when the input or the job (its termination line) ends first.
   bool SkipToLineWith(std::string_view marker);
   // The same, but the current line is tested first.
   bool AwaitLineWith(std::string_view marker);

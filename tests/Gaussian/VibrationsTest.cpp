@@ -259,6 +259,16 @@ TEST_F(AnharmonicTest, ThermochemistryIsConvertedFromKilojoulesToHartree) {
   EXPECT_NEAR(static_cast<double>(Info().GibbsAnharmonic), (5.0 - 298.15 * 0.045) / 627.5095, 1e-12);
 }
 
+// A job that never prints the awaited anharmonic thermochemistry keeps the
+// rest of the file: the wait ends at the job's termination line.
+TEST_F(AnharmonicTest, WaitForItsThermochemistryEndsWithTheJob) {
+  const std::string listing = WaterAnharmonicG16.substr(0, WaterAnharmonicG16.find(" ZPE(harm)"));
+  Load(Table(WaterModes) + listing + std::string(NormalTermination) + " SCF Done:  E(RHF) =  -70.5     A.U.\n");
+  EXPECT_FALSE(Info().HasAnharmonicThermo);
+  EXPECT_EQ(Info().Termination, tmNormal);
+  EXPECT_DOUBLE_EQ(Info().Energy, -70.5);
+}
+
 TEST_F(AnharmonicTest, RowWhoseHarmonicValueFitsNoModeIsPassedOver) {
   std::string anharmonic(WaterAnharmonic);
   anharmonic.replace(anharmonic.find("3998.239"), 8, "3998.241");
