@@ -12,8 +12,6 @@ namespace harvex {
 namespace {
 
 constexpr std::string_view TwelveBlanks = "            ";
-constexpr long double KJPerKcal = 4.184L;
-constexpr long double KcalPerHartree = 627.5095L;
 
 // A block header holds the numbers of its modes:
 //                            1         2         3

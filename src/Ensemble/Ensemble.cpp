@@ -7,7 +7,6 @@
 namespace harvex {
 namespace {
 
-constexpr long double KcalPerHartree = 627.5095L;
 constexpr long double JoulePerKcal = 4184.0L;
 constexpr long double GasConstant = 8.314462618L;  // J/(mol K)
 

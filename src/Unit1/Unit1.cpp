@@ -13,7 +13,6 @@
 namespace harvex {
 namespace {
 
-constexpr long double KcalPerHartree = 627.5095L;
 constexpr std::string_view LineEnd = "\r\n";
 constexpr std::string_view ListExtension = ".TXT";
 

@@ -9,6 +9,11 @@
 
 namespace harvex {
 
+// Energy units: kcal/mol per Hartree and kJ per kcal, held in extended
+// precision so that derived values are formed in it.
+constexpr long double KcalPerHartree = 627.5095L;
+constexpr long double KJPerKcal = 4.184L;
+
 // One element of the table.
 struct TAtomProp {
   std::int32_t Number;
