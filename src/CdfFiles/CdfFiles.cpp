@@ -88,7 +88,7 @@ bool TCoordinateFile_cdf::LoadFrequencies(const std::string& cdfName) {
     ShowError("Cann't load IR spectra file: " + cdfName);
     return false;
   }
-  HasThermochemistry = Info.Modes && Info.Modes->Count() > 0 && Info.HasGibbsEnergy;
+  HasThermochemistry = Info.HasFreeEnergy();
   if (EnergySource != esSinglePoint) {
     EnergySource = esFrequency;
     ETotal = Info.Energy;

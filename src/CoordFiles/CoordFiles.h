@@ -163,6 +163,9 @@ struct TOutInfo {
 
   // Each frequency block read starts the thermochemistry values afresh.
   void ClearThermochemistry();
+  // A frequency job that gave its modes and printed G after them: the one
+  // test of whether a row, a conformer or an ensemble member carries a G.
+  bool HasFreeEnergy() const { return Modes && Modes->Count() > 0 && HasGibbsEnergy; }
 };
 
 // One loaded file: its atoms and everything its reader found.

@@ -16,10 +16,6 @@ constexpr double DuplicateRmsd = 0.05;  // angstrom
 
 constexpr int PercentTenths = 1000;
 
-// Whether an output row carries G: the report writes G for an output whose
-// reader found modes.
-bool OutputHasGibbsEnergy(const TOutInfo& info) { return info.Modes && info.Modes->Count() > 0 && info.HasGibbsEnergy; }
-
 int ImaginaryModeCount(const TOutInfo& info) {
   int count = 0;
   if (info.Modes)
@@ -178,7 +174,7 @@ std::optional<TEnsembleMember> EnsembleMember(const std::string& path, const TCo
     if (file.HasThermochemistry) member.G = file.GTotal;
   } else if (file.FileKind == fkOutput) {
     member.E = file.Info.Energy;
-    if (OutputHasGibbsEnergy(file.Info)) member.G = file.Info.GibbsEnergy;
+    if (file.Info.HasFreeEnergy()) member.G = file.Info.GibbsEnergy;
   } else {
     return std::nullopt;
   }

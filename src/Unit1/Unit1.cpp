@@ -159,7 +159,7 @@ void TResultsRun::ReportOutput(const std::string& fileName, std::string_view dec
     AppendMemoText("FirstFreq [1/cm]=\t" + MemoFixed(firstFrequency, FrequencyDecimals, decimalSeparator) + "\r\n");
     // A G that was never printed (a frequency section cut off, or one with
     // no thermochemistry) is not written as a number.
-    if (info.HasGibbsEnergy) {
+    if (info.HasFreeEnergy()) {
       AppendMemoText("G [Hartree]=\t" + MemoFixed(info.GibbsEnergy, EnergyDecimals, decimalSeparator));
       Results->Write(ScientificRowForm(info.GibbsEnergy) + "\t");
     } else {
