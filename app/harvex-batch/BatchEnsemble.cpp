@@ -8,11 +8,12 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "BatchMessages.h"
+
 namespace harvex {
 namespace {
 
 constexpr std::string_view StandardOutput = "-";
-constexpr std::string_view MessagePrefix = "harvex-batch: ";
 
 using TEnsembleJson = nlohmann::ordered_json;
 
@@ -95,8 +96,7 @@ bool TBatchEnsemble::Finish() {
   // Paths are single-byte text; bytes that are no UTF-8 are replaced.
   if (Json) std::cout << EnsembleJson(ensemble).dump(-1, ' ', false, TEnsembleJson::error_handler_t::replace) << '\n';
   std::cout.flush();
-  if (!ensemble.NotOneMolecule.empty())
-    std::cerr << MessagePrefix << "no ensemble populations: " << ensemble.NotOneMolecule << '\n';
+  if (!ensemble.NotOneMolecule.empty()) ShowBatchMessage("no ensemble populations", ensemble.NotOneMolecule);
   return written && ensemble.NotOneMolecule.empty();
 }
 
@@ -109,8 +109,7 @@ bool TBatchEnsemble::WriteTable(const std::string& table) const {
   file << table;
   file.close();
   if (file) return true;
-  std::cout.flush();
-  std::cerr << MessagePrefix << Options.Destination << ": cannot write the ensemble table\n";
+  ShowBatchMessage(Options.Destination, "cannot write the ensemble table");
   return false;
 }
 

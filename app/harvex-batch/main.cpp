@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BatchEnsemble.h"
+#include "BatchMessages.h"
 #include "ModelJson.h"
 #include "PathCollection.h"
 #include "Progress.h"
@@ -23,7 +24,6 @@ constexpr int ExitSuccess = 0;
 constexpr int ExitProblem = 1;
 constexpr int ExitUsage = 2;
 
-constexpr const char* ProgramName = "harvex-batch";
 
 struct TBatchOptions {
   std::string ResultsFile = ResultsFileName;
@@ -32,11 +32,6 @@ struct TBatchOptions {
   TEnsembleOptions Ensemble;
   std::vector<std::string> Paths;
 };
-
-void ShowError(const std::string& subject, const std::string& message) {
-  std::cout.flush();
-  std::cerr << ProgramName << ": " << subject << ": " << message << '\n';
-}
 
 // Rows name full paths, so that a results file can be fed back as a list.
 std::string AbsolutePath(const std::string& path) {
@@ -74,12 +69,12 @@ int RunBatch(const TBatchOptions& options) {
     run.CreateResultsFile(options.ResultsFile, MainWindowCaption);
   } catch (...) {
     // As in the window: without a results file no path is reported.
-    ShowError(options.ResultsFile, CurrentExceptionMessage());
+    ShowBatchMessage(options.ResultsFile, CurrentExceptionMessage());
     return ExitProblem;
   }
   bool failed = false;
   const auto unreadable = [&](const std::string& folder, const std::string& reason) {
-    ShowError(folder, reason);
+    ShowBatchMessage(folder, reason);
     failed = true;
   };
   const std::vector<std::string> paths = CollectPaths(arguments, unreadable);
@@ -90,12 +85,12 @@ int RunBatch(const TBatchOptions& options) {
     try {
       run.ReportChoice({path});
     } catch (...) {
-      ShowError(path, CurrentExceptionMessage());
+      ShowBatchMessage(path, CurrentExceptionMessage());
       failed = true;
       continue;
     }
     if (reported == reportedBefore) {
-      ShowError(path, "the list names no file");
+      ShowBatchMessage(path, "the list names no file");
       failed = true;
     }
   }
