@@ -1,7 +1,7 @@
 #include "CoordFiles/CoordFiles.h"
 
 #include "CoordFiles/LineSource.h"
-#include "CoordFiles/MarkerOpenings.h"
+#include "CoordFiles/MarkerRegistry.h"
 #include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"
 

@@ -1,7 +1,7 @@
 // The Gaussian output reader: one forward pass over the lines, each line
-// looked at by a fixed series of checks. This file holds the pass, the
+// going to the checks whose markers it holds. This file holds the pass, the
 // checks for energies, counterpoise fragments, the dipole and the geometry,
-// and the order of all checks.
+// the end of a job, and the registry of all checks.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -15,7 +15,15 @@ namespace harvex {
 bool TGaussianPass::NextLine() {
   if (Source.SourceAtEnd()) return false;
   Source.ReadSourceLine(Line);
+  ++LinesRead;
   return true;
+}
+
+void TGaussianPass::SetEnergy(TOutInfo& info, double energy, std::string_view label) {
+  File.Energy = energy;
+  info.Energy = energy;
+  info.EnergyLabel = label;
+  info.EnergyRead = true;
 }
 
 // Each job of a file ends with a termination line; the last one read says
@@ -30,7 +38,7 @@ bool TGaussianPass::SkipToLineWith(std::string_view marker) {
     if (Contains(Line, marker)) return true;
     // A line awaited within a job is not looked for past the job's end (a
     // layout that never prints it would hide the rest of the file); the
-    // termination line stays current for the checks after the wait.
+    // termination line goes to the checks.
     if (Contains(Line, NormalTerminationMarker) || Contains(Line, ErrorTerminationMarker)) return false;
   }
   return false;
@@ -60,8 +68,6 @@ constexpr std::string_view FullSystemBasis = "using the basis set of the full-sy
 constexpr std::string_view FragmentBasis = "using the basis set of the fragment";
 constexpr std::string_view CorrectedEnergyMarker = "Counterpoise: corrected energy";
 constexpr std::string_view NewCorrectedEnergyMarker = "Counterpoise corrected energy";
-constexpr std::array CounterpoiseMarkers = {MCBSFragmentMarker, DCBSFragmentMarker, FragmentMarker,
-                                            CorrectedEnergyMarker, NewCorrectedEnergyMarker};
 
 // The energy in force when the next counterpoise line comes is the last one
 // of the pending fragment's calculation. Fragment 1 starts a new series, so
@@ -79,10 +85,14 @@ void FoldInto(int& pendingFragment, std::int32_t& count, long double& sum, doubl
 }
 
 void FoldFragmentEnergy(TGaussianPass& pass, TOutInfo& info) {
-  if (!ContainsAny(pass.Line, CounterpoiseMarkers)) return;
-  if (!info.HasCounterpoise || (pass.PendingMCBSFragment == 0 && pass.PendingDCBSFragment == 0)) return;
-  FoldInto(pass.PendingMCBSFragment, info.MCBSCount, info.MCBSSum, info.Energy);
-  FoldInto(pass.PendingDCBSFragment, info.DCBSCount, info.DCBSSum, info.Energy);
+  TGaussianFileState& file = pass.File;
+  if (!file.HasCounterpoise || (file.PendingMCBSFragment == 0 && file.PendingDCBSFragment == 0)) return;
+  FoldInto(file.PendingMCBSFragment, file.MCBSCount, file.MCBSSum, file.Energy);
+  FoldInto(file.PendingDCBSFragment, file.DCBSCount, file.DCBSSum, file.Energy);
+  info.MCBSCount = file.MCBSCount;
+  info.MCBSSum = file.MCBSSum;
+  info.DCBSCount = file.DCBSCount;
+  info.DCBSSum = file.DCBSSum;
 }
 
 // Both forms carry the energy after an "=" that follows the marker.
@@ -98,9 +108,7 @@ void ReadCorrectedEnergy(TGaussianPass& pass, TOutInfo& info) {
   SkipBlanks(pass.Line, cursor);
   ReadChar(pass.Line, cursor);  // "="
   SkipBlanks(pass.Line, cursor);
-  info.Energy = ReadDouble(pass.Line, cursor);
-  info.EnergyRead = true;
-  info.EnergyLabel = CorrectedEnergyMarker;
+  pass.SetEnergy(info, ReadDouble(pass.Line, cursor), CorrectedEnergyMarker);
 }
 
 // The number of the fragment whose calculation this line opens.
@@ -109,22 +117,23 @@ void ReadFragmentNumber(TGaussianPass& pass, TOutInfo& info, int position, std::
   int cursor = position + static_cast<int>(marker.size());
   SkipBlanks(pass.Line, cursor);
   pendingFragment = ReadInt(pass.Line, cursor);
+  pass.File.HasCounterpoise = true;
   info.HasCounterpoise = true;
 }
 
 void ReadMCBSFragmentStart(TGaussianPass& pass, TOutInfo& info) {
   if (const int position = PositionOf(pass.Line, MCBSFragmentMarker); position != 0) {
-    ReadFragmentNumber(pass, info, position, MCBSFragmentMarker, pass.PendingMCBSFragment);
+    ReadFragmentNumber(pass, info, position, MCBSFragmentMarker, pass.File.PendingMCBSFragment);
   } else if (const int at = PositionOf(pass.Line, FragmentMarker); at != 0 && Contains(pass.Line, FragmentBasis)) {
-    ReadFragmentNumber(pass, info, at, FragmentMarker, pass.PendingMCBSFragment);
+    ReadFragmentNumber(pass, info, at, FragmentMarker, pass.File.PendingMCBSFragment);
   }
 }
 
 void ReadDCBSFragmentStart(TGaussianPass& pass, TOutInfo& info) {
   if (const int position = PositionOf(pass.Line, DCBSFragmentMarker); position != 0) {
-    ReadFragmentNumber(pass, info, position, DCBSFragmentMarker, pass.PendingDCBSFragment);
+    ReadFragmentNumber(pass, info, position, DCBSFragmentMarker, pass.File.PendingDCBSFragment);
   } else if (const int at = PositionOf(pass.Line, FragmentMarker); at != 0 && Contains(pass.Line, FullSystemBasis)) {
-    ReadFragmentNumber(pass, info, at, FragmentMarker, pass.PendingDCBSFragment);
+    ReadFragmentNumber(pass, info, at, FragmentMarker, pass.File.PendingDCBSFragment);
   }
 }
 
@@ -141,15 +150,11 @@ void ReadSCFEnergy(TGaussianPass& pass, TOutInfo& info) {
   const std::size_t tag = line.find(MethodTagStart);
   const std::size_t close = line.find(')');
   const std::size_t start = tag == std::string_view::npos ? 0 : tag + 1;
-  if (close != std::string_view::npos && close >= start) {
-    info.EnergyLabel = line.substr(start, close - start + 1);
-  } else {
-    info.EnergyLabel.clear();
-  }
+  const bool tagged = close != std::string_view::npos && close >= start;
+  const std::string_view label = tagged ? line.substr(start, close - start + 1) : std::string_view();
   int cursor = CursorAfter(line, '=');
   SkipBlanks(line, cursor);
-  info.Energy = ReadDouble(line, cursor);
-  info.EnergyRead = true;
+  pass.SetEnergy(info, ReadDouble(line, cursor), label);
 }
 
 // Printed after the SCF energy of an MP2 run, with a Fortran exponent and,
@@ -165,21 +170,18 @@ void ReadMP2Energy(TGaussianPass& pass, TOutInfo& info) {
   int cursor = CursorAfter(tail, '=');
   SkipBlanks(tail, cursor);
   if (const std::size_t exponent = tail.find('D'); exponent != std::string::npos) tail[exponent] = 'E';
-  info.Energy = ReadDouble(tail, cursor);
-  info.EnergyRead = true;
-  info.EnergyLabel = MP2EnergyMarker;
+  pass.SetEnergy(info, ReadDouble(tail, cursor), MP2EnergyMarker);
 }
 
 // The number after the first "=" that follows the 0-based offset; nothing
 // is read from a line without one.
-bool ReadEnergyAfter(std::string_view line, std::size_t offset, std::string_view label, TOutInfo& info) {
+bool ReadEnergyAfter(TGaussianPass& pass, std::size_t offset, std::string_view label, TOutInfo& info) {
+  const std::string_view line = pass.Line;
   const std::size_t equals = line.find('=', offset);
   if (equals == std::string_view::npos) return false;
   int cursor = static_cast<int>(equals) + 2;
   SkipBlanks(line, cursor);
-  info.Energy = ReadDouble(line, cursor);
-  info.EnergyLabel = label;
-  info.EnergyRead = true;
+  pass.SetEnergy(info, ReadDouble(line, cursor), label);
   return true;
 }
 
@@ -190,7 +192,7 @@ constexpr std::string_view ONIOMEnergyMarker = "ONIOM: extrapolated energy";
 
 void ReadONIOMEnergy(TGaussianPass& pass, TOutInfo& info) {
   if (const std::size_t at = pass.Line.find(ONIOMEnergyMarker); at != std::string::npos)
-    ReadEnergyAfter(pass.Line, at, "(ONIOM)", info);
+    ReadEnergyAfter(pass, at, "(ONIOM)", info);
 }
 
 // A job that moves the geometry or computes frequencies runs the geometry
@@ -198,9 +200,7 @@ void ReadONIOMEnergy(TGaussianPass& pass, TOutInfo& info) {
 // point never does.
 constexpr std::string_view GeometryStepMarker = "Berny optimization";
 
-void NoteGeometryStep(TGaussianPass& pass, TOutInfo&) {
-  if (Contains(pass.Line, GeometryStepMarker)) pass.GeometryStepJob = true;
-}
+void NoteGeometryStep(TGaussianPass& pass, TOutInfo&) { pass.Job.GeometryStepJob = true; }
 
 // The energy of the excited state a TD job follows (Gaussian 09 tags it
 // TD-HF/TD-KS), labelled with its tag as printed:
@@ -212,13 +212,13 @@ void NoteGeometryStep(TGaussianPass& pass, TOutInfo&) {
 constexpr std::string_view ExcitedStateEnergyMarker = "Total Energy, E(TD-HF/TD-";
 
 void ReadExcitedStateEnergy(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.GeometryStepJob) return;
+  if (!pass.Job.GeometryStepJob) return;
   const std::string_view line = pass.Line;
   const std::size_t at = line.find(ExcitedStateEnergyMarker);
   if (at == std::string_view::npos) return;
   const std::size_t open = line.find('(', at);
   const std::size_t close = line.find(')', open);
-  if (close != std::string_view::npos) ReadEnergyAfter(line, close, line.substr(open, close - open + 1), info);
+  if (close != std::string_view::npos) ReadEnergyAfter(pass, close, line.substr(open, close - open + 1), info);
 }
 
 // A double hybrid prints its total after the SCF part, both tagged with the
@@ -235,7 +235,7 @@ void ReadDoubleHybridEnergy(TGaussianPass& pass, TOutInfo& info) {
   if (close == std::string_view::npos) return;
   const std::string_view label = line.substr(open, close - open + 1);
   const std::size_t total = line.find(" E" + std::string(label), close);
-  if (total != std::string_view::npos) ReadEnergyAfter(line, total, label, info);
+  if (total != std::string_view::npos) ReadEnergyAfter(pass, total, label, info);
 }
 
 // Coupled cluster and QCI energies open their line:
@@ -251,7 +251,7 @@ void ReadCorrelatedEnergy(TGaussianPass& pass, TOutInfo& info) {
   SkipBlanks(line, cursor);
   for (std::string_view marker : {CCSDTMarker, QCISDTMarker}) {
     if (line.substr(static_cast<std::size_t>(cursor) - 1).starts_with(marker)) {
-      ReadEnergyAfter(line, static_cast<std::size_t>(cursor) - 1, marker.substr(0, marker.size() - 1), info);
+      ReadEnergyAfter(pass, static_cast<std::size_t>(cursor) - 1, marker.substr(0, marker.size() - 1), info);
       return;
     }
   }
@@ -274,16 +274,16 @@ void ReadCompositeEnergy(TGaussianPass& pass, TOutInfo& info) {
   const std::size_t start = std::min(static_cast<std::size_t>(cursor) - 1, at);
   std::string_view name = line.substr(start, at - start);
   const std::string label = "(" + std::string(line.substr(start, at + CompositeEnergyMarker.size() - 1 - start)) + ")";
-  if (!ReadEnergyAfter(line, at, label, info)) return;
+  if (!ReadEnergyAfter(pass, at, label, info)) return;
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  pass.CompositeMethod = name;
+  pass.Job.CompositeMethod = name;
 }
 
 // The recipe's free energy is G when a number follows it; otherwise the
 // thermochemistry of the recipe's frequency step stays.
 void ReadCompositeFreeEnergy(TGaussianPass& pass, TOutInfo& info) {
-  if (pass.CompositeMethod.empty()) return;
-  const std::string marker = pass.CompositeMethod + std::string(CompositeFreeEnergyMarker);
+  if (pass.Job.CompositeMethod.empty()) return;
+  const std::string marker = pass.Job.CompositeMethod + std::string(CompositeFreeEnergyMarker);
   const std::size_t at = pass.Line.find(marker);
   if (at == std::string::npos) return;
   int cursor = static_cast<int>(at + marker.size()) + 1;
@@ -298,11 +298,12 @@ void ReadCompositeFreeEnergy(TGaussianPass& pass, TOutInfo& info) {
 // Gaussian 98 titles the section "Dipole moment (Debye):".
 //  Dipole moment (field-independent basis, Debye):
 //     X=             -0.0000    Y=              0.0000    Z=             -1.6735  Tot=              1.6735
-constexpr std::array DipoleMarkers = {std::string_view("Dipole moment (field-independent basis, Debye):"),
-                                      std::string_view("Dipole moment (Debye):")};
+constexpr std::string_view DipoleMarker = "Dipole moment (field-independent basis, Debye):";
+constexpr std::string_view OldDipoleMarker = "Dipole moment (Debye):";
+constexpr std::string_view DipoleComponentsMarker = "X=";
 
 void ReadDipoleMoment(TGaussianPass& pass, TOutInfo& info) {
-  if (!ContainsAny(pass.Line, DipoleMarkers) || !pass.NextLine()) return;
+  if (!pass.NextLineHolds(DipoleComponentsMarker)) return;
   info.HasDipole = true;
   int cursor = 1;
   for (long double& component : info.Dipole) {
@@ -313,11 +314,11 @@ void ReadDipoleMoment(TGaussianPass& pass, TOutInfo& info) {
   }
 }
 
-// The orientation tables fire on the rule right under their title. Each
-// complete table replaces the rows of the one before of its kind; one cut
-// off by the end of the input does not count. The standard orientation is
-// the geometry; jobs run without symmetry (nosymm, most scans) print only
-// the input orientation, which then takes its place.
+// The orientation tables fire on their title. Each complete table replaces
+// the rows of the one before of its kind; one cut off by the end of the
+// input, or whose header is not the one shown here, does not count. The
+// standard orientation is the geometry; jobs run without symmetry (nosymm,
+// most scans) print only the input orientation, which then takes its place.
 //                          Standard orientation:
 //  ---------------------------------------------------------------------
 //  Center     Atomic      Atomic             Coordinates (Angstroms)
@@ -328,12 +329,13 @@ void ReadDipoleMoment(TGaussianPass& pass, TOutInfo& info) {
 constexpr std::string_view OrientationRule = "---------------------------------------------------------------------";
 constexpr std::string_view StandardOrientationMarker = "Standard orientation:";
 constexpr std::string_view InputOrientationMarker = "Input orientation:";
-constexpr int OrientationHeaderLines = 3;
+constexpr std::array OrientationHeader = {OrientationRule, std::string_view("Center"), std::string_view("Number"),
+                                          OrientationRule};
 
 // The rows of a table up to its closing rule; none when the input ends first.
 std::optional<std::vector<std::string>> ReadOrientationRows(TGaussianPass& pass) {
-  for (int header = 0; header < OrientationHeaderLines; ++header)
-    if (!pass.NextLine()) return std::nullopt;
+  for (std::string_view header : OrientationHeader)
+    if (!pass.NextLineHolds(header)) return std::nullopt;
   std::vector<std::string> rows;
   for (;;) {
     if (!pass.NextLine()) return std::nullopt;
@@ -342,19 +344,20 @@ std::optional<std::vector<std::string>> ReadOrientationRows(TGaussianPass& pass)
   }
 }
 
-void ReadOrientation(TGaussianPass& pass, TOutInfo&) {
-  if (!Contains(pass.Line, OrientationRule)) return;
-  if (Contains(pass.PreviousLine, StandardOrientationMarker)) {
-    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
-    if (!rows) return;
-    pass.GeometryRows = std::move(*rows);
-    if (!pass.FinalGeometry) pass.Stop = true;
-  } else if (Contains(pass.PreviousLine, InputOrientationMarker) && pass.GeometryRows.empty()) {
-    // Without FinalGeometry the first table is kept, as for the standard one.
-    const bool keep = pass.FinalGeometry || pass.InputGeometryRows.empty();
-    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
-    if (rows && keep) pass.InputGeometryRows = std::move(*rows);
-  }
+void ReadStandardOrientation(TGaussianPass& pass, TOutInfo&) {
+  std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+  if (!rows) return;
+  pass.File.GeometryRows = std::move(*rows);
+  if (!pass.FinalGeometry) pass.Stop = true;
+}
+
+void ReadInputOrientation(TGaussianPass& pass, TOutInfo&) {
+  TGaussianFileState& file = pass.File;
+  if (!file.GeometryRows.empty()) return;
+  // Without FinalGeometry the first table is kept, as for the standard one.
+  const bool keep = pass.FinalGeometry || file.InputGeometryRows.empty();
+  std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+  if (rows && keep) file.InputGeometryRows = std::move(*rows);
 }
 
 // A row of the orientation table: center number, atomic number, atomic type,
@@ -395,54 +398,79 @@ void BuildAtoms(const std::vector<std::string>& rows, TAtomicArray& atoms) {
 
 // What the pass keeps about the current job ends at its termination line.
 void ReadTerminationLine(TGaussianPass& pass, TOutInfo& info) {
-  if (Contains(pass.Line, NormalTerminationMarker)) {
-    info.Termination = tmNormal;
-  } else if (Contains(pass.Line, ErrorTerminationMarker)) {
-    info.Termination = tmError;
-  } else {
-    return;
-  }
-  pass.HighPrecisionListing = false;
-  pass.ModesRecovered = false;
-  pass.GeometryStepJob = false;
-  pass.CompositeMethod.clear();
+  info.Termination = Contains(pass.Line, NormalTerminationMarker) ? tmNormal : tmError;
+  pass.Job = TGaussianJob();
 }
 
-// Every check of the pass, in the order applied to each line.
-constexpr std::array GaussianChecks = {
-    FoldFragmentEnergy,       ReadCorrectedEnergy,        ReadMCBSFragmentStart,      ReadDCBSFragmentStart,
-    NoteGeometryStep,         ReadSCFEnergy,              ReadMP2Energy,              ReadONIOMEnergy,
-    ReadExcitedStateEnergy,   ReadDoubleHybridEnergy,     ReadCorrelatedEnergy,       ReadCompositeEnergy,
-    ReadDipoleMoment,         NoteRecoveredModes,         ReadHarmonicFrequencies,    ReadMolecularMass,
-    ReadSymmetryNumber,       ReadLinearRotorTemperature, ReadRotationalTemperatures, ReadThermochemistry,
-    ReadCompositeFreeEnergy,  ReadOrientation,            ReadAnharmonicSection,      StartNBOAnalysis,
-    ReadNaturalCharges,       ReadSecondOrderTable,       ReadMullikenCharges,        ReadAPTCharges,
-    ReadESPCharges,           ReadTerminationLine,
+constexpr std::array EnergyAndGeometryRowList = {
+    TGaussianRow{MCBSFragmentMarker, FoldFragmentEnergy, "g MCB"},
+    TGaussianRow{DCBSFragmentMarker, FoldFragmentEnergy, "g DCB"},
+    TGaussianRow{FragmentMarker, FoldFragmentEnergy, "g cal"},
+    TGaussianRow{CorrectedEnergyMarker, FoldFragmentEnergy, "se: c"},
+    TGaussianRow{NewCorrectedEnergyMarker, FoldFragmentEnergy, "oise "},
+    TGaussianRow{CorrectedEnergyMarker, ReadCorrectedEnergy, "se: c"},
+    TGaussianRow{NewCorrectedEnergyMarker, ReadCorrectedEnergy, "oise "},
+    TGaussianRow{MCBSFragmentMarker, ReadMCBSFragmentStart, "g MCB"},
+    TGaussianRow{FragmentMarker, ReadMCBSFragmentStart, "g cal"},
+    TGaussianRow{DCBSFragmentMarker, ReadDCBSFragmentStart, "g DCB"},
+    TGaussianRow{FragmentMarker, ReadDCBSFragmentStart, "g cal"},
+    TGaussianRow{GeometryStepMarker, NoteGeometryStep},
+    TGaussianRow{SCFDoneMarker, ReadSCFEnergy, "Done:"},
+    TGaussianRow{MP2EnergyMarker, ReadMP2Energy},
+    TGaussianRow{ONIOMEnergyMarker, ReadONIOMEnergy},
+    TGaussianRow{ExcitedStateEnergyMarker, ReadExcitedStateEnergy, "rgy, "},
+    TGaussianRow{DoubleHybridMarker, ReadDoubleHybridEnergy, {}, TMarkerPlace::OpensLine},
+    TGaussianRow{CCSDTMarker, ReadCorrelatedEnergy, "D(T)="},
+    TGaussianRow{QCISDTMarker, ReadCorrelatedEnergy},
+    TGaussianRow{CompositeEnergyMarker, ReadCompositeEnergy},
+    TGaussianRow{CompositeFreeEnergyMarker, ReadCompositeFreeEnergy, "Free "},
+    TGaussianRow{DipoleMarker, ReadDipoleMoment, "bye):"},
+    TGaussianRow{OldDipoleMarker, ReadDipoleMoment, "t (De"},
+    TGaussianRow{StandardOrientationMarker, ReadStandardOrientation, "rd or"},
+    TGaussianRow{InputOrientationMarker, ReadInputOrientation},
 };
 
-constexpr std::array EnergyAndGeometryMarkers = {
-    MCBSFragmentMarker,      DCBSFragmentMarker,        FragmentMarker,          CorrectedEnergyMarker,
-    NewCorrectedEnergyMarker, GeometryStepMarker,       SCFDoneMarker,           MP2EnergyMarker,
-    ONIOMEnergyMarker,       ExcitedStateEnergyMarker,  CCSDTMarker,             QCISDTMarker,
-    CompositeEnergyMarker,   CompositeFreeEnergyMarker, DipoleMarkers[0],        DipoleMarkers[1],
-    OrientationRule,         NormalTerminationMarker,   ErrorTerminationMarker,
+constexpr std::array JobEndRowList = {
+    TGaussianRow{NormalTerminationMarker, ReadTerminationLine, "rmina"},
+    TGaussianRow{ErrorTerminationMarker, ReadTerminationLine, "ror t"},
 };
 
-// Markers that always open their line.
-constexpr std::array LineOpeningMarkers = {DoubleHybridMarker};
-
-// Every check fires only on a line that holds one of its markers, so a line
-// that can hold none is passed over without running the checks.
-const TMarkerOpenings& GaussianMarkerOpenings() {
-  static const TMarkerOpenings openings{{EnergyAndGeometryMarkers, VibrationMarkers(), PopulationMarkers()},
-                                        LineOpeningMarkers};
-  return openings;
+// Runs the checks the current line feeds. A check that read further lines
+// hands the line it stopped on back, and that line goes to every check it
+// feeds, whatever their order.
+void DispatchLine(const TMarkerRegistry<TGaussianCheck>& registry, TGaussianPass& pass, TOutInfo& info) {
+  for (;;) {
+    const std::uint64_t linesBefore = pass.LinesRead;
+    TCheckSet checks = registry.ChecksFor(pass.Line);
+    while (checks != 0 && pass.LinesRead == linesBefore && !pass.Stop)
+      registry.CheckAt(TakeFirstCheck(checks))(pass, info);
+    if (pass.LinesRead == linesBefore || pass.Stop) return;
+  }
 }
 
 }  // namespace
 
+std::span<const TGaussianRow> EnergyAndGeometryRows() { return EnergyAndGeometryRowList; }
+std::span<const TGaussianRow> JobEndRows() { return JobEndRowList; }
+
+std::span<const TGaussianRow> GaussianRows() {
+  static const std::vector<TGaussianRow> rows = [] {
+    std::vector<TGaussianRow> all;
+    for (std::span<const TGaussianRow> group :
+         {EnergyAndGeometryRows(), VibrationRows(), PopulationRows(), JobEndRows()})
+      all.insert(all.end(), group.begin(), group.end());
+    return all;
+  }();
+  return rows;
+}
+
+const TMarkerRegistry<TGaussianCheck>& GaussianRegistry() {
+  static const TMarkerRegistry<TGaussianCheck> registry{GaussianRows()};
+  return registry;
+}
+
 bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool finalGeometry) {
-  const TMarkerOpenings& markerOpenings = GaussianMarkerOpenings();
+  const TMarkerRegistry<TGaussianCheck>& registry = GaussianRegistry();
   TLineSource source(*this);
   if (!source.OpenSource(fileName)) {
     ShowError("Can not open file " + fileName);
@@ -452,14 +480,10 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
   Info.GeometryState = 2;
   Info.Termination = tmMissing;
   TGaussianPass pass(source, finalGeometry);
-  while (!pass.Stop && !source.SourceAtEnd()) {
-    source.ReadSourceLine(pass.Line);
-    if (markerOpenings.MayHoldMarker(pass.Line))
-      for (TGaussianCheck check : GaussianChecks) check(pass, Info);
-    std::swap(pass.Line, pass.PreviousLine);
-  }
+  while (!pass.Stop && pass.NextLine()) DispatchLine(registry, pass, Info);
   source.CloseSource();
-  const std::vector<std::string>& rows = pass.GeometryRows.empty() ? pass.InputGeometryRows : pass.GeometryRows;
+  const TGaussianFileState& file = pass.File;
+  const std::vector<std::string>& rows = file.GeometryRows.empty() ? file.InputGeometryRows : file.GeometryRows;
   BuildAtoms(rows, Atoms);
   if (rows.empty()) return false;
   Info.GeometryState = finalGeometry ? 1 : 0;

@@ -1,7 +1,8 @@
-// The state of one forward pass of the Gaussian output reader, shared by its
-// three groups of checks: energies and geometry (GaussianOutput.cpp),
-// vibrations and thermochemistry (GaussianVibrations.cpp), population
-// analyses and NBO (GaussianPopulation.cpp).
+// The state of one forward pass of the Gaussian output reader, and the
+// registry of its checks, in three groups: energies and geometry
+// (GaussianOutput.cpp), vibrations and thermochemistry
+// (GaussianVibrations.cpp), population analyses and NBO
+// (GaussianPopulation.cpp).
 #pragma once
 
 #include <span>
@@ -11,40 +12,58 @@
 
 #include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
-#include "CoordFiles/MarkerOpenings.h"
+#include "CoordFiles/MarkerRegistry.h"
 #include "str_pars/str_pars.h"
 
 namespace harvex {
 
-// One pass over one output. A check that reads further lines leaves the last
-// line it read as the current line; the checks after it look at that line.
+// What the pass knows of the job in progress; it ends, as a whole, at the
+// job's termination line.
+struct TGaussianJob {
+  bool HighPrecisionListing = false;
+  // The job's later harmonic tables repeat modes already read.
+  bool ModesRecovered = false;
+  // The job moves the geometry (optimisation) or computes frequencies.
+  bool GeometryStepJob = false;
+  // The composite recipe whose "(0 K)" energy was read.
+  std::string CompositeMethod;
+};
+
+// What the pass knows of the file so far, across its jobs.
+struct TGaussianFileState {
+  double Energy = 0;  // the energy in force, the last one read
+  bool HasCounterpoise = false;
+  int PendingMCBSFragment = 0;  // fragment whose energy is not yet summed; 0 = none
+  int PendingDCBSFragment = 0;
+  std::int32_t MCBSCount = 0;
+  std::int32_t DCBSCount = 0;
+  long double MCBSSum = 0;
+  long double DCBSSum = 0;
+  bool FrequenciesSeen = false;
+  bool FundamentalBandsDue = false;  // a harmonic table was read and no anharmonic listing after it
+  bool NBOSeen = false;
+  bool NaturalChargesRead = false;  // of the current NBO analysis
+  std::vector<std::string> GeometryRows;  // rows of the last complete standard-orientation table
+  // Rows of the last complete input-orientation table, the geometry of a
+  // file without a standard one; no longer read once a standard one was.
+  std::vector<std::string> InputGeometryRows;
+};
+
+// One pass over one output. The loaded model only receives what the checks
+// read; what steers the reading is kept here.
 struct TGaussianPass {
-  TGaussianPass(TLineSource& source, bool finalGeometry)
-      : Source(source), FinalGeometry(finalGeometry) {}
+  TGaussianPass(TLineSource& source, bool finalGeometry) : Source(source), FinalGeometry(finalGeometry) {}
 
   TLineSource& Source;
   const bool FinalGeometry;
 
   std::string Line;
-  std::string PreviousLine;
-  int PendingMCBSFragment = 0;  // fragment whose energy is not yet summed; 0 = none
-  int PendingDCBSFragment = 0;
-  bool FrequenciesSeen = false;
-  bool FundamentalBandsDue = false;  // a harmonic table was read and no anharmonic listing after it
-  bool HighPrecisionListing = false;
-  // Set within one job (each ends at its termination line): the job's later
-  // harmonic tables repeat modes already read; the job moves the geometry
-  // (optimisation) or computes frequencies; the composite recipe whose
-  // "(0 K)" energy was read.
-  bool ModesRecovered = false;
-  bool GeometryStepJob = false;
-  std::string CompositeMethod;
-  bool NBOSeen = false;
+  // Lines read so far: a check that moved it has read past the line it was
+  // given, and the line it stopped on goes to the checks afresh.
+  std::uint64_t LinesRead = 0;
   bool Stop = false;
-  std::vector<std::string> GeometryRows;  // rows of the last complete standard-orientation table
-  // Rows of the last complete input-orientation table, the geometry of a
-  // file without a standard one; no longer read once a standard one was.
-  std::vector<std::string> InputGeometryRows;
+  TGaussianJob Job;
+  TGaussianFileState File;
 
   // The next line becomes the current line; false (the current line kept)
   // when the input is at its end.
@@ -54,6 +73,11 @@ struct TGaussianPass {
   bool SkipToLineWith(std::string_view marker);
   // The same, but the current line is tested first.
   bool AwaitLineWith(std::string_view marker);
+  // Reads the next line and tells whether it holds the marker: a block's
+  // header line that must be what the block expects.
+  bool NextLineHolds(std::string_view marker) { return NextLine() && Contains(Line, marker); }
+  // The job's energy, with its method label, becomes the one in force.
+  void SetEnergy(TOutInfo& info, double energy, std::string_view label);
 };
 
 inline bool ContainsAny(std::string_view line, std::span<const std::string_view> markers) {
@@ -73,29 +97,21 @@ inline int CursorAfter(std::string_view line, char c) {
   return PositionOf(line, std::string_view(&c, 1)) + 1;
 }
 
-// The checks that live beside the energy and geometry checks of
-// GaussianOutput.cpp. Each looks at the current line and acts only when it
-// holds its marker.
+// A check looks at the current line, which holds one of its markers.
 using TGaussianCheck = void (*)(TGaussianPass& pass, TOutInfo& info);
+using TGaussianRow = TMarkerRow<TGaussianCheck>;
 
-// GaussianVibrations.cpp
-void NoteRecoveredModes(TGaussianPass& pass, TOutInfo& info);
-void ReadHarmonicFrequencies(TGaussianPass& pass, TOutInfo& info);
-void ReadMolecularMass(TGaussianPass& pass, TOutInfo& info);
-void ReadSymmetryNumber(TGaussianPass& pass, TOutInfo& info);
-void ReadLinearRotorTemperature(TGaussianPass& pass, TOutInfo& info);
-void ReadRotationalTemperatures(TGaussianPass& pass, TOutInfo& info);
-void ReadThermochemistry(TGaussianPass& pass, TOutInfo& info);
-void ReadAnharmonicSection(TGaussianPass& pass, TOutInfo& info);
-std::span<const std::string_view> VibrationMarkers();
+// The rows of each group, in the order their checks run.
+std::span<const TGaussianRow> EnergyAndGeometryRows();
+std::span<const TGaussianRow> VibrationRows();
+std::span<const TGaussianRow> PopulationRows();
+std::span<const TGaussianRow> JobEndRows();
 
-// GaussianPopulation.cpp
-void StartNBOAnalysis(TGaussianPass& pass, TOutInfo& info);
-void ReadNaturalCharges(TGaussianPass& pass, TOutInfo& info);
-void ReadSecondOrderTable(TGaussianPass& pass, TOutInfo& info);
-void ReadMullikenCharges(TGaussianPass& pass, TOutInfo& info);
-void ReadAPTCharges(TGaussianPass& pass, TOutInfo& info);
-void ReadESPCharges(TGaussianPass& pass, TOutInfo& info);
-std::span<const std::string_view> PopulationMarkers();
+// Every row of the reader: the groups in the order above. Where two checks
+// fire on one line, the earlier one runs first: a counterpoise line sums the
+// pending fragment's energy before it reads a new one, and the termination
+// line ends the job after every other check has seen it.
+std::span<const TGaussianRow> GaussianRows();
+const TMarkerRegistry<TGaussianCheck>& GaussianRegistry();
 
 }  // namespace harvex

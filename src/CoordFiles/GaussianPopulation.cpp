@@ -106,7 +106,8 @@ constexpr std::string_view NaturalOrbitalMarker = "N A T U R A L   A T O M I C  
 
 void StartNBOAnalysis(TGaussianPass& pass, TOutInfo& info) {
   if (!Contains(pass.Line, NaturalOrbitalMarker)) return;
-  pass.NBOSeen = true;
+  pass.File.NBOSeen = true;
+  pass.File.NaturalChargesRead = false;
   info.NBO = std::make_unique<TNBOData>();
 }
 
@@ -123,9 +124,10 @@ constexpr std::string_view ChargeHeaderMarker = "Charge";
 constexpr std::array NaturalPopulationEnd = {std::string_view("=============")};
 
 void ReadNaturalCharges(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.NBOSeen || info.NBO->NPACharges || !Contains(pass.Line, NaturalPopulationMarker)) return;
+  if (!pass.File.NBOSeen || pass.File.NaturalChargesRead || !Contains(pass.Line, NaturalPopulationMarker)) return;
   if (!pass.SkipToLineWith(ChargeHeaderMarker)) return;
   ReadChargeTable(pass, NaturalPopulationEnd, TRowStart::ElementLabel, info.NBO->NPACharges);
+  pass.File.NaturalChargesRead = true;
 }
 
 //  Second Order Perturbation Theory Analysis of Fock Matrix in NBO Basis
@@ -143,7 +145,7 @@ constexpr std::string_view TableRuleMarker = "===";
 constexpr std::string_view DonorAcceptorSlash = "/";
 
 void ReadSecondOrderTable(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.NBOSeen || !Contains(pass.Line, SecondOrderMarker)) return;
+  if (!pass.File.NBOSeen || !Contains(pass.Line, SecondOrderMarker)) return;
   TNBOData& nbo = *info.NBO;
   nbo.FreeInteractions();
   do {
@@ -218,15 +220,19 @@ void ReadESPCharges(TGaussianPass& pass, TOutInfo& info) {
   ReadChargeTable(pass, ESPEnd, TRowStart::AtomNumber, info.ESPCharges);
 }
 
-namespace {
-
-constexpr std::array PopulationMarkerList = {
-    NaturalOrbitalMarker, NaturalPopulationMarker, SecondOrderMarker, MullikenMarkers[0], MullikenMarkers[1],
-    MullikenMarkers[2],   MullikenMarkers[3],      APTMarkers[0],     APTMarkers[1],      ElectrostaticMarker,
+constexpr std::array PopulationRowList = {
+    TGaussianRow{NaturalOrbitalMarker, StartNBOAnalysis, " T O "},
+    TGaussianRow{NaturalPopulationMarker, ReadNaturalCharges, "of Na"},
+    TGaussianRow{SecondOrderMarker, ReadSecondOrderTable, " Orde"},
+    TGaussianRow{MullikenMarkers[0], ReadMullikenCharges, "en at"},
+    TGaussianRow{MullikenMarkers[1], ReadMullikenCharges, "ken c"},
+    TGaussianRow{MullikenMarkers[2], ReadMullikenCharges, "in de"},
+    TGaussianRow{MullikenMarkers[3], ReadMullikenCharges, "ic ch"},
+    TGaussianRow{APTMarkers[0], ReadAPTCharges, "PT at"},
+    TGaussianRow{APTMarkers[1], ReadAPTCharges},
+    TGaussianRow{ElectrostaticMarker, ReadESPCharges, "es Us"},
 };
 
-}  // namespace
-
-std::span<const std::string_view> PopulationMarkers() { return PopulationMarkerList; }
+std::span<const TGaussianRow> PopulationRows() { return PopulationRowList; }
 
 }  // namespace harvex

@@ -43,7 +43,7 @@ bool ReadValueLine(TGaussianPass& pass, const std::vector<TOscMode*>& block) {
   const std::string_view line = pass.Line;
   std::string_view dashes = OrdinaryDashes;
   if (Contains(line, HighPrecisionDashes)) {
-    pass.HighPrecisionListing = true;
+    pass.Job.HighPrecisionListing = true;
     dashes = HighPrecisionDashes;
   }
   std::size_t marker = line.find(dashes);
@@ -113,21 +113,27 @@ bool EndsModeTable(std::string_view line) {
 
 // One block of the mode table, its header line (the mode numbers) being the
 // current line. True when the table has ended; false when the current line
-// is the header of a further block. The end of the input ends the table.
+// is the header of a further block. The end of the input ends the table, and
+// so does a line other than the column header after the value lines.
 //                            1         2         3
 //                           AU        BG        AU
 //  Frequencies --     52.7882                83.9373               148.1576
+//  ...
+//   Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z
+//    Coord Atom Element:
+constexpr std::string_view DisplacementColumnsMarker = "Atom";
+
 bool ReadFrequencyBlock(TGaussianPass& pass, TOscModes& modes) {
   const std::vector<TOscMode*> block = AddBlockModes(pass.Line, modes);
   if (!pass.NextLine()) return true;  // symmetry labels
-  pass.HighPrecisionListing = false;
+  pass.Job.HighPrecisionListing = false;
   bool more = true;
   while ((more = pass.NextLine()) && ReadValueLine(pass, block)) {
   }
   for (TOscMode* mode : block) GetModeAttribute(mode->Attributes, "Frequencies", mode->Frequency);
-  if (!more || !pass.NextLine()) return true;  // the first row, after the column header
+  if (!more || !Contains(pass.Line, DisplacementColumnsMarker) || !pass.NextLine()) return true;
   for (;;) {
-    ReadDisplacementRow(pass.Line, pass.HighPrecisionListing, block);
+    ReadDisplacementRow(pass.Line, pass.Job.HighPrecisionListing, block);
     if (!pass.NextLine() || EndsModeTable(pass.Line)) return true;
     if (pass.Line.starts_with(TwelveBlanks)) return false;
   }
@@ -167,17 +173,17 @@ bool FindFirstBlockHeader(TGaussianPass& pass) {
 }  // namespace
 
 void ReadHarmonicFrequencies(TGaussianPass& pass, TOutInfo& info) {
-  if (pass.HighPrecisionListing || pass.ModesRecovered || !Contains(pass.Line, HarmonicFrequenciesMarker)) return;
+  if (pass.Job.HighPrecisionListing || pass.Job.ModesRecovered || !Contains(pass.Line, HarmonicFrequenciesMarker)) return;
   info.Modes = std::make_unique<TOscModes>();
   if (FindFirstBlockHeader(pass)) {
     while (!ReadFrequencyBlock(pass, *info.Modes)) {
     }
   }
-  info.Modes->HighPrecision = pass.HighPrecisionListing;
+  info.Modes->HighPrecision = pass.Job.HighPrecisionListing;
   // Thermochemistry printed before a harmonic table belongs to another job.
   info.ClearThermochemistry();
-  pass.FrequenciesSeen = true;
-  pass.FundamentalBandsDue = true;
+  pass.File.FrequenciesSeen = true;
+  pass.File.FundamentalBandsDue = true;
 }
 
 // A Gaussian 16 anharmonic job prints its harmonic table once more within
@@ -185,9 +191,7 @@ void ReadHarmonicFrequencies(TGaussianPass& pass, TOutInfo& info) {
 //  Recovering previously computed normal modes.
 constexpr std::string_view RecoveredModesMarker = "Recovering previously computed normal modes";
 
-void NoteRecoveredModes(TGaussianPass& pass, TOutInfo&) {
-  if (Contains(pass.Line, RecoveredModesMarker)) pass.ModesRecovered = true;
-}
+void NoteRecoveredModes(TGaussianPass& pass, TOutInfo&) { pass.Job.ModesRecovered = true; }
 
 namespace {
 
@@ -196,7 +200,7 @@ namespace {
 // False when no table was read yet or the line lacks both spellings of the
 // marker (Gaussian 98 prints some in capitals).
 bool FindRotorValue(const TGaussianPass& pass, std::initializer_list<std::string_view> spellings, int& cursor) {
-  if (!pass.FrequenciesSeen) return false;
+  if (!pass.File.FrequenciesSeen) return false;
   for (std::string_view marker : spellings) {
     if (const int position = PositionOf(pass.Line, marker); position != 0) {
       cursor = position + static_cast<int>(marker.size()) + 1;
@@ -299,6 +303,7 @@ void ReadThermochemistry(TGaussianPass& pass, TOutInfo& info) {
 //  -----------------
 //      Mode(n)      Status      E(harm)  E(anharm)     Aa(y)      Ba(z)      Ca(x)
 //         1(1)      active      3872.094  3698.614  27.132559  14.301594   9.078922
+//     Mode(n,l)    Status       E(harm)  E(anharm)     Aa(z)      Ba(x)      Ca(y)
 // After the listing:
 //  ZPE(harm) =   9.87654D+01 KJ/mol   ZPE(anh)=   9.71234D+01 KJ/mol
 //  Input values of T(K) and P(atm):   298.15     1.00000
@@ -308,6 +313,7 @@ void ReadThermochemistry(TGaussianPass& pass, TOutInfo& info) {
 // those under "Anharmonic Infrared Spectroscopy") are not the section.
 constexpr std::string_view FundamentalBandsMarker = "Fundamental Bands";
 constexpr std::string_view ListingRule = "-----";
+constexpr std::string_view BandColumnsMarker = "Mode(";
 constexpr std::array ModeStatusWords = {std::string_view("active"), std::string_view("passive"),
                                         std::string_view("inactive")};
 constexpr std::string_view AnharmonicZPEMarker = "ZPE(anh)";
@@ -392,12 +398,12 @@ long double SecondValueAfter(std::string_view line, int cursor) {
 }  // namespace
 
 void ReadAnharmonicSection(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.FundamentalBandsDue || !Contains(pass.Line, FundamentalBandsMarker)) return;
-  pass.FundamentalBandsDue = false;
+  if (!pass.File.FundamentalBandsDue || !Contains(pass.Line, FundamentalBandsMarker)) return;
+  pass.File.FundamentalBandsDue = false;
   TOscModes& modes = *info.Modes;
   modes.Anharmonic = true;
   if (!pass.NextLine()) return;
-  if (Contains(pass.Line, ListingRule) && !(pass.NextLine() && pass.NextLine())) return;  // the column header
+  if (Contains(pass.Line, ListingRule) && !(pass.NextLineHolds(BandColumnsMarker) && pass.NextLine())) return;
   std::vector<bool> taken(static_cast<std::size_t>(modes.Count()), false);
   while (IsFundamentalBandRow(pass.Line)) {
     ReadFundamentalBand(pass.Line, modes, taken);
@@ -423,18 +429,22 @@ void ReadAnharmonicSection(TGaussianPass& pass, TOutInfo& info) {
   info.HasAnharmonicThermo = true;
 }
 
-namespace {
-
-constexpr std::array VibrationMarkerList = {
-    HarmonicFrequenciesMarker,    RecoveredModesMarker,        MolecularMassMarker,
-    SymmetryNumberMarker,         CapitalSymmetryNumberMarker, LinearRotorMarker,
-    CapitalLinearRotorMarker,     RotationalTemperaturesMarker, CapitalRotationalTemperaturesMarker,
-    ZPECorrectionMarker,          GibbsCorrectionMarker,       GibbsEnergyMarker,
-    FundamentalBandsMarker,
+constexpr std::array VibrationRowList = {
+    TGaussianRow{RecoveredModesMarker, NoteRecoveredModes, "previ"},
+    TGaussianRow{HarmonicFrequenciesMarker, ReadHarmonicFrequencies, "ic fr"},
+    TGaussianRow{MolecularMassMarker, ReadMolecularMass},
+    TGaussianRow{SymmetryNumberMarker, ReadSymmetryNumber, "ry nu"},
+    TGaussianRow{CapitalSymmetryNumberMarker, ReadSymmetryNumber},
+    TGaussianRow{LinearRotorMarker, ReadLinearRotorTemperature, "re (K"},
+    TGaussianRow{CapitalLinearRotorMarker, ReadLinearRotorTemperature},
+    TGaussianRow{RotationalTemperaturesMarker, ReadRotationalTemperatures, "s (Ke"},
+    TGaussianRow{CapitalRotationalTemperaturesMarker, ReadRotationalTemperatures},
+    TGaussianRow{ZPECorrectionMarker, ReadThermochemistry, "ero-p"},
+    TGaussianRow{GibbsCorrectionMarker, ReadThermochemistry, "o Gib"},
+    TGaussianRow{GibbsEnergyMarker, ReadThermochemistry, "al Fr"},
+    TGaussianRow{FundamentalBandsMarker, ReadAnharmonicSection, "ndame"},
 };
 
-}  // namespace
-
-std::span<const std::string_view> VibrationMarkers() { return VibrationMarkerList; }
+std::span<const TGaussianRow> VibrationRows() { return VibrationRowList; }
 
 }  // namespace harvex

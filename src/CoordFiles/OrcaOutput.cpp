@@ -10,7 +10,7 @@
 
 #include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
-#include "CoordFiles/MarkerOpenings.h"
+#include "CoordFiles/MarkerRegistry.h"
 #include "str_pars/str_pars.h"
 
 namespace harvex {
@@ -87,21 +87,6 @@ constexpr std::array ThermochemistryLines = {
 };
 constexpr std::string_view ValueLead = "...";
 constexpr std::string_view SymmetryNumberMarker = "Symmetry Number:";
-
-constexpr std::array OrcaMarkers = {
-    GeometryMarker,
-    EnergyMarker,
-    SCFTotalEnergyMarker,
-    NormalTerminationMarker,
-    ErrorTerminationMarker,
-    FrequenciesMarker,
-    NormalModesMarker,
-    ThermochemistryLines[0].Marker,
-    ThermochemistryLines[1].Marker,
-    ThermochemistryLines[2].Marker,
-    ThermochemistryLines[3].Marker,
-    SymmetryNumberMarker,
-};
 
 // Sections read line by line: each line first goes to the open section; a
 // line the section does not take goes on to the marker checks.
@@ -391,17 +376,28 @@ void ReadThermochemistry(TOrcaPass& pass) {
 }
 
 using TOrcaCheck = void (*)(TOrcaPass& pass);
+using TOrcaRow = TMarkerRow<TOrcaCheck>;
 
-// Every check of the pass, in the order applied to each line.
-constexpr std::array<TOrcaCheck, 7> OrcaChecks = {
-    ReadGeometryBlock,   ReadFinalEnergy,  ReadSCFTotalEnergy, ReadTermination,
-    StartFrequencyBlock, StartNormalModes, ReadThermochemistry,
+// Every check of the pass with its markers, in the order the checks run.
+constexpr std::array OrcaRows = {
+    TOrcaRow{GeometryMarker, ReadGeometryBlock},
+    TOrcaRow{EnergyMarker, ReadFinalEnergy},
+    TOrcaRow{SCFTotalEnergyMarker, ReadSCFTotalEnergy},
+    TOrcaRow{NormalTerminationMarker, ReadTermination},
+    TOrcaRow{ErrorTerminationMarker, ReadTermination},
+    TOrcaRow{FrequenciesMarker, StartFrequencyBlock},
+    TOrcaRow{NormalModesMarker, StartNormalModes},
+    TOrcaRow{ThermochemistryLines[0].Marker, ReadThermochemistry},
+    TOrcaRow{ThermochemistryLines[1].Marker, ReadThermochemistry},
+    TOrcaRow{ThermochemistryLines[2].Marker, ReadThermochemistry},
+    TOrcaRow{ThermochemistryLines[3].Marker, ReadThermochemistry},
+    TOrcaRow{SymmetryNumberMarker, ReadThermochemistry},
 };
 
 }  // namespace
 
 bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
-  static const TMarkerOpenings markerOpenings{OrcaMarkers};
+  static const TMarkerRegistry<TOrcaCheck> registry{OrcaRows};
   TLineSource source(*this);
   if (!source.OpenSource(fileName)) return false;
   ResetOutInfo();
@@ -409,8 +405,8 @@ bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
   TOrcaPass pass(source, *this);
   while (!source.SourceAtEnd()) {
     source.ReadSourceLine(pass.Line);
-    if (ReadSectionLine(pass) || !markerOpenings.MayHoldMarker(pass.Line)) continue;
-    for (TOrcaCheck check : OrcaChecks) check(pass);
+    if (ReadSectionLine(pass)) continue;
+    for (TCheckSet checks = registry.ChecksFor(pass.Line); checks != 0;) registry.CheckAt(TakeFirstCheck(checks))(pass);
   }
   source.CloseSource();
   BuildPendingGeometry(pass);
