@@ -54,6 +54,9 @@ best_of() {
   echo "$best"
 }
 
+# The smaller of two numbers, the second where the first is empty.
+smaller() { if [ -z "$1" ] || [ "$2" -lt "$1" ]; then echo "$2"; else echo "$1"; fi; }
+
 # Milliseconds of the fastest of five runs of `grep -c -F` over a file, one
 # -e per marker given.
 grep_markers_ms() {

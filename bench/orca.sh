@@ -9,24 +9,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
 build=${1:-build/bench}
-ensure_bench_build "$build" bench_load_output
+ensure_bench_build "$build" bench_load_output bench_marker_filter
 ensure_big_log
 ensure_big_orca_log
 
-markers=(
-  "CARTESIAN COORDINATES (ANGSTROEM)"
-  "FINAL SINGLE POINT ENERGY"
-  "Total Energy       :"
-  "****ORCA TERMINATED NORMALLY****"
-  "ORCA finished by error termination"
-  "VIBRATIONAL FREQUENCIES"
-  "NORMAL MODES"
-  "Total Mass"
-  "Zero point energy"
-  "Final Gibbs free "
-  "G-E(el)"
-  "Symmetry Number:"
-)
+mapfile -t markers < <("$build/bench/bench_marker_filter" --markers orca)
 grep_ms=$(grep_markers_ms "$big_orca_log" "${markers[@]}")
 orca_ms=$(best_of 5 "$build/bench/bench_load_output" "$big_orca_log")
 orca_result=$(tail -n 1 "$bench_scratch/out" | cut -d';' -f1)

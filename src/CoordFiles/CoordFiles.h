@@ -201,6 +201,11 @@ class TCoordinateFile : public TSimpleAtomList {
   virtual void ShowError(const std::string& message);
 };
 
+// The marker texts the Gaussian and the ORCA reader look for, in the order
+// of their registries: for measuring the readers against other tools.
+std::vector<std::string_view> GaussianMarkers();
+std::vector<std::string_view> OrcaMarkers();
+
 // The extension of a path upper-cased (ASCII): from the last "." after the
 // last "/", "\" or ":", the dot included; empty when there is none.
 std::string UpperExtension(std::string_view fileName);

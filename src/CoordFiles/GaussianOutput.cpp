@@ -464,6 +464,12 @@ std::span<const TGaussianRow> GaussianRows() {
   return rows;
 }
 
+std::vector<std::string_view> GaussianMarkers() {
+  std::vector<std::string_view> markers;
+  for (const TGaussianRow& row : GaussianRows()) markers.push_back(row.Marker);
+  return markers;
+}
+
 const TMarkerRegistry<TGaussianCheck>& GaussianRegistry() {
   static const TMarkerRegistry<TGaussianCheck> registry{GaussianRows()};
   return registry;

@@ -48,8 +48,7 @@ unsigned TMarkerFilter::Bucket(std::uint32_t quad) { return (quad * 2654435761u)
 
 void TMarkerFilter::Register(std::uint32_t quad, int check) {
   const TCheckSet checks = TCheckSet{1} << check;
-  const unsigned bucket = Bucket(quad);
-  std::uint8_t* link = &FirstQuadOfBucket[bucket];
+  std::uint8_t* link = &FirstQuadOfBucket[Bucket(quad)];
   for (; *link != 0; link = &Quads[*link].Next) {
     if (Quads[*link].Quad == quad) {
       Quads[*link].Checks |= checks;
@@ -59,7 +58,14 @@ void TMarkerFilter::Register(std::uint32_t quad, int check) {
   if (Quads.size() > 0xFF) throw std::logic_error("too many markers for the line filter");
   *link = static_cast<std::uint8_t>(Quads.size());
   Quads.push_back({quad, checks, 0});
-  Occupied[bucket / 64] |= std::uint64_t{1} << (bucket % 64);
+}
+
+TCheckSet TMarkerFilter::ChecksOfQuad(const char* text) const {
+  const std::uint32_t quad = QuadAt(text);
+  TCheckSet checks = 0;
+  for (std::uint8_t at = FirstQuadOfBucket[Bucket(quad)]; at != 0; at = Quads[at].Next)
+    if (Quads[at].Quad == quad) checks |= Quads[at].Checks;
+  return checks;
 }
 
 TCheckSet TMarkerFilter::OpeningCandidates(std::string_view line) const {
@@ -71,35 +77,22 @@ TCheckSet TMarkerFilter::OpeningCandidates(std::string_view line) const {
   return checks;
 }
 
-bool TMarkerFilter::MayHold(const char* text) const {
-  const unsigned bucket = Bucket(QuadAt(text));
-  return (Occupied[bucket / 64] >> (bucket % 64)) & 1u;
-}
-
-TCheckSet TMarkerFilter::ChecksOfQuad(const char* text) const {
-  const std::uint32_t quad = QuadAt(text);
-  TCheckSet checks = 0;
-  for (std::uint8_t at = FirstQuadOfBucket[Bucket(quad)]; at != 0; at = Quads[at].Next)
-    if (Quads[at].Quad == quad) checks |= Quads[at].Checks;
-  return checks;
-}
-
 // Nearly every line fails at every position, so four positions are tested
 // at a time with one branch, and only a group that hits is looked at again.
 TCheckSet TMarkerFilter::Candidates(std::string_view line) const {
   TCheckSet checks = Openings.empty() ? 0 : OpeningCandidates(line);
   const char* const text = line.data();
+  const std::uint8_t* const first = FirstQuadOfBucket.data();
+  const auto occupied = [&](std::size_t at) { return first[Bucket(QuadAt(text + at))]; };
   constexpr std::size_t Group = 4 * Stride;
   const std::size_t size = line.size();
   std::size_t i = 0;
   for (; i + Group + sizeof(std::uint32_t) - Stride <= size; i += Group) {
-    if (!(MayHold(text + i) | MayHold(text + i + Stride) | MayHold(text + i + 2 * Stride) |
-          MayHold(text + i + 3 * Stride)))
-      continue;
+    if ((occupied(i) | occupied(i + Stride) | occupied(i + 2 * Stride) | occupied(i + 3 * Stride)) == 0) continue;
     for (std::size_t at = i; at < i + Group; at += Stride) checks |= ChecksOfQuad(text + at);
   }
   for (; i + sizeof(std::uint32_t) <= size; i += Stride)
-    if (MayHold(text + i)) checks |= ChecksOfQuad(text + i);
+    if (occupied(i) != 0) checks |= ChecksOfQuad(text + i);
   return checks;
 }
 

@@ -3,7 +3,6 @@
 // in one place, and a line runs only the checks whose markers it holds.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -40,9 +39,9 @@ using TCheckSet = std::uint64_t;
 // Wherever a marker stands, the four bytes at an even position of the line
 // hold bytes k..k+3 or k+1..k+4 of it, for any k. Each marker registers the
 // two four-byte quads of its five-byte window, and one pass over the even
-// positions of a line tests the four bytes there against a hashed bit table
-// of all quads; a hit is compared with the quads of its bucket, so that only
-// a real quad of a window names the checks it stands for. Each of those is
+// positions of a line tests the four bytes there against a hashed table of
+// all quads; a hit is compared with the quads of its bucket, so that only a
+// real quad of a window names the checks it stands for. Each of those is
 // kept only when the line really holds one of its markers. A marker that
 // opens its line is tested at the line's start alone.
 class TMarkerFilter {
@@ -54,7 +53,6 @@ class TMarkerFilter {
     TMarkerPlace Place;
   };
   static constexpr int MaxChecks = 64;
-  static constexpr std::size_t MinimumMarkerLength = 5;
 
   // Raises std::logic_error for a marker too short for its place, a window
   // that is not five bytes of its marker, or a check number beyond MaxChecks.
@@ -79,14 +77,11 @@ class TMarkerFilter {
 
   static unsigned Bucket(std::uint32_t quad);
   void Register(std::uint32_t quad, int check);
-  // Whether the four bytes at text fall in a bucket that holds a quad.
-  bool MayHold(const char* text) const;
   // The checks of the quad the four bytes at text are; none when they are none.
   TCheckSet ChecksOfQuad(const char* text) const;
-  bool HoldsMarkerOf(std::string_view line, int check) const;
   TCheckSet OpeningCandidates(std::string_view line) const;
+  bool HoldsMarkerOf(std::string_view line, int check) const;
 
-  std::array<std::uint64_t, (std::size_t{1} << BucketBits) / 64> Occupied{};
   std::vector<std::uint8_t> FirstQuadOfBucket;  // index into Quads; 0 for an empty bucket
   std::vector<TQuad> Quads;
   std::vector<TQuad> Openings;

@@ -380,21 +380,27 @@ using TOrcaRow = TMarkerRow<TOrcaCheck>;
 
 // Every check of the pass with its markers, in the order the checks run.
 constexpr std::array OrcaRows = {
-    TOrcaRow{GeometryMarker, ReadGeometryBlock},
-    TOrcaRow{EnergyMarker, ReadFinalEnergy},
-    TOrcaRow{SCFTotalEnergyMarker, ReadSCFTotalEnergy},
-    TOrcaRow{NormalTerminationMarker, ReadTermination},
-    TOrcaRow{ErrorTerminationMarker, ReadTermination},
+    TOrcaRow{GeometryMarker, ReadGeometryBlock, " (ANG"},
+    TOrcaRow{EnergyMarker, ReadFinalEnergy, "GLE P"},
+    TOrcaRow{SCFTotalEnergyMarker, ReadSCFTotalEnergy, "al En"},
+    TOrcaRow{NormalTerminationMarker, ReadTermination, "***OR"},
+    TOrcaRow{ErrorTerminationMarker, ReadTermination, "CA fi"},
     TOrcaRow{FrequenciesMarker, StartFrequencyBlock},
-    TOrcaRow{NormalModesMarker, StartNormalModes},
-    TOrcaRow{ThermochemistryLines[0].Marker, ReadThermochemistry},
-    TOrcaRow{ThermochemistryLines[1].Marker, ReadThermochemistry},
-    TOrcaRow{ThermochemistryLines[2].Marker, ReadThermochemistry},
+    TOrcaRow{NormalModesMarker, StartNormalModes, "AL MO"},
+    TOrcaRow{ThermochemistryLines[0].Marker, ReadThermochemistry, "al Ma"},
+    TOrcaRow{ThermochemistryLines[1].Marker, ReadThermochemistry, "ero p"},
+    TOrcaRow{ThermochemistryLines[2].Marker, ReadThermochemistry, "l Gib"},
     TOrcaRow{ThermochemistryLines[3].Marker, ReadThermochemistry},
-    TOrcaRow{SymmetryNumberMarker, ReadThermochemistry},
+    TOrcaRow{SymmetryNumberMarker, ReadThermochemistry, "ry Nu"},
 };
 
 }  // namespace
+
+std::vector<std::string_view> OrcaMarkers() {
+  std::vector<std::string_view> markers;
+  for (const TOrcaRow& row : OrcaRows) markers.push_back(row.Marker);
+  return markers;
+}
 
 bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
   static const TMarkerRegistry<TOrcaCheck> registry{OrcaRows};
