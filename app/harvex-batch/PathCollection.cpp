@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "CoordFiles/CoordFiles.h"
+#include "str_pars/str_pars.h"
 
 namespace harvex {
 namespace {
@@ -19,8 +20,6 @@ bool IsOutputName(const fs::path& path) {
   const std::string extension = UpperExtension(path.filename().string());
   return std::ranges::find(OutputExtensions, extension) != OutputExtensions.end();
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The rank of one character: a folder separator below everything, so a
 // folder's name is compared as a whole before what lies below it.

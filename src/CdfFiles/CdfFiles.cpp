@@ -1,7 +1,7 @@
 #include "CdfFiles/CdfFiles.h"
 
 #include "CdfFiles/IniFile.h"
-#include "CoordFiles/LineSource.h"
+#include "TextFile/TextFile.h"
 #include "rtl/Desktop.h"
 
 namespace harvex {

@@ -4,8 +4,9 @@
 #include <optional>
 #include <utility>
 
-#include "CoordFiles/LineSource.h"
+#include "TextFile/TextFile.h"
 #include "rtl/RuntimeErrors.h"
+#include "str_pars/str_pars.h"
 
 namespace harvex {
 namespace {
@@ -30,11 +31,6 @@ std::string_view Unquote(std::string_view value) {
   return value;
 }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return AsciiUpper(x) == AsciiUpper(y); });
-}
 
 // The name of a "[name]" line; text after the closing bracket is passed over.
 std::optional<std::string_view> SectionHeader(std::string_view line) {
@@ -103,11 +99,11 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
     if (const std::optional<std::string_view> name = SectionHeader(line)) {
       // Only the first section of the name counts.
       if (inSection) break;
-      inSection = SameName(*name, section);
+      inSection = EqualIgnoringAsciiCase(*name, section);
       continue;
     }
     const std::size_t equals = line.find('=');
-    if (inSection && equals != std::string_view::npos && SameName(Trim(line.substr(0, equals)), key))
+    if (inSection && equals != std::string_view::npos && EqualIgnoringAsciiCase(Trim(line.substr(0, equals)), key))
       return std::string(Unquote(Trim(line.substr(equals + 1))).substr(0, MaxValueLength));
   }
   return std::string(defaultValue);

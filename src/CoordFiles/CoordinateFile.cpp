@@ -4,6 +4,7 @@
 #include "CoordFiles/MarkerRegistry.h"
 #include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"
+#include "str_pars/str_pars.h"
 
 namespace harvex {
 namespace {
@@ -29,10 +30,7 @@ std::string UpperExtension(std::string_view fileName) {
   if (dot == std::string_view::npos) return {};
   const std::size_t separator = fileName.find_last_of("/\\:");
   if (separator != std::string_view::npos && separator > dot) return {};
-  std::string extension(fileName.substr(dot));
-  for (char& c : extension)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return extension;
+  return UpperAscii(fileName.substr(dot));
 }
 
 TOscMode& TOscModes::AddMode(std::int32_t modeNumber) {

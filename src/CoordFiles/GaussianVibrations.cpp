@@ -108,7 +108,7 @@ bool EndsModeTable(std::string_view line) {
   int cursor = 1;
   SkipBlanks(line, cursor);
   const char first = ReadChar(line, cursor);
-  return !(first == '-' || (first >= '0' && first <= '9'));
+  return !(first == '-' || IsDigit(first));
 }
 
 // One block of the mode table, its header line (the mode numbers) being the
@@ -329,7 +329,7 @@ bool IsFundamentalBandRow(std::string_view line) {
   SkipBlanks(line, cursor);
   std::size_t at = static_cast<std::size_t>(cursor) - 1;
   const std::size_t digits = at;
-  while (at < line.size() && line[at] >= '0' && line[at] <= '9') ++at;
+  while (at < line.size() && IsDigit(line[at])) ++at;
   return at > digits && at < line.size() && line[at] == '(';
 }
 
@@ -338,7 +338,7 @@ int DecimalsOf(std::string_view number) {
   const std::size_t point = number.find_first_of(".,");
   if (point == std::string_view::npos) return 0;
   std::size_t end = point + 1;
-  while (end < number.size() && number[end] >= '0' && number[end] <= '9') ++end;
+  while (end < number.size() && IsDigit(number[end])) ++end;
   return static_cast<int>(end - point - 1);
 }
 

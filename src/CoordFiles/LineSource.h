@@ -4,55 +4,13 @@
 
 #include <memory>
 #include <string>
-#include <vector>
+
+#include "TextFile/TextFile.h"
 
 namespace harvex {
 
 class TCoordinateFile;
 class TZippedFilesReader;
-
-// Reads a plain file line by line in large blocks. LF ends a line, CR LF
-// counts as one end, any other CR is dropped; a line beginning with Ctrl-Z
-// (code 26) ends the file. A line keeps its first MaxLineLength bytes of
-// text (ZipReader.h); the rest is read and dropped.
-class TPlainTextFile {
- public:
-  TPlainTextFile() = default;
-  ~TPlainTextFile();
-  TPlainTextFile(const TPlainTextFile&) = delete;
-  TPlainTextFile& operator=(const TPlainTextFile&) = delete;
-
-  // False (and the system's reason kept) when the file cannot be opened for
-  // reading; a folder does not open.
-  bool Open(const std::string& fileName);
-  // The next line without its line end; an empty line at the end.
-  // Raises EInOutError when reading fails or the file never opened.
-  void ReadLine(std::string& line);
-  bool AtEnd() {
-    if (Pos < Last) return Buffer[Pos] == CtrlZ;
-    return AtBufferEnd();
-  }
-  void Close();
-
- private:
-  static constexpr char CtrlZ = 26;
-
-  bool AtBufferEnd();
-  bool Fill();
-  void AppendCapped(std::string& line, const char* begin, std::size_t length);
-  void FindNextCr();
-  void RequireOpen() const;
-
-  int Handle = -1;
-  int OpenErrno = 0;
-  std::vector<char> Buffer;
-  std::size_t Pos = 0;
-  std::size_t Last = 0;
-  // Where the next CR in the buffer stands (Last when there is none): lines
-  // that end before it need no CR removal, which spares a second scan.
-  std::size_t NextCr = 0;
-  bool Exhausted = false;
-};
 
 class TLineSource {
  public:

@@ -129,8 +129,6 @@ struct TOrcaPass {
   }
 };
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Whether a number starts at the cursor once blanks are skipped.
 bool NumberStarts(std::string_view line, int& cursor) {
   SkipBlanks(line, cursor);

@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "Ensemble/Ensemble.h"
-#include "Unit1/NumberForms.h"
+#include "str_pars/NumberForms.h"
 
 namespace harvex {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "CoordFiles/LineSource.h"
+#include "TextFile/TextFile.h"
 #include "rtl/RuntimeErrors.h"
 #include "str_pars/str_pars.h"
 

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "Unit1/ListFile.h"
-#include "Unit1/NumberForms.h"
+#include "str_pars/NumberForms.h"
 #include "Unit1/ResultsFile.h"
 #include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"

@@ -10,6 +10,7 @@
 
 #include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"
+#include "str_pars/str_pars.h"
 
 namespace harvex {
 namespace {
@@ -102,12 +103,6 @@ std::optional<TDirectoryLocation> LocateDirectory(int handle) {
       return TDirectoryLocation{Le16(record + 10), Le32(record + 16)};
   }
   return std::nullopt;
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
 }
 
 // Appends the bytes to Line with every CR left out, as far as Line stays
@@ -212,7 +207,7 @@ const std::vector<TZippedFilesReader::TDirectoryEntry>& TZippedFilesReader::Dire
 bool TZippedFilesReader::FindMember(const std::string& pattern, std::string& name) {
   std::string ext;
   while (ReadLocalHeader(MemberName, ext)) {
-    if (pattern.empty() || (!ext.empty() && pattern.find(LowerAscii(ext)) != std::string::npos)) {
+    if (pattern.empty() || (!ext.empty() && UpperAscii(pattern).find(UpperAscii(ext)) != std::string::npos)) {
       name = MemberName;
       return true;
     }

@@ -11,14 +11,9 @@
 #include <vector>
 
 #include "InflateDecompress/InflateDecompress.h"
+#include "TextFile/TextFile.h"
 
 namespace harvex {
-
-// The longest line text handed out, by archive members and plain files
-// alike: the rest of a longer line is read and dropped, so that a file
-// without line ends cannot fill memory. No marker or number the readers use
-// comes near it.
-constexpr std::size_t MaxLineLength = 64 * 1024;
 
 // The 30-byte local file header, little-endian on disk.
 struct TLocalFileHeader {

@@ -1,6 +1,7 @@
 #include "chembase/chembase.h"
 
 #include "rtl/RuntimeErrors.h"
+#include "str_pars/str_pars.h"
 
 namespace harvex {
 namespace {
@@ -62,15 +63,6 @@ constexpr std::array<TAtomProp, ElementCount + 1> MakeTable() {
     table[i] = {i, row.Symbol, i, row.Mass, row.CovRadius};
   }
   return table;
-}
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  return true;
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "Unit1/NumberForms.h"
+#include "str_pars/NumberForms.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,7 @@
-// The number forms of the report: the results file's scientific and fixed
-// columns (always with a point) and the memo's fixed-point numbers (with the
-// locale's decimal separator).
+// The number forms the program writes: the results file's scientific and
+// fixed columns (always with a point) and the memo's fixed-point numbers
+// (with the locale's decimal separator), used by the report and the
+// ensemble table alike.
 //
 // Every form rounds twice, as the report always has: the value is first
 // turned into a decimal digit string (round to nearest, ties to even), and

@@ -13,7 +13,6 @@ namespace harvex {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsIntChar(char c) { return IsDigit(c) || c == '+' || c == '-'; }
 bool IsRealChar(char c) {
@@ -78,6 +77,16 @@ TRealShape CheckRealShape(std::string_view text) {
 }
 
 }  // namespace
+
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = UpperAscii(c);
+  return upper;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
+}
 
 void SkipBlanks(std::string_view line, int& cursor) { Scan(line, cursor, IsBlank); }
 

@@ -11,6 +11,12 @@
 
 namespace harvex {
 
+// ASCII digits and letter case, the same in every locale.
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+std::string UpperAscii(std::string_view text);
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // Skips spaces and tabs (no other white space).
 void SkipBlanks(std::string_view line, int& cursor);
 

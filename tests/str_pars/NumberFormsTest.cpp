@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "Unit1/NumberForms.h"
+#include "str_pars/NumberForms.h"
 
 namespace harvex {
 namespace {
