@@ -70,6 +70,17 @@ void TOutInfo::ClearThermochemistry() {
   SymmetryNumber = 0;
   LinearRotor = false;
   HasGibbsEnergy = false;
+  ClearRecomputationValues();
+}
+
+void TOutInfo::ClearRecomputationValues() {
+  AtomMasses.clear();
+  RotConstants = {};
+  ThermoTemperature.reset();
+  ThermoPressure.reset();
+  ThermoEnergy.reset();
+  PrintedEnthalpy.reset();
+  PrintedFreeEnergy.reset();
 }
 
 void TCoordinateFile::ResetOutInfo() {
@@ -80,6 +91,8 @@ void TCoordinateFile::ResetOutInfo() {
   Info.ESPCharges.reset();
   Info.HasDipole = false;
   Info.HasCounterpoise = false;
+  Info.ClearRecomputationValues();
+  Info.Multiplicity = 0;
 }
 
 void TCoordinateFile::ShowError(const std::string& message) {
@@ -122,6 +135,7 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
   TProgram program = TProgram::Undecided;
   Info.SourceOpened = false;
   Info.EnergyRead = false;
+  Info.Program = opNone;
   {
     TLineSource source;
     if (!source.OpenSource(fileName)) return false;
@@ -136,8 +150,10 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
   }
   switch (program) {
     case TProgram::Gaussian:
+      Info.Program = opGaussian;
       return ParseGaussianOutput(fileName, finalGeometry);
     case TProgram::Orca:
+      Info.Program = opOrca;
       return ReadOrcaOutput(fileName);
     case TProgram::Undecided:
       break;

@@ -406,6 +406,7 @@ void ReadTerminationLine(TGaussianPass& pass, TOutInfo& info) {
   pass.ModesRecovered = false;
   pass.GeometryStepJob = false;
   pass.CompositeMethod.clear();
+  pass.InThermochemistry = false;
 }
 
 // Every check of the pass, in the order applied to each line.
@@ -417,7 +418,8 @@ constexpr std::array GaussianChecks = {
     ReadSymmetryNumber,       ReadLinearRotorTemperature, ReadRotationalTemperatures, ReadThermochemistry,
     ReadCompositeFreeEnergy,  ReadOrientation,            ReadAnharmonicSection,      StartNBOAnalysis,
     ReadNaturalCharges,       ReadSecondOrderTable,       ReadMullikenCharges,        ReadAPTCharges,
-    ReadESPCharges,           ReadTerminationLine,
+    ReadESPCharges,           ReadMultiplicity,           ReadThermochemistryConditions, ReadAtomMass,
+    ReadRotationalConstants,  ReadPrintedEnthalpy,        ReadTerminationLine,
 };
 
 constexpr std::array EnergyAndGeometryMarkers = {

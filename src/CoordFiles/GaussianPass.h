@@ -39,6 +39,10 @@ struct TGaussianPass {
   bool ModesRecovered = false;
   bool GeometryStepJob = false;
   std::string CompositeMethod;
+  // The multiplicity of the last charge line, and whether the lines read are
+  // within a thermochemistry block (from its conditions line to the job's end).
+  int Multiplicity = 0;
+  bool InThermochemistry = false;
   bool NBOSeen = false;
   bool Stop = false;
   std::vector<std::string> GeometryRows;  // rows of the last complete standard-orientation table
@@ -86,6 +90,11 @@ void ReadSymmetryNumber(TGaussianPass& pass, TOutInfo& info);
 void ReadLinearRotorTemperature(TGaussianPass& pass, TOutInfo& info);
 void ReadRotationalTemperatures(TGaussianPass& pass, TOutInfo& info);
 void ReadThermochemistry(TGaussianPass& pass, TOutInfo& info);
+void ReadMultiplicity(TGaussianPass& pass, TOutInfo& info);
+void ReadThermochemistryConditions(TGaussianPass& pass, TOutInfo& info);
+void ReadAtomMass(TGaussianPass& pass, TOutInfo& info);
+void ReadRotationalConstants(TGaussianPass& pass, TOutInfo& info);
+void ReadPrintedEnthalpy(TGaussianPass& pass, TOutInfo& info);
 void ReadAnharmonicSection(TGaussianPass& pass, TOutInfo& info);
 std::span<const std::string_view> VibrationMarkers();
 
