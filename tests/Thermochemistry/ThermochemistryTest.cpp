@@ -84,6 +84,42 @@ TEST(ThermochemistryTest, EveryFrequencyOutputReproducesItsPrintedFreeEnergy) {
   }
 }
 
+// A frequency job on an atom lists no modes but prints its block (values of
+// an aluminium doublet at 400 K); at 298.15 K GoodVibes gives H -242.326347,
+// T.S 0.017670 and G -242.344018.
+constexpr std::string_view AluminiumAtom = R"( This is part of the Gaussian(R) 09 program.
+ Charge =  0 Multiplicity = 2
+                         Standard orientation:
+ ---------------------------------------------------------------------
+ Center     Atomic      Atomic             Coordinates (Angstroms)
+ Number     Number       Type             X           Y           Z
+ ---------------------------------------------------------------------
+      1         13           0        0.000000    0.000000    0.000000
+ ---------------------------------------------------------------------
+ SCF Done:  E(UB97D) =  -242.328707909     A.U. after    1 cycles
+ Harmonic frequencies (cm**-1), IR intensities (KM/Mole), Raman scattering
+
+ - Thermochemistry -
+ Temperature   400.000 Kelvin.  Pressure   1.00000 Atm.
+ Atom     1 has atomic number 13 and mass  26.98154
+ Sum of electronic and thermal Free Energies=         -242.350178
+)";
+
+TEST(ThermochemistryTest, AtomIsRecomputedFromTranslationAndSpin) {
+  const testing::TRecordingDesktop desktop;
+  const testing::TTempDir folder;
+  TCoordinateFile_cdf file;
+  ASSERT_TRUE(file.LoadConformer(folder.Write("al.out", AluminiumAtom), true));
+  const TThermoSource source = ThermoSourceOf(file);
+  ASSERT_TRUE(source.Molecule) << source.Missing;
+  EXPECT_EQ(source.Molecule->Rotor, TRotor::Atom);
+  EXPECT_LT(std::abs(SelfCheckDifference(source).value_or(1)), 1e-6);
+  const TThermoResult result = ComputeThermochemistry(*source.Molecule, {});
+  EXPECT_NEAR(result.H, -242.326347, 5e-7);
+  EXPECT_NEAR(result.TS, 0.017670, 5e-7);
+  EXPECT_NEAR(result.G, -242.344018, 5e-7);
+}
+
 // Without printed rotational temperatures the constants serve, without those
 // the geometry with the block's masses.
 TEST(ThermochemistryTest, EveryRotationalSourceGivesThePrintedFreeEnergy) {
