@@ -19,7 +19,7 @@ for ((n = 0; n < count; n++)); do echo "${outputs[n % ${#outputs[@]}]}"; done >"
 for output in "${outputs[@]}"; do cat "$output" >/dev/null; done
 
 cd "$bench_scratch"
-plain=$(best_of 3 "$batch" --quiet list.txt)
-thermo=$(best_of 3 "$batch" --quiet --thermo=thermo.tsv --temperatures 298.15,310 --concentration 1 list.txt)
+plain=$(best_of 5 "$batch" --quiet list.txt)
+thermo=$(best_of 5 "$batch" --quiet --thermo=thermo.tsv --temperatures 298.15,310 --concentration 1 list.txt)
 echo "harvex-batch over $count files (${#outputs[@]} frequency outputs repeated): $plain ms;" \
   "with --thermo at two temperatures: $thermo ms ($(( (thermo - plain) * 100 / (plain > 0 ? plain : 1) )) % more)"

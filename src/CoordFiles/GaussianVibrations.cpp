@@ -292,13 +292,11 @@ void ReadThermochemistry(TGaussianPass& pass, TOutInfo& info) {
 namespace {
 
 // The number after the blanks at the cursor; none when the line holds no
-// number there (cut off, or another layout).
+// number there (cut off, asterisks, another layout).
 std::optional<double> NumberAt(std::string_view line, int cursor) {
   SkipBlanks(line, cursor);
   if (static_cast<std::size_t>(cursor) > line.size()) return std::nullopt;
-  const char first = line[static_cast<std::size_t>(cursor) - 1];
-  if (first != '-' && first != '.' && (first < '0' || first > '9')) return std::nullopt;
-  return ReadDouble(line, cursor);
+  return TryReadDouble(line, cursor);
 }
 
 }  // namespace
@@ -311,7 +309,9 @@ void ReadMultiplicity(TGaussianPass& pass, TOutInfo&) {
   const int position = PositionOf(pass.Line, MultiplicityMarker);
   if (position == 0) return;
   const std::optional<double> multiplicity = NumberAt(pass.Line, position + static_cast<int>(MultiplicityMarker.size()));
-  if (multiplicity) pass.Multiplicity = static_cast<int>(*multiplicity);
+  constexpr double HighestMultiplicity = 1000;  // beyond it the line is damaged
+  if (multiplicity && *multiplicity >= 1 && *multiplicity <= HighestMultiplicity)
+    pass.Multiplicity = static_cast<int>(*multiplicity);
 }
 
 // The first line of the thermochemistry block gives the job's conditions; the

@@ -276,8 +276,9 @@ std::vector<double> MassesOf(const std::vector<std::string>& rows) {
       while (static_cast<std::size_t>(cursor) <= row.size() && row[cursor - 1] != ' ' && row[cursor - 1] != '\t')
         ++cursor;
     }
-    if (!NumberStarts(row, cursor)) return {};
-    masses.push_back(ReadDouble(row, cursor));
+    const std::optional<double> mass = NumberStarts(row, cursor) ? TryReadDouble(row, cursor) : std::nullopt;
+    if (!mass) return {};
+    masses.push_back(*mass);
   }
   return masses;
 }
@@ -289,8 +290,9 @@ bool ReadRotationalConstants(std::string_view line, std::size_t marker, std::siz
   int cursor = static_cast<int>(marker + length) + 1;
   std::array<double, 3> read{};
   for (double& constant : read) {
-    if (!NumberStarts(line, cursor)) return false;
-    constant = ReadDouble(line, cursor) * toGHz;
+    const std::optional<double> value = NumberStarts(line, cursor) ? TryReadDouble(line, cursor) : std::nullopt;
+    if (!value) return false;
+    constant = *value * toGHz;
   }
   constants = read;
   return true;

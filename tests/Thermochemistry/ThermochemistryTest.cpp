@@ -159,10 +159,12 @@ TEST(ThermochemistryTest, FormulasKeepTheirInvariants) {
       {"zero cutoff makes Grimme harmonic", [](auto&, auto& c) { c.EntropyCutoff = 0; },
        [](auto&, auto& v) { return v.TQhS - v.TS; }, 0},
       {"zero cutoff makes Truhlar harmonic",
-       [](auto&, auto& c) { c.EntropyCutoff = 0, c.Entropy = TEntropyModel::Truhlar; },
+       [](auto&, auto& c) { c.EntropyCutoff = 0;
+         c.Entropy = TEntropyModel::Truhlar; },
        [](auto&, auto& v) { return v.TQhS - v.TS; }, 0},
       {"Truhlar is harmonic above its cutoff",
-       [](auto&, auto& c) { c.EntropyCutoff = 59, c.Entropy = TEntropyModel::Truhlar; },
+       [](auto&, auto& c) { c.EntropyCutoff = 59;
+         c.Entropy = TEntropyModel::Truhlar; },
        [](auto&, auto& v) { return v.TQhS - v.TS; }, 0},
       {"a linear rotor has RT/2 less", [](auto& m, auto&) { m.Rotor = TRotor::Linear; },
        [](auto& b, auto& v) { return v.H - b.H; }, -RT / 2},
@@ -184,7 +186,8 @@ TEST(ThermochemistryTest, FormulasKeepTheirInvariants) {
        },
        RT / 2},
       {"an imaginary mode above the threshold is inverted",
-       [](auto&, auto& c) { c.Imaginary = TImaginaryModes::Invert, c.InvertThreshold = -130; },
+       [](auto&, auto& c) { c.Imaginary = TImaginaryModes::Invert;
+         c.InvertThreshold = -130; },
        [](auto&, auto& v) { return v.InvertedModes.size() * 10.0 + v.ModesUsed; }, 15},
       {"an imaginary mode below the threshold stays out", [](auto&, auto& c) { c.Imaginary = TImaginaryModes::Invert; },
        [](auto&, auto& v) { return v.InvertedModes.size() * 10.0 + v.ModesUsed; }, 4},
