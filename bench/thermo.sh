@@ -7,10 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/common.sh
-build=${1:-build/bench}
+batch=$(bench_batch_program "${1:-build/bench}")
 count=${2:-1000}
-ensure_bench_build "$build" harvex-batch
-batch=$(realpath "$build/app/harvex-batch/harvex-batch")
 
 # The outputs that print a thermochemistry block after their modes.
 mapfile -t outputs < <(grep -l -e "- Thermochemistry -" -e "THERMOCHEMISTRY AT" \
