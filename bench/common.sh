@@ -19,6 +19,12 @@ ensure_bench_build() {
   cmake --build "$build" -j 2 --target "$@" >/dev/null 2>&1
 }
 
+# The path of harvex-batch in the build folder, brought up to date first.
+bench_batch_program() {
+  ensure_bench_build "$1" harvex-batch
+  realpath "$1/app/harvex-batch/harvex-batch"
+}
+
 # Generates the big log from two real outputs, once, and reads it into the
 # page cache.
 ensure_big_log() {

@@ -1,14 +1,12 @@
 #include "BatchEnsemble.h"
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "BatchMessages.h"
+#include "OptionNumbers.h"
 
 namespace harvex {
 namespace {
@@ -17,16 +15,11 @@ constexpr std::string_view StandardOutput = "-";
 
 using TEnsembleJson = nlohmann::ordered_json;
 
-// from_chars, unlike the stream and strtod readers, ignores the locale; a
-// "," is taken for the point, as in the numbers of input files.
 double ParseKelvin(const std::string& text) {
-  std::string number = text;
-  std::replace(number.begin(), number.end(), ',', '.');
-  double kelvin = 0;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), kelvin);
-  if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(kelvin) || kelvin <= 0)
+  const std::optional<double> kelvin = OptionNumber(text);
+  if (!kelvin || *kelvin <= 0)
     throw CLI::ValidationError("--temperature", "needs a temperature above 0 K, such as 310.15, not " + text);
-  return kelvin;
+  return *kelvin;
 }
 
 TEnsembleJson Optional(const std::optional<long double>& value) {
@@ -55,7 +48,7 @@ TEnsembleJson EnsembleJson(const TEnsemble& ensemble) {
     members.push_back(MemberJson(ensemble.Rows[row], row + 1));
   const bool populated = ensemble.FreeEnergy.has_value();
   return {{"Ensemble",
-           {{"EnergyUsed", ensemble.UsesG ? "G" : "E"},
+           {{"EnergyUsed", ensemble.UsesG ? ensemble.FreeEnergyName : "E"},
             {"Temperature", ensemble.Temperature},
             {"MemberCount", ensemble.Rows.size()},
             {"NotOneMolecule",
@@ -88,9 +81,19 @@ void TBatchEnsemble::Add(const std::string& path, const TCoordinateFile_cdf& fil
   if (std::optional<TEnsembleMember> member = EnsembleMember(path, file)) Members.push_back(std::move(*member));
 }
 
+void TBatchEnsemble::Add(const std::string& path, const TCoordinateFile_cdf& file,
+                         std::optional<long double> freeEnergy) {
+  if (Options.Destination.empty()) return;
+  if (std::optional<TEnsembleMember> member = EnsembleMember(path, file)) {
+    member->G = freeEnergy;
+    Members.push_back(std::move(*member));
+  }
+}
+
 bool TBatchEnsemble::Finish() {
   if (Options.Destination.empty()) return true;
-  const TEnsemble ensemble = ComputeEnsemble(std::move(Members), Options.Temperature);
+  TEnsemble ensemble = ComputeEnsemble(std::move(Members), Options.Temperature);
+  ensemble.FreeEnergyName = FreeEnergyName;
   bool written = true;
   if (Options.Destination != StandardOutput || !Json) written = WriteTable(EnsembleTable(ensemble));
   // Paths are single-byte text; bytes that are no UTF-8 are replaced.

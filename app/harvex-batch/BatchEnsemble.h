@@ -4,6 +4,7 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ class TBatchEnsemble {
   // Takes what the ensemble needs of a reported file; nothing without
   // --ensemble or for a file that gave no row.
   void Add(const std::string& path, const TCoordinateFile_cdf& file);
+  // The same with the free energy recomputed for the file (none when it has
+  // none) in place of the one it printed.
+  void Add(const std::string& path, const TCoordinateFile_cdf& file, std::optional<long double> freeEnergy);
+  // The name of that free energy in the table and JSON ("G" unless set).
+  void SetFreeEnergyName(std::string name) { FreeEnergyName = std::move(name); }
 
   // Prints the ensemble; false (the reason on standard error) when the
   // members are not one molecule or the table could not be written.
@@ -40,6 +46,7 @@ class TBatchEnsemble {
   TEnsembleOptions Options;
   bool Json;
   std::vector<TEnsembleMember> Members;
+  std::string FreeEnergyName = "G";
 };
 
 }  // namespace harvex

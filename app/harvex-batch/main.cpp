@@ -10,6 +10,7 @@
 
 #include "BatchEnsemble.h"
 #include "BatchMessages.h"
+#include "BatchThermo.h"
 #include "ModelJson.h"
 #include "PathCollection.h"
 #include "Progress.h"
@@ -30,6 +31,7 @@ struct TBatchOptions {
   bool Json = false;
   bool Quiet = false;
   TEnsembleOptions Ensemble;
+  TThermoOptions Thermo;
   std::vector<std::string> Paths;
 };
 
@@ -38,9 +40,12 @@ std::string AbsolutePath(const std::string& path) {
   return std::filesystem::absolute(path).lexically_normal().string();
 }
 
-void PrintJson(const std::string& path, const TCoordinateFile_cdf& file) {
+// With --thermo the object carries the recomputed values too.
+void PrintJson(const std::string& path, const TCoordinateFile_cdf& file, TModelJson thermo) {
+  TModelJson object = ModelToJson(path, file);
+  if (!thermo.is_null()) object["Thermo"] = std::move(thermo);
   // Paths and labels are single-byte text; bytes that are no UTF-8 are replaced.
-  std::cout << ModelToJson(path, file).dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
+  std::cout << object.dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
 }
 
 // Reports every path as a choice of that path alone in the window would: its
@@ -54,11 +59,18 @@ int RunBatch(const TBatchOptions& options) {
   TDesktopScope scope(desktop);
   TResultsRun run;
   TBatchEnsemble ensemble(options.Ensemble, options.Json);
+  TBatchThermo thermo(options.Thermo, options.Ensemble.Temperature, options.Json);
+  if (thermo.Enabled()) ensemble.SetFreeEnergyName(thermo.RankingName());
   int reported = 0;
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
     ++reported;
-    if (options.Json) PrintJson(path, file);
-    ensemble.Add(path, file);
+    TModelJson recomputed = thermo.Add(path, file);
+    if (options.Json) PrintJson(path, file, std::move(recomputed));
+    if (!thermo.Enabled()) {
+      ensemble.Add(path, file);
+    } else {
+      ensemble.Add(path, file, thermo.RankingEnergy(file, options.Ensemble.Temperature));
+    }
   });
 
   // The paths are taken against the folder the batch started in, before any
@@ -95,6 +107,7 @@ int RunBatch(const TBatchOptions& options) {
     }
   }
   run.CloseResultsFile();
+  failed |= !thermo.Finish();
   failed |= !ensemble.Finish();
   std::cout.flush();
   const bool everyFileHasRow = run.RowCount() == reported;
@@ -122,6 +135,7 @@ int main(int argc, char** argv) {
   app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
   app.add_flag("--quiet", options.Quiet, "Show no progress line on a terminal");
   AddEnsembleOptions(app, options.Ensemble);
+  AddThermoOptions(app, options.Thermo);
   app.add_option("PATH", options.Paths, "Files to report, in order; a folder stands for the outputs in and below it")
       ->required();
   app.set_version_flag("--version", std::string(ProgramName) + " " + HARVEX_VERSION + " (" + MainWindowCaption + ")");

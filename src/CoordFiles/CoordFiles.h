@@ -118,6 +118,9 @@ class TNBOData {
 // or by having none. tmNotRead when no output reader looked at the file.
 enum TTermination : std::uint8_t { tmNotRead = 0, tmNormal = 1, tmError = 2, tmMissing = 3 };
 
+// Which program wrote an output; opNone for any other file.
+enum TOutputProgram : std::uint8_t { opNone = 0, opGaussian = 1, opOrca = 2 };
+
 // Everything read from a program output.
 struct TOutInfo {
   // 0 first geometry kept, 1 last geometry kept, 2 a Gaussian parse kept none.
@@ -139,6 +142,18 @@ struct TOutInfo {
   long double ZPEAnharmonic = 0;          // Hartree
   long double AnharmonicTemperature = 0;  // Kelvin
   long double GibbsAnharmonic = 0;        // Hartree
+  // What the thermochemistry of the last frequency job is recomputed from,
+  // beyond the modes and rotor values above; each frequency block starts
+  // them afresh.
+  TOutputProgram Program = opNone;
+  std::vector<double> AtomMasses;        // amu, in atom order, as the job used them
+  std::array<double, 3> RotConstants{};  // GHz; 0 where none was printed
+  std::int32_t Multiplicity = 0;         // 0 when none was read
+  std::optional<double> ThermoTemperature;  // Kelvin, the job's own
+  std::optional<double> ThermoPressure;     // atm
+  std::optional<double> ThermoEnergy;       // Hartree: the electronic energy the job's G is built on
+  std::optional<double> PrintedEnthalpy;    // Hartree: the job's own H and G, not a recipe's
+  std::optional<double> PrintedFreeEnergy;
   std::unique_ptr<TNBOData> NBO;
   std::optional<TChargeArray> MullikenCharges;
   std::optional<TChargeArray> APTCharges;
@@ -163,6 +178,9 @@ struct TOutInfo {
 
   // Each frequency block read starts the thermochemistry values afresh.
   void ClearThermochemistry();
+  // The values kept only for recomputing the thermochemistry, all but the
+  // multiplicity (read before the block).
+  void ClearRecomputationValues();
   // A frequency job that gave its modes and printed G after them: the one
   // test of whether a row, a conformer or an ensemble member carries a G.
   bool HasFreeEnergy() const { return Modes && Modes->Count() > 0 && HasGibbsEnergy; }

@@ -68,6 +68,17 @@ void TOutInfo::ClearThermochemistry() {
   SymmetryNumber = 0;
   LinearRotor = false;
   HasGibbsEnergy = false;
+  ClearRecomputationValues();
+}
+
+void TOutInfo::ClearRecomputationValues() {
+  AtomMasses.clear();
+  RotConstants = {};
+  ThermoTemperature.reset();
+  ThermoPressure.reset();
+  ThermoEnergy.reset();
+  PrintedEnthalpy.reset();
+  PrintedFreeEnergy.reset();
 }
 
 void TCoordinateFile::ResetOutInfo() {
@@ -78,6 +89,8 @@ void TCoordinateFile::ResetOutInfo() {
   Info.ESPCharges.reset();
   Info.HasDipole = false;
   Info.HasCounterpoise = false;
+  Info.ClearRecomputationValues();
+  Info.Multiplicity = 0;
 }
 
 void TCoordinateFile::ShowError(const std::string& message) {
@@ -120,6 +133,7 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
   TProgram program = TProgram::Undecided;
   Info.SourceOpened = false;
   Info.EnergyRead = false;
+  Info.Program = opNone;
   {
     TLineSource source;
     if (!source.OpenSource(fileName)) return false;
@@ -134,8 +148,10 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
   }
   switch (program) {
     case TProgram::Gaussian:
+      Info.Program = opGaussian;
       return ParseGaussianOutput(fileName, finalGeometry);
     case TProgram::Orca:
+      Info.Program = opOrca;
       return ReadOrcaOutput(fileName);
     case TProgram::Undecided:
       break;

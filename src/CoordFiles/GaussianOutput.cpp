@@ -21,6 +21,7 @@ bool TGaussianPass::NextLine() {
 
 void TGaussianPass::SetEnergy(TOutInfo& info, double energy, std::string_view label) {
   File.Energy = energy;
+  File.EnergyRead = true;
   info.Energy = energy;
   info.EnergyLabel = label;
   info.EnergyRead = true;

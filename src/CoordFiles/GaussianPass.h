@@ -27,11 +27,16 @@ struct TGaussianJob {
   bool GeometryStepJob = false;
   // The composite recipe whose "(0 K)" energy was read.
   std::string CompositeMethod;
+  // The lines read are within the job's thermochemistry block, from its
+  // conditions line on.
+  bool InThermochemistry = false;
 };
 
 // What the pass knows of the file so far, across its jobs.
 struct TGaussianFileState {
   double Energy = 0;  // the energy in force, the last one read
+  bool EnergyRead = false;
+  int Multiplicity = 0;  // of the last charge and multiplicity line
   bool HasCounterpoise = false;
   int PendingMCBSFragment = 0;  // fragment whose energy is not yet summed; 0 = none
   int PendingDCBSFragment = 0;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "CoordFiles/GaussianPass.h"
 #include "str_pars/str_pars.h"
@@ -287,7 +288,103 @@ void ReadThermochemistry(TGaussianPass& pass, TOutInfo& info) {
   int cursor = CursorAfter(line, '=');
   SkipBlanks(line, cursor);
   *field = ReadDouble(line, cursor);
-  if (field == &info.GibbsEnergy) info.HasGibbsEnergy = true;
+  if (field != &info.GibbsEnergy) return;
+  info.HasGibbsEnergy = true;
+  info.PrintedFreeEnergy = info.GibbsEnergy;
+}
+
+namespace {
+
+// The number after the blanks at the cursor; none when the line holds no
+// number there (cut off, asterisks, another layout).
+std::optional<double> NumberAt(std::string_view line, int cursor) {
+  SkipBlanks(line, cursor);
+  if (static_cast<std::size_t>(cursor) > line.size()) return std::nullopt;
+  return TryReadDouble(line, cursor);
+}
+
+}  // namespace
+
+// The charge line of the job's input; the block takes the last one before it:
+//  Charge =  0 Multiplicity = 1
+constexpr std::string_view MultiplicityMarker = "Multiplicity =";
+
+void ReadMultiplicity(TGaussianPass& pass, TOutInfo&) {
+  const int position = PositionOf(pass.Line, MultiplicityMarker);
+  if (position == 0) return;
+  const std::optional<double> multiplicity = NumberAt(pass.Line, position + static_cast<int>(MultiplicityMarker.size()));
+  constexpr double HighestMultiplicity = 1000;  // beyond it the line is damaged
+  if (multiplicity && *multiplicity >= 1 && *multiplicity <= HighestMultiplicity)
+    pass.File.Multiplicity = static_cast<int>(*multiplicity);
+}
+
+// The first line of the thermochemistry block gives the job's conditions; the
+// energy in force is the one the block's G is built on.
+//  - Thermochemistry -
+//  -------------------
+//  Temperature   298.150 Kelvin.  Pressure   1.00000 Atm.
+constexpr std::string_view ConditionsMarker = "Kelvin.  Pressure";
+constexpr std::string_view TemperatureLead = "Temperature";
+
+void ReadThermochemistryConditions(TGaussianPass& pass, TOutInfo& info) {
+  const std::string_view line = pass.Line;
+  const int conditions = PositionOf(line, ConditionsMarker);
+  const int temperature = PositionOf(line, TemperatureLead);
+  if (conditions == 0 || temperature == 0 || temperature > conditions) return;
+  info.ThermoTemperature = NumberAt(line, temperature + static_cast<int>(TemperatureLead.size()));
+  info.ThermoPressure = NumberAt(line, conditions + static_cast<int>(ConditionsMarker.size()));
+  if (pass.File.EnergyRead) info.ThermoEnergy = pass.File.Energy;
+  info.Multiplicity = pass.File.Multiplicity;
+  info.AtomMasses.clear();
+  info.RotConstants = {};
+  pass.Job.InThermochemistry = true;
+}
+
+// The masses the block used, isotopes included, one line per atom:
+//  Atom     3 has atomic number  1 and mass   1.00783
+constexpr std::string_view AtomMassMarker = "has atomic number";
+constexpr std::string_view MassLead = "and mass";
+
+void ReadAtomMass(TGaussianPass& pass, TOutInfo& info) {
+  if (!pass.Job.InThermochemistry || !Contains(pass.Line, AtomMassMarker)) return;
+  const int lead = PositionOf(pass.Line, MassLead);
+  if (lead == 0) return;
+  if (const std::optional<double> mass = NumberAt(pass.Line, lead + static_cast<int>(MassLead.size())))
+    info.AtomMasses.push_back(*mass);
+}
+
+// Three constants, or one for a linear molecule; a field too wide for its
+// format is printed as asterisks and is taken as not printed:
+//  Rotational constants (GHZ):           7.73657     7.73641     4.47871
+//  Rotational constant (GHZ):          57.278252
+//  Rotational constants (GHZ):      ************     3.92365     3.92353
+constexpr std::string_view RotationalConstantsMarker = "Rotational constants (GHZ):";
+constexpr std::string_view LinearRotationalConstantMarker = "Rotational constant (GHZ):";
+
+void ReadRotationalConstants(TGaussianPass& pass, TOutInfo& info) {
+  if (!pass.Job.InThermochemistry) return;
+  const std::string_view line = pass.Line;
+  int position = PositionOf(line, RotationalConstantsMarker);
+  std::size_t length = RotationalConstantsMarker.size();
+  if (position == 0) {
+    position = PositionOf(line, LinearRotationalConstantMarker);
+    length = LinearRotationalConstantMarker.size();
+  }
+  if (position == 0) return;
+  int cursor = position + static_cast<int>(length);
+  for (double& constant : info.RotConstants) {
+    SkipBlanks(line, cursor);
+    const int start = cursor;
+    while (static_cast<std::size_t>(cursor) <= line.size() && line[cursor - 1] != ' ') ++cursor;
+    constant = NumberAt(line.substr(0, static_cast<std::size_t>(cursor) - 1), start).value_or(0);
+  }
+}
+
+//  Sum of electronic and thermal Enthalpies=            -158.319804
+constexpr std::string_view EnthalpyEnergyMarker = "Sum of electronic and thermal Enthalpies";
+
+void ReadPrintedEnthalpy(TGaussianPass& pass, TOutInfo& info) {
+  if (Contains(pass.Line, EnthalpyEnergyMarker)) info.PrintedEnthalpy = NumberAt(pass.Line, CursorAfter(pass.Line, '='));
 }
 
 // Anharmonic fundamentals, then the anharmonic zero-point energy and
@@ -443,6 +540,12 @@ constexpr std::array VibrationRowList = {
     TGaussianRow{GibbsCorrectionMarker, ReadThermochemistry, "o Gib"},
     TGaussianRow{GibbsEnergyMarker, ReadThermochemistry, "al Fr"},
     TGaussianRow{FundamentalBandsMarker, ReadAnharmonicSection, "ndame"},
+    TGaussianRow{MultiplicityMarker, ReadMultiplicity, "ltipl"},
+    TGaussianRow{ConditionsMarker, ReadThermochemistryConditions, "vin. "},
+    TGaussianRow{AtomMassMarker, ReadAtomMass, "ic nu"},
+    TGaussianRow{RotationalConstantsMarker, ReadRotationalConstants, " (GHZ"},
+    TGaussianRow{LinearRotationalConstantMarker, ReadRotationalConstants, "t (GH"},
+    TGaussianRow{EnthalpyEnergyMarker, ReadPrintedEnthalpy, "alpie"},
 };
 
 std::span<const TGaussianRow> VibrationRows() { return VibrationRowList; }

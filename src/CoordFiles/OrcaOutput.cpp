@@ -75,18 +75,62 @@ constexpr int MaxPreambleLines = 10;
 // Final Gibbs free energy         ...   -381.91114546 Eh     (ORCA 4.0 and older: "free enthalpy")
 // G-E(el)                           ...      0.14396165 Eh     90.34 kcal/mol
 // Point Group:  C2h, Symmetry Number:   2
-struct TThermochemistryLine {
+template <typename TField>
+struct TValueLine {
   std::string_view Marker;
-  double TOutInfo::*Field;
+  TField TOutInfo::*Field;
 };
 constexpr std::array ThermochemistryLines = {
-    TThermochemistryLine{"Total Mass", &TOutInfo::MolecularMass},
-    TThermochemistryLine{"Zero point energy", &TOutInfo::ZPECorrection},
-    TThermochemistryLine{"Final Gibbs free ", &TOutInfo::GibbsEnergy},
-    TThermochemistryLine{"G-E(el)", &TOutInfo::GibbsCorrection},
+    TValueLine<double>{"Total Mass", &TOutInfo::MolecularMass},
+    TValueLine<double>{"Zero point energy", &TOutInfo::ZPECorrection},
+    TValueLine<double>{"Final Gibbs free ", &TOutInfo::GibbsEnergy},
+    TValueLine<double>{"G-E(el)", &TOutInfo::GibbsCorrection},
 };
 constexpr std::string_view ValueLead = "...";
 constexpr std::string_view SymmetryNumberMarker = "Symmetry Number:";
+
+// The job's conditions and the values its G is built on, kept for
+// recomputing the thermochemistry:
+// Temperature         ... 298.15 K
+// Pressure            ... 1.00 atm
+// Electronic energy                ...    -76.42591254 Eh
+// Total Enthalpy                    ...    -76.40099288 Eh
+using TOptionalLine = TValueLine<std::optional<double>>;
+constexpr std::array RecomputationLines = {
+    TOptionalLine{"Temperature", &TOutInfo::ThermoTemperature},
+    TOptionalLine{"Pressure", &TOutInfo::ThermoPressure},
+    TOptionalLine{"Electronic energy", &TOutInfo::ThermoEnergy},
+    TOptionalLine{"Total Enthalpy", &TOutInfo::PrintedEnthalpy},
+};
+
+// ORCA 4.0 prints no symmetry number line, only the one it assumed, in its
+// caution on the rotational entropy:
+//     sn is the rotational symmetry number. We have assumed 3 here
+constexpr std::string_view AssumedSymmetryMarker = "We have assumed";
+
+// The input summary and (ORCA 6) the property header:
+//  Multiplicity           Mult            ....    1
+// Multiplicity       :   1
+constexpr std::string_view MultiplicityMarker = "Multiplicity";
+
+// Printed with each geometry (ORCA 4.1 and later), and in the
+// thermochemistry block in cm-1 only:
+// Rotational constants in MHz : 825455.664078 428297.932197 281985.993975
+// Rotational constants in cm-1:    27.534237    14.286481     9.406040
+constexpr std::string_view RotationalConstantsMHzMarker = "Rotational constants in MHz :";
+constexpr std::string_view RotationalConstantsWavenumberMarker = "Rotational constants in cm-1:";
+constexpr double GHzPerMHz = 1e-3;
+constexpr double GHzPerWavenumber = 29.9792458;
+
+// The masses ORCA's thermochemistry uses (standard atomic weights), in the
+// MASS column of the geometry in bohr:
+// ----------------------------
+// CARTESIAN COORDINATES (A.U.)
+// ----------------------------
+//   NO LB      ZA    FRAG     MASS         X           Y           Z
+//    0 O     8.0000    0    15.999    3.373005    2.385618    0.967513
+constexpr std::string_view MassGeometryMarker = "CARTESIAN COORDINATES (A.U.)";
+constexpr std::size_t MassColumn = 4;
 
 // Sections read line by line: each line first goes to the open section; a
 // line the section does not take goes on to the marker checks.
@@ -105,6 +149,8 @@ struct TOrcaPass {
   bool NormalModesPending = false;  // the last frequency block's displacements are still to come
   std::vector<std::string> GeometryRows;  // atom lines of the last geometry block
   bool GeometryPending = false;           // they are not yet the atom list
+  std::vector<std::string> MassRows;      // atom lines of the last geometry block in bohr
+  std::array<double, 3> RotConstants{};   // GHz, of the last geometry that printed them
 
   TOrcaSection Section = TOrcaSection::None;
   int PreambleLines = 0;
@@ -182,6 +228,68 @@ void ReadGeometryBlock(TOrcaPass& pass) {
   }
 }
 
+void ReadMassGeometryBlock(TOrcaPass& pass) {
+  if (!Contains(pass.Line, MassGeometryMarker)) return;
+  std::string skipped;
+  for (int line = 0; line < 2 && !pass.Source.SourceAtEnd(); ++line) pass.Source.ReadSourceLine(skipped);
+  pass.MassRows.clear();
+  while (!pass.Source.SourceAtEnd()) {
+    pass.Source.ReadSourceLine(pass.Line);
+    if (IsBlank(pass.Line)) break;
+    pass.MassRows.push_back(pass.Line);
+  }
+}
+
+// The MASS field of each row; none at all when a row lacks one.
+std::vector<double> MassesOf(const std::vector<std::string>& rows) {
+  std::vector<double> masses;
+  for (const std::string& row : rows) {
+    int cursor = 1;
+    for (std::size_t field = 0; field < MassColumn; ++field) {
+      SkipBlanks(row, cursor);
+      while (static_cast<std::size_t>(cursor) <= row.size() && row[cursor - 1] != ' ' && row[cursor - 1] != '\t')
+        ++cursor;
+    }
+    const std::optional<double> mass = NumberStarts(row, cursor) ? TryReadDouble(row, cursor) : std::nullopt;
+    if (!mass) return {};
+    masses.push_back(*mass);
+  }
+  return masses;
+}
+
+// Three constants after the marker, converted to GHz; false when the line
+// holds fewer.
+bool ReadRotationalConstants(std::string_view line, std::size_t marker, std::size_t length, double toGHz,
+                             std::array<double, 3>& constants) {
+  int cursor = static_cast<int>(marker + length) + 1;
+  std::array<double, 3> read{};
+  for (double& constant : read) {
+    const std::optional<double> value = NumberStarts(line, cursor) ? TryReadDouble(line, cursor) : std::nullopt;
+    if (!value) return false;
+    constant = *value * toGHz;
+  }
+  constants = read;
+  return true;
+}
+
+void ReadGeometryRotationalConstants(TOrcaPass& pass) {
+  if (const std::size_t marker = pass.Line.find(RotationalConstantsMHzMarker); marker != std::string::npos)
+    ReadRotationalConstants(pass.Line, marker, RotationalConstantsMHzMarker.size(), GHzPerMHz, pass.RotConstants);
+}
+
+void ReadMultiplicity(TOrcaPass& pass) {
+  const std::string_view line = pass.Line;
+  const std::size_t marker = line.find(MultiplicityMarker);
+  if (marker == std::string_view::npos) return;
+  const std::size_t lead = line.find_first_of(".:", marker);
+  if (lead == std::string_view::npos) return;
+  int cursor = static_cast<int>(line.find_first_not_of(".:", lead)) + 1;
+  if (cursor > 0 && NumberStarts(line, cursor)) {
+    int multiplicity = 0;
+    if (ReadIndex(line, cursor, multiplicity)) pass.Info.Multiplicity = multiplicity;
+  }
+}
+
 void BuildPendingGeometry(TOrcaPass& pass) {
   if (!pass.GeometryPending) return;
   pass.GeometryPending = false;
@@ -252,6 +360,8 @@ void StartFrequencyBlock(TOrcaPass& pass) {
   TOutInfo& info = pass.Info;
   info.Modes = std::make_unique<TOscModes>();
   info.ClearThermochemistry();
+  info.AtomMasses = MassesOf(pass.MassRows);
+  info.RotConstants = pass.RotConstants;
   BuildPendingGeometry(pass);
   info.LinearRotor = IsLinear(pass.File.Atoms);
   pass.ZerosToSkip = info.LinearRotor ? LinearRigidMotions : NonlinearRigidMotions;
@@ -359,18 +469,32 @@ bool ReadSectionLine(TOrcaPass& pass) {
 void ReadThermochemistry(TOrcaPass& pass) {
   if (!pass.FrequenciesSeen) return;
   const std::string_view line = pass.Line;
-  for (const TThermochemistryLine& entry : ThermochemistryLines) {
+  for (const TValueLine<double>& entry : ThermochemistryLines) {
     if (const std::size_t marker = line.find(entry.Marker); marker != std::string_view::npos) {
       // G counts as printed only when its number was read.
-      if (ReadValueAfter(line, marker, pass.Info.*entry.Field) && entry.Field == &TOutInfo::GibbsEnergy)
+      if (ReadValueAfter(line, marker, pass.Info.*entry.Field) && entry.Field == &TOutInfo::GibbsEnergy) {
         pass.Info.HasGibbsEnergy = true;
+        pass.Info.PrintedFreeEnergy = pass.Info.GibbsEnergy;
+      }
       return;
     }
   }
-  if (const std::size_t marker = line.find(SymmetryNumberMarker); marker != std::string_view::npos) {
-    int cursor = static_cast<int>(marker + SymmetryNumberMarker.size()) + 1;
-    if (int number = 0; ReadIndex(line, cursor, number)) pass.Info.SymmetryNumber = number;
+  for (const TOptionalLine& entry : RecomputationLines) {
+    if (const std::size_t marker = line.find(entry.Marker); marker != std::string_view::npos) {
+      if (double value = 0; ReadValueAfter(line, marker, value)) pass.Info.*entry.Field = value;
+      return;
+    }
   }
+  for (std::string_view symmetryMarker : {SymmetryNumberMarker, AssumedSymmetryMarker}) {
+    if (const std::size_t marker = line.find(symmetryMarker); marker != std::string_view::npos) {
+      int cursor = static_cast<int>(marker + symmetryMarker.size()) + 1;
+      if (int number = 0; ReadIndex(line, cursor, number)) pass.Info.SymmetryNumber = number;
+    }
+  }
+  const std::size_t wavenumbers = line.find(RotationalConstantsWavenumberMarker);
+  if (wavenumbers != std::string_view::npos && pass.Info.RotConstants == std::array<double, 3>{})
+    ReadRotationalConstants(line, wavenumbers, RotationalConstantsWavenumberMarker.size(), GHzPerWavenumber,
+                            pass.Info.RotConstants);
 }
 
 using TOrcaCheck = void (*)(TOrcaPass& pass);
@@ -379,6 +503,9 @@ using TOrcaRow = TMarkerRow<TOrcaCheck>;
 // Every check of the pass with its markers, in the order the checks run.
 constexpr std::array OrcaRows = {
     TOrcaRow{GeometryMarker, ReadGeometryBlock, " (ANG"},
+    TOrcaRow{MassGeometryMarker, ReadMassGeometryBlock, " (A.U"},
+    TOrcaRow{RotationalConstantsMHzMarker, ReadGeometryRotationalConstants, "n MHz"},
+    TOrcaRow{MultiplicityMarker, ReadMultiplicity, "plici"},
     TOrcaRow{EnergyMarker, ReadFinalEnergy, "GLE P"},
     TOrcaRow{SCFTotalEnergyMarker, ReadSCFTotalEnergy, "al En"},
     TOrcaRow{NormalTerminationMarker, ReadTermination, "***OR"},
@@ -390,6 +517,12 @@ constexpr std::array OrcaRows = {
     TOrcaRow{ThermochemistryLines[2].Marker, ReadThermochemistry, "l Gib"},
     TOrcaRow{ThermochemistryLines[3].Marker, ReadThermochemistry},
     TOrcaRow{SymmetryNumberMarker, ReadThermochemistry, "ry Nu"},
+    TOrcaRow{RecomputationLines[0].Marker, ReadThermochemistry},
+    TOrcaRow{RecomputationLines[1].Marker, ReadThermochemistry, "essur"},
+    TOrcaRow{RecomputationLines[2].Marker, ReadThermochemistry, "ic en"},
+    TOrcaRow{RecomputationLines[3].Marker, ReadThermochemistry, " Enth"},
+    TOrcaRow{AssumedSymmetryMarker, ReadThermochemistry, "sumed"},
+    TOrcaRow{RotationalConstantsWavenumberMarker, ReadThermochemistry, "n cm-"},
 };
 
 }  // namespace

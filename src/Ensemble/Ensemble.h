@@ -49,6 +49,7 @@ struct TEnsembleRow {
 
 struct TEnsemble {
   bool UsesG = false;  // G when every member has one, otherwise E for all
+  std::string FreeEnergyName = "G";  // what G stands for, in the table's header and last line
   double Temperature = DefaultEnsembleTemperature;
   std::vector<TEnsembleRow> Rows;  // by rank: energy used, lowest first, ties in the members' order
   // Empty for one molecule; otherwise why the members are not one, and

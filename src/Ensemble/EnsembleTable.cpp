@@ -58,7 +58,7 @@ void AppendJoined(std::string& text, const std::vector<std::string_view>& items)
   for (std::size_t index = 0; index < items.size(); ++index) (text += index > 0 ? ", " : "") += items[index];
 }
 
-std::string EnergyName(const TEnsemble& ensemble) { return ensemble.UsesG ? "G" : "E"; }
+std::string EnergyName(const TEnsemble& ensemble) { return ensemble.UsesG ? ensemble.FreeEnergyName : "E"; }
 
 std::string HeaderLine(const TEnsemble& ensemble) {
   return "rank by " + EnergyName(ensemble) + " (" + std::to_string(ensemble.Rows.size()) +

@@ -115,6 +115,17 @@ double ReadDouble(std::string_view line, int& cursor) {
   return value;
 }
 
+std::optional<double> TryReadDouble(std::string_view line, int& cursor) {
+  int scan = cursor;
+  try {
+    const double value = ReadDouble(line, scan);
+    cursor = scan;
+    return value;
+  } catch (const EConvertError&) {
+    return std::nullopt;
+  }
+}
+
 char ReadChar(std::string_view line, int& cursor) {
   if (cursor < 1 || static_cast<std::size_t>(cursor) > line.size()) return '\0';
   return line[static_cast<std::size_t>(cursor++) - 1];

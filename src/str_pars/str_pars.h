@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,10 @@ long double ReadReal(std::string_view line, int& cursor);
 // valid floating point value" with the text as it stands in the line, rather
 // than becoming an infinity.
 double ReadDouble(std::string_view line, int& cursor);
+
+// ReadDouble for values a reader can do without: none, the cursor left
+// where it was, where the run at the cursor is no number a double holds.
+std::optional<double> TryReadDouble(std::string_view line, int& cursor);
 
 // One character of any kind; the character 0 past the end (cursor unmoved).
 char ReadChar(std::string_view line, int& cursor);

@@ -223,6 +223,31 @@ TEST_F(ThermochemistryTest, RotorLinesNeedAFrequencyTableButCorrectionsDoNot) {
   EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -76.382871);
 }
 
+// What the block's recomputation needs: the job's conditions, the energy and
+// multiplicity in force when it starts, its masses and rotational constants
+// (an asterisk field read as none), its own H and G; a later job's charge
+// line or energy is not the block's.
+TEST_F(ThermochemistryTest, BlockKeepsWhatItsRecomputationNeeds) {
+  Load(" Charge =  0 Multiplicity = 2\n SCF Done:  E(UB3LYP) =  -76.1000000     A.U. after    9 cycles\n" +
+       Table(WaterModes) +
+       " Temperature   310.000 Kelvin.  Pressure   2.00000 Atm.\n"
+       " Atom     1 has atomic number  8 and mass  15.99491\n"
+       " Atom     2 has atomic number  1 and mass   2.01410\n"
+       " Rotational constants (GHZ):      ************     3.92365     3.92353\n"
+       " Sum of electronic and thermal Enthalpies=            -76.050000\n" +
+       std::string(WaterThermochemistry) + std::string(NormalTermination) + " Charge = 0 Multiplicity =\n" +
+       " Charge =  1 Multiplicity = 1\n SCF Done:  E(UB3LYP) =  -77.0000000     A.U. after    9 cycles\n" +
+       " Rotational constants (GHZ):      1.0     2.0     3.0\n");
+  EXPECT_EQ(Info().ThermoTemperature, 310.0);
+  EXPECT_EQ(Info().ThermoPressure, 2.0);
+  EXPECT_EQ(Info().ThermoEnergy, -76.1);
+  EXPECT_EQ(Info().Multiplicity, 2);
+  EXPECT_EQ(Info().AtomMasses, (std::vector<double>{15.99491, 2.0141}));
+  EXPECT_EQ(Info().RotConstants, (std::array<double, 3>{0, 3.92365, 3.92353}));
+  EXPECT_EQ(Info().PrintedEnthalpy, -76.05);
+  EXPECT_EQ(Info().PrintedFreeEnergy, -76.382871);
+}
+
 class AnharmonicTest : public GaussianReaderTest {};
 
 struct TAnharmonicLayout {

@@ -276,5 +276,71 @@ TEST_F(BatchTest, EnsembleOfTwoMoleculesIsWrittenWithoutPopulationsAndExitsOne) 
       << lastLine;
 }
 
+// ---------------------------------------------------------------------------
+// Recomputed thermochemistry after the batch.
+
+TEST_F(BatchTest, BadThermochemistryOptionsAreUsageErrorsNamingTheOption) {
+  const std::pair<const char*, const char*> usages[] = {
+      {"--qs grimm", "--qs"},
+      {"--cutoff -1", "--cutoff"},
+      {"--scale 0", "--scale"},
+      {"--pressure 0", "--pressure"},
+      {"--concentration -2", "--concentration"},
+      {"--pressure 1 --concentration 1", "--concentration"},
+      {"--temperatures 300:200:10", "--temperatures"},
+      {"--temperatures 0,300", "--temperatures"},
+      {"--imaginary=invert:10", "--imaginary"},
+      {"--imaginary=flip", "--imaginary"},
+  };
+  for (const auto& [options, named] : usages) {
+    const TBatchResult result = RunBatch(std::string("--thermo ") + options + " a.out");
+    EXPECT_EQ(result.ExitStatus, 2) << options;
+    EXPECT_NE(result.Err.find(named), std::string::npos) << options << ": " << result.Err;
+  }
+}
+
+// One row per file and temperature; a file without the block's data gets
+// dashes and the reason.
+TEST_F(BatchTest, ThermochemistryTableFollowsTheRowsAndJsonCarriesItsValues) {
+  const std::string isobutane = testing::TestDataPath("gaussian/isobutane.out");
+  Scratch.Write("water.out", FrequencyJob(testing::WaterRows, "-76.4000000000", "-76.380000"));
+  const TBatchResult result = RunBatch("--thermo --temperatures 298.15,400 '" + isobutane + "' water.out");
+  EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+  const std::string table = result.Out.substr(result.Out.find("\n\nthermochemistry (") + 2);
+  EXPECT_TRUE(table.starts_with("thermochemistry (S: Grimme, 100 cm-1; harmonic H; imaginary modes left out)\tpath\t"
+                                "program\tT [K]\tp [atm]\tsymmetry number\t"))
+      << table;
+  EXPECT_NE(table.find("\n1\t" + isobutane + "\tGaussian\t298.15\t1\t1\t1\tnonlinear\t36\t0 left out\t1\t"
+                       "-158.4588111\t0.1323801\t-158.3198044\t-\t0.0342412\t0.0342517\t-158.3540456\t"
+                       "-158.3540562\t-158.3540460\t3.9e-07\t-\n1\t" + isobutane + "\tGaussian\t400\t"),
+            std::string::npos)
+      << table;
+  std::string dashes;
+  for (int cell = 0; cell < 14; ++cell) dashes += "\t-";
+  EXPECT_TRUE(table.ends_with("\n2\t" + Full("water.out") + "\tGaussian\t400\t1" + dashes +
+                              "\t-76.3800000\tnot checked\tno molecular mass\n"))
+      << table;
+  const TBatchResult json = RunBatch("--json --thermo --concentration 1 '" + isobutane + "'");
+  EXPECT_NE(json.Out.find(R"("Thermo":[{"Temperature":298.15,"Pressure":null,"Concentration":1.0,"SymmetryNumber":1,)"
+                          R"("Multiplicity":1,"Rotor":"nonlinear","ModesUsed":36,"ImaginaryModes":0,)"),
+            std::string::npos)
+      << json.Out;
+}
+
+// The self-check names the file and both values; the ensemble ranks by
+// the recomputed qh-G.
+TEST_F(BatchTest, FailedSelfCheckIsAWarningAndTheEnsembleRanksByQuasiHarmonicG) {
+  std::string text = testing::ReadWholeFile(testing::TestDataPath("gaussian/isobutane.out"));
+  text.replace(text.find("-158.354046"), 11, "-158.354146");
+  Scratch.Write("a.out", text);
+  const TBatchResult result = RunBatch("--thermo=t.tsv --ensemble --concentration 1 a.out");
+  EXPECT_EQ(result.ExitStatus, 1);
+  EXPECT_EQ(result.Err, "harvex-batch: " + Full("a.out") +
+                            ": printed G -158.354146 but recomputed -158.3540456 (1.0e-04 Hartree apart)\n");
+  EXPECT_NE(result.Out.find("\nrank by qh-G (Grimme, 100 cm-1, 1 mol/L) (1 members)\t"), std::string::npos)
+      << result.Out;
+  EXPECT_NE(result.Out.find("\t-158.3510374\t"), std::string::npos) << result.Out;
+}
+
 }  // namespace
 }  // namespace harvex

@@ -137,6 +137,17 @@ INSTANTIATE_TEST_SUITE_P(
                       BadToken{ReadIntFrom, "-2147483649", "'-2147483649' is not a valid integer value"},
                       BadToken{ReadIntFrom, "99999999999999999999999", "'99999999999999999999999' is not a valid integer value"}));
 
+TEST(TryReadDouble, GivesNoneAndKeepsTheCursorWhereReadDoubleWouldRaise) {
+  for (const std::string_view line : {"************", "2e308", "1.2.3"}) {
+    int cursor = 1;
+    EXPECT_FALSE(TryReadDouble(line, cursor).has_value()) << line;
+    EXPECT_EQ(cursor, 1);
+  }
+  int cursor = 1;
+  EXPECT_EQ(TryReadDouble("-0.5D+01 Eh", cursor), -5.0);
+  EXPECT_EQ(cursor, 9);
+}
+
 TEST(ScanningRoutines, MoveTheCursorOnlyOverTheirOwnClass) {
   int cursor = 1;
   SkipBlanks("  \tx", cursor);

@@ -1,0 +1,21 @@
+// The physical constants of the thermochemistry, CODATA 2018, in one place.
+// Planck, Boltzmann, Avogadro and the speed of light are exact by the
+// definition of the SI units; the others are the recommended values.
+#pragma once
+
+namespace harvex::codata {
+
+inline constexpr double Planck = 6.62607015e-34;              // J s
+inline constexpr double Boltzmann = 1.380649e-23;             // J/K
+inline constexpr double Avogadro = 6.02214076e23;             // 1/mol
+inline constexpr double LightSpeed = 2.99792458e10;           // cm/s, for wavenumbers in cm^-1
+inline constexpr double AtomicMassUnit = 1.66053906660e-27;   // kg
+inline constexpr double HartreeEnergy = 4.3597447222071e-18;  // J
+inline constexpr double BohrRadius = 0.529177210903;          // angstrom
+inline constexpr double StandardAtmosphere = 101325;          // Pa
+
+inline constexpr double GasConstant = Avogadro * Boltzmann;                   // J/(mol K)
+inline constexpr double JoulePerMolePerHartree = HartreeEnergy * Avogadro;   // J/mol
+inline constexpr double LitresPerCubicMetre = 1000;
+
+}  // namespace harvex::codata
