@@ -20,6 +20,7 @@ bool TGaussianPass::NextLine() {
 }
 
 void TGaussianPass::SetEnergy(TOutInfo& info, double energy, std::string_view label) {
+  if (Job.DisplacedGeometries) return;
   File.Energy = energy;
   File.EnergyRead = true;
   info.Energy = energy;
@@ -202,6 +203,16 @@ void ReadONIOMEnergy(TGaussianPass& pass, TOutInfo& info) {
 constexpr std::string_view GeometryStepMarker = "Berny optimization";
 
 void NoteGeometryStep(TGaussianPass& pass, TOutInfo&) { pass.Job.GeometryStepJob = true; }
+
+// A frequency job that differentiates numerically (anharmonic analyses,
+// Freq=Numer) announces it, then prints a full energy at every displaced
+// geometry; the job's energy stays the one of its reference geometry.
+//  D2Numr ... symmetry will not be used.
+//  Re-enter D2Numr: Normal Mode=  1 IStep= 1.
+//  Re-enter D2Numr:  normal mode   1 step-up   number 1
+constexpr std::string_view NumericalDifferentiationMarker = "D2Numr";
+
+void NoteNumericalDifferentiation(TGaussianPass& pass, TOutInfo&) { pass.Job.DisplacedGeometries = true; }
 
 // The energy of the excited state a TD job follows (Gaussian 09 tags it
 // TD-HF/TD-KS), labelled with its tag as printed:
@@ -416,6 +427,7 @@ constexpr std::array EnergyAndGeometryRowList = {
     TGaussianRow{DCBSFragmentMarker, ReadDCBSFragmentStart, "g DCB"},
     TGaussianRow{FragmentMarker, ReadDCBSFragmentStart, "g cal"},
     TGaussianRow{GeometryStepMarker, NoteGeometryStep},
+    TGaussianRow{NumericalDifferentiationMarker, NoteNumericalDifferentiation},
     TGaussianRow{SCFDoneMarker, ReadSCFEnergy, "Done:"},
     TGaussianRow{MP2EnergyMarker, ReadMP2Energy},
     TGaussianRow{ONIOMEnergyMarker, ReadONIOMEnergy},

@@ -25,6 +25,9 @@ struct TGaussianJob {
   bool ModesRecovered = false;
   // The job moves the geometry (optimisation) or computes frequencies.
   bool GeometryStepJob = false;
+  // The energies read belong to displaced geometries of a numerical
+  // differentiation, not to the job's own.
+  bool DisplacedGeometries = false;
   // The composite recipe whose "(0 K)" energy was read.
   std::string CompositeMethod;
   // The lines read are within the job's thermochemistry block, from its
@@ -81,7 +84,8 @@ struct TGaussianPass {
   // Reads the next line and tells whether it holds the marker: a block's
   // header line that must be what the block expects.
   bool NextLineHolds(std::string_view marker) { return NextLine() && Contains(Line, marker); }
-  // The job's energy, with its method label, becomes the one in force.
+  // The job's energy, with its method label, becomes the one in force;
+  // the energy of a displaced geometry does not.
   void SetEnergy(TOutInfo& info, double energy, std::string_view label);
 };
 

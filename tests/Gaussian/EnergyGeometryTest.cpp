@@ -76,6 +76,19 @@ const TEnergyCase EnergyCases[] = {
      " SCF Done:  E(RB3LYP) =  -115.7 A.U.\n"
      " G4(0 K)=                 -115.648433 G4 Energy=                  -115.647489\n",
      -115.648433, "(G4(0 K))"},
+    {"displaced geometries of a Gaussian 09 numerical differentiation keep the reference energy",
+     " E2 =    -0.38D-01 EUMP2 =    -0.76260909800000D+02\n D2Numr ... symmetry will not be used.\n"
+     " Re-enter D2Numr: Normal Mode=  1 IStep= 1.\n SCF Done:  E(RHF) =  -76.02 A.U.\n"
+     " E2 =    -0.38D-01 EUMP2 =    -0.76260805900000D+02\n",
+     -76.2609098, "EUMP2"},
+    {"displaced geometries of Gaussian 16 keep the reference energy",
+     " SCF Done:  E(RB3LYP) =  -76.4 A.U.\n Re-enter D2Numr:  normal mode   1 step-up   number 1\n"
+     " SCF Done:  E(RB3LYP) =  -76.3 A.U.\n",
+     -76.4, "(RB3LYP)"},
+    {"a job after the numerical differentiation reads its energies again",
+     " SCF Done:  E(RB3LYP) =  -76.4 A.U.\n D2Numr ... symmetry will not be used.\n"
+     " SCF Done:  E(RB3LYP) =  -76.3 A.U.\n Normal termination of Gaussian 16\n SCF Done:  E(RB3LYP) =  -76.2 A.U.\n",
+     -76.2, "(RB3LYP)"},
     {"CBS recipe names its energy with a blank before (0 K)",
      " CBS-QB3 (0 K)=            -283.819775 CBS-QB3 Energy=              -283.813741\n", -283.819775,
      "(CBS-QB3 (0 K))"},
