@@ -3,12 +3,12 @@
 # package's copyright and changelog under /usr. Its dependencies are computed
 # from the programs' shared libraries by dpkg-shlibdeps (Debian's dpkg-dev);
 # `file` must be installed for CPack to find the binaries.
-set(HARVEX_PACKAGE_CONTACT "Harvex developers <developers@harvex.org>"
+set(HARVEX_DEBIAN_MAINTAINER "Harvex developers <developers@harvex.org>"
     CACHE STRING "The project's contact named as the Debian package's maintainer (name <address>)")
 
 set(CPACK_PACKAGE_NAME harvex)
 set(CPACK_PACKAGE_VENDOR "Harvex")
-set(CPACK_PACKAGE_CONTACT "${HARVEX_PACKAGE_CONTACT}")
+set(CPACK_PACKAGE_CONTACT "${HARVEX_DEBIAN_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reports energies of Gaussian and ORCA outputs in one table")
 # One line of the extended description each, as Debian wants them: at most 80
 # characters.
