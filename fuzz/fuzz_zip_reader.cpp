@@ -1,7 +1,8 @@
-// Arbitrary bytes read as a ".zip" file through the line source, as a load
-// reads an archived output: the first ".out" member line by line to its end,
-// then its CRC-32 verdict. Damaged data may show the reader's message box
-// (the default desktop drops it); nothing may crash, hang or leak.
+// Arbitrary bytes read through the line source as a load reads an archived
+// output: as a ".zip" file (its first ".out" member) and as a ".out.gz" file
+// (its gzip members), each line by line to its end, then the check values'
+// verdict. Damaged data may show the readers' message boxes (the default
+// desktop drops them); nothing may crash, hang or leak.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -12,10 +13,12 @@
 
 #include "CoordFiles/LineSource.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string path =
-      (std::filesystem::temp_directory_path() / ("harvex-fuzz-zip-" + std::to_string(::getpid()) + ".zip"))
-          .string();
+namespace {
+
+void ReadThroughLineSource(const std::uint8_t* data, std::size_t size, const std::string& extension) {
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("harvex-fuzz-archive-" + std::to_string(::getpid()) + extension))
+                               .string();
   {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -27,5 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     source.CloseSource();
   }
   std::filesystem::remove(path);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ReadThroughLineSource(data, size, ".zip");
+  ReadThroughLineSource(data, size, ".out.gz");
   return 0;
 }

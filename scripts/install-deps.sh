@@ -11,7 +11,8 @@ packages=(
   zlib1g-dev
   clang libclang-rt-14-dev
   locales
-  desktop-file-utils dpkg-dev  # the desktop entry check, the .deb
+  desktop-file-utils appstream  # the desktop entry and metainfo checks
+  dpkg-dev file lintian        # the .deb: cpack, its checker
 )
 
 missing=()

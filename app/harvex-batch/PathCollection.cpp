@@ -17,8 +17,10 @@ namespace fs = std::filesystem;
 constexpr std::array<std::string_view, 4> OutputExtensions = {".OUT", ".LOG", ".ZIP", ".CDF"};
 
 bool IsOutputName(const fs::path& path) {
-  const std::string extension = UpperExtension(path.filename().string());
-  return std::ranges::find(OutputExtensions, extension) != OutputExtensions.end();
+  const std::string name = path.filename().string();
+  const std::string extension = UpperExtension(name);
+  return std::ranges::find(OutputExtensions, extension) != OutputExtensions.end() ||
+         IsOutputExtension(UpperGzippedExtension(name));
 }
 
 // The rank of one character: a folder separator below everything, so a

@@ -1,13 +1,14 @@
 // harvex-batch: reports files as one confirmed choice of them in the window
 // would, for servers and scripts. Memo lines go to standard output, message
 // boxes and errors to standard error, rows to the results file.
-#include <CLI/CLI.hpp>
 #include <clocale>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "BatchCommandLine.h"
 #include "BatchEnsemble.h"
 #include "BatchMessages.h"
 #include "BatchThermo.h"
@@ -20,20 +21,6 @@
 
 namespace harvex {
 namespace {
-
-constexpr int ExitSuccess = 0;
-constexpr int ExitProblem = 1;
-constexpr int ExitUsage = 2;
-
-
-struct TBatchOptions {
-  std::string ResultsFile = ResultsFileName;
-  bool Json = false;
-  bool Quiet = false;
-  TEnsembleOptions Ensemble;
-  TThermoOptions Thermo;
-  std::vector<std::string> Paths;
-};
 
 // Rows name full paths, so that a results file can be fed back as a list.
 std::string AbsolutePath(const std::string& path) {
@@ -123,28 +110,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
 
   TBatchOptions options;
-  CLI::App app{
-      "Reports the electronic energy, modes, Gibbs energy and BSSE data of Gaussian and ORCA outputs "
-      "(.out or .log, or .zip holding one) and conformer descriptions (.cdf): memo lines on standard output, "
-      "one tab-separated row per file in the results file. A .txt path is a list of paths, such as an "
-      "earlier results file.",
-      ProgramName};
-  app.add_option("--results", options.ResultsFile, "Results file to create (truncated)")
-      ->capture_default_str()
-      ->type_name("FILE");
-  app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
-  app.add_flag("--quiet", options.Quiet, "Show no progress line on a terminal");
-  AddEnsembleOptions(app, options.Ensemble);
-  AddThermoOptions(app, options.Thermo);
-  app.add_option("PATH", options.Paths, "Files to report, in order; a folder stands for the outputs in and below it")
-      ->required();
-  app.set_version_flag("--version", std::string(ProgramName) + " " + HARVEX_VERSION + " (" + MainWindowCaption + ")");
-
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    return app.exit(error) == 0 ? ExitSuccess : ExitUsage;
-  }
+  if (const std::optional<int> status = ParseBatchCommandLine(argc, argv, options)) return *status;
   try {
     return RunBatch(options);
   } catch (const std::exception& error) {

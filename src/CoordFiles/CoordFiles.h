@@ -227,5 +227,10 @@ std::vector<std::string_view> OrcaMarkers();
 // The extension of a path upper-cased (ASCII): from the last "." after the
 // last "/", "\" or ":", the dot included; empty when there is none.
 std::string UpperExtension(std::string_view fileName);
+// The same for the name a gzipped file has under its ".gz" (".OUT" for
+// "x.out.gz"); empty when the name does not end in ".gz".
+std::string UpperGzippedExtension(std::string_view fileName);
+// Whether an upper-cased extension names an output (".OUT" or ".LOG").
+bool IsOutputExtension(std::string_view extension);
 
 }  // namespace harvex

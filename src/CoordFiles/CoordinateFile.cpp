@@ -33,6 +33,15 @@ std::string UpperExtension(std::string_view fileName) {
   return UpperAscii(fileName.substr(dot));
 }
 
+std::string UpperGzippedExtension(std::string_view fileName) {
+  constexpr std::string_view Gzip = ".GZ";
+  if (UpperExtension(fileName) != Gzip) return {};
+  return UpperExtension(fileName.substr(0, fileName.size() - Gzip.size()));
+}
+
+// Gaussian names its output NAME.log on Linux and NAME.out elsewhere.
+bool IsOutputExtension(std::string_view extension) { return extension == ".OUT" || extension == ".LOG"; }
+
 TOscMode& TOscModes::AddMode(std::int32_t modeNumber) {
   auto& mode = Items.emplace_back(std::make_unique<TOscMode>());
   mode->ModeNumber = modeNumber;
@@ -101,8 +110,13 @@ bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) 
   if (AtomCount() > 0) FreeModes();
   Atoms.ClearAtoms();
   const std::string extension = UpperExtension(fileName);
-  // Gaussian names its output NAME.log on Linux and NAME.out elsewhere.
-  if (extension == ".OUT" || extension == ".LOG") {
+  // A gzipped file is read by the name under its ".gz"; only outputs are.
+  const bool gzipped = extension == ".GZ";
+  if (gzipped && !IsOutputExtension(UpperGzippedExtension(fileName))) {
+    ShowError(fileName + ": only gzipped .out and .log outputs are read");
+    return false;
+  }
+  if (IsOutputExtension(extension) || gzipped) {
     FileKind = fkOutput;
     return LoadOutput(fileName, finalGeometry);
   }

@@ -285,7 +285,8 @@ void ReadCompositeEnergy(TGaussianPass& pass, TOutInfo& info) {
   SkipBlanks(line, cursor);
   const std::size_t start = std::min(static_cast<std::size_t>(cursor) - 1, at);
   std::string_view name = line.substr(start, at - start);
-  const std::string label = "(" + std::string(line.substr(start, at + CompositeEnergyMarker.size() - 1 - start)) + ")";
+  std::string label = "(";
+  label.append(line.substr(start, at + CompositeEnergyMarker.size() - 1 - start)).push_back(')');
   if (!ReadEnergyAfter(pass, at, label, info)) return;
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
   pass.Job.CompositeMethod = name;

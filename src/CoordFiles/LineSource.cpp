@@ -1,6 +1,7 @@
 #include "CoordFiles/LineSource.h"
 
 #include "CoordFiles/CoordFiles.h"
+#include "ZipReader/GzipReader.h"
 #include "ZipReader/ZipReader.h"
 
 namespace harvex {
@@ -25,18 +26,29 @@ TLineSource::~TLineSource() = default;
 bool TLineSource::OpenSource(const std::string& fileName) {
   FileName = fileName;
   DamageShown = false;
-  if (UpperExtension(fileName) != ".ZIP") {
+  Reader.reset();
+  const std::string extension = UpperExtension(fileName);
+  if (extension == ".GZ") {
+    Kind = lsGzipFile;
+    auto gzip = std::make_unique<TGzipReader>();
+    if (!gzip->Open(fileName)) return false;
+    Reader = std::move(gzip);
+    return true;
+  }
+  if (extension != ".ZIP") {
     Kind = lsPlainFile;
     return TextFile.Open(fileName);
   }
   Kind = lsArchiveMember;
-  Reader = std::make_unique<TZippedFilesReader>();
-  Reader->Open(fileName);
+  auto archive = std::make_unique<TZippedFilesReader>();
+  archive->Open(fileName);
   std::string memberName;
-  if (Reader->FindMember(OutputMemberPattern, memberName) && Reader->StartMember()) return true;
-  Reader->CloseArchive();
-  Reader.reset();
-  return false;
+  if (!archive->FindMember(OutputMemberPattern, memberName) || !archive->StartMember()) {
+    archive->CloseArchive();
+    return false;
+  }
+  Reader = std::move(archive);
+  return true;
 }
 
 void TLineSource::ReadMemberLine(std::string& line) {

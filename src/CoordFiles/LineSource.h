@@ -1,5 +1,6 @@
-// The line source every reader pulls its text through: a plain text file, or
-// for ".ZIP" the first ".out" or ".log" member of the archive.
+// The line source every reader pulls its text through: a plain text file,
+// for ".ZIP" the first ".out" or ".log" member of the archive, or for ".GZ"
+// the gzip file's text.
 #pragma once
 
 #include <memory>
@@ -10,30 +11,32 @@
 namespace harvex {
 
 class TCoordinateFile;
-class TZippedFilesReader;
+class TInflatingFile;
 
 class TLineSource {
  public:
-  enum TKind { lsPlainFile = 0, lsArchiveMember = 1 };
+  enum TKind { lsPlainFile = 0, lsArchiveMember = 1, lsGzipFile = 2 };
 
   // A source that reports a damaged archive member only through CloseSource.
   TLineSource();
   // A source that also shows Owner the warning "WARNING: there was an error
-  // reading <file>" as soon as an archive member has been read to its end
-  // and its CRC-32 does not match: before the reader looks at the last line,
-  // which in a truncated archive may well not convert.
+  // reading <file>" as soon as an archive member or a gzip file has been
+  // read to its end and its check values do not match: before the reader
+  // looks at the last line, which in a truncated archive may well not
+  // convert.
   explicit TLineSource(TCoordinateFile& owner);
   ~TLineSource();
   TLineSource(const TLineSource&) = delete;
   TLineSource& operator=(const TLineSource&) = delete;
 
   // Opens a plain file, or for ".ZIP" the archive's first ".out" or ".log"
-  // member. False when nothing could be opened, or when the member is one
-  // the archive reader cannot decode (it says why in its own box); raises
-  // EInOutError when a ".ZIP" archive cannot be opened.
+  // member, or for ".GZ" the gzip file. False when nothing could be opened,
+  // or when the member or gzip file is one its reader cannot decode (it says
+  // why in its own box); raises EInOutError when a ".ZIP" archive cannot be
+  // opened.
   bool OpenSource(const std::string& fileName);
-  // The next line; at the end a plain file gives an empty line and an
-  // archive member leaves Line as it was.
+  // The next line; at the end a plain file gives an empty line and a
+  // decoded stream leaves Line as it was.
   void ReadSourceLine(std::string& line) {
     if (Kind == lsPlainFile) {
       TextFile.ReadLine(line);
@@ -42,8 +45,8 @@ class TLineSource {
     }
   }
   bool SourceAtEnd() { return Kind == lsPlainFile ? TextFile.AtEnd() : MemberAtEnd(); }
-  // False only for an archive member read to its end whose CRC-32 did not
-  // match; a member left unfinished has no verdict.
+  // False only for an archive member or gzip file read to its end whose
+  // check values did not match; one left unfinished has no verdict.
   bool CloseSource();
 
  private:
@@ -56,10 +59,11 @@ class TLineSource {
   bool DamageShown = false;
   TKind Kind = lsPlainFile;
   TPlainTextFile TextFile;
-  std::unique_ptr<TZippedFilesReader> Reader;
+  std::unique_ptr<TInflatingFile> Reader;
 };
 
-// The warning shown once for an archive member whose CRC-32 did not match.
+// The warning shown once for an archive member or gzip file whose check
+// values did not match.
 std::string DamagedSourceWarning(const std::string& fileName);
 
 }  // namespace harvex

@@ -201,6 +201,16 @@ std::uint32_t TInflater::read_aligned_word() {
   return low | std::uint32_t{read_bits(16)} << 16;
 }
 
+std::uint8_t TInflater::read_aligned_byte() {
+  drop_bits(BitCount % 8);
+  return static_cast<std::uint8_t>(read_bits(8));
+}
+
+bool TInflater::input_exhausted() {
+  drop_bits(BitCount % 8);
+  return BitCount == 0 && InPos > InLast && !refill_input();
+}
+
 // ---------------------------------------------------------------------------
 // Stored block (3.2.4): skip to a byte boundary, then LEN and its one's
 // complement NLEN, then LEN bytes that inflate_codes copies one per step.

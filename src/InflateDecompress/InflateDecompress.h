@@ -108,6 +108,11 @@ class TInflater {
   // Skips to the next byte boundary and reads the little-endian 32-bit word
   // there, as for fields that follow a stream's last block.
   std::uint32_t read_aligned_word();
+  // The same for one byte, as for the header fields before a stream.
+  std::uint8_t read_aligned_byte();
+  // Skips to the next byte boundary; true when no byte of input is left,
+  // neither in the bits at hand nor from FillInput.
+  bool input_exhausted();
 
   std::uint32_t BitBuf = 0;  // the next bit of the stream is the lowest
   std::uint8_t BitCount = 0;

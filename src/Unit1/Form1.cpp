@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QIcon>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -31,7 +32,7 @@ constexpr int PanelHeight = 67;
 constexpr const char* DialogTitle = "Please, select an .out or .cdf file to view...";
 // Gaussian writes NAME.log on Linux. The dialog takes the patterns from the
 // parentheses, separated by blanks.
-constexpr const char* OutputFilter = "Gaussian out (*.out *.log)";
+constexpr const char* OutputFilter = "Gaussian out (*.out *.log *.out.gz *.log.gz)";
 constexpr const char* ConformerFilter = "Conformer description file (*.cdf)";
 
 // The named face where it is installed; otherwise the installed face that the
@@ -97,6 +98,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::LayOut() {
   setWindowTitle(QString::fromLatin1(MainWindowCaption));
+  setWindowIcon(QIcon(QStringLiteral(":/harvex/harvex.png")));
   setFont(FontOrSansSerif(QStringLiteral("MS Sans Serif"), 8));
   move(WindowPosition);
   resize(WindowSize);

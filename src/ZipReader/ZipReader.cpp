@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,19 +49,6 @@ TLocalFileHeader DecodeLocalHeader(const std::uint8_t* raw) {
   header.NameLength = Le16(raw + 26);
   header.ExtraLength = Le16(raw + 28);
   return header;
-}
-
-// Reads up to Count bytes, fewer only at the end of the file.
-int ReadFrom(int handle, std::uint8_t* buffer, int count) {
-  int total = 0;
-  while (total < count) {
-    const ssize_t got = ::read(handle, buffer + total, static_cast<std::size_t>(count - total));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw EInOutError::FromErrno(errno);
-    if (got == 0) break;
-    total += static_cast<int>(got);
-  }
-  return total;
 }
 
 // Reads up to Count bytes at Offset, fewer only at the end of the file; the
@@ -120,23 +106,8 @@ void AppendLineText(std::string& line, const char* begin, const char* end, bool 
 
 }  // namespace
 
-TZippedFilesReader::TZippedFilesReader() { Window = WindowBuf.data(); }
-
-TZippedFilesReader::~TZippedFilesReader() {
-  release_block_tables(Tables);
-  if (Archive >= 0) ::close(Archive);
-}
-
 void TZippedFilesReader::Open(const std::string& fileName) {
-  if (Archive >= 0) CloseArchive();
-  const int handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (handle < 0) throw EInOutError::FromErrno(errno);
-  struct stat status {};
-  if (::fstat(handle, &status) == 0 && S_ISDIR(status.st_mode)) {
-    ::close(handle);
-    throw EInOutError::FromErrno(EISDIR);
-  }
-  Archive = handle;
+  if (const int reason = OpenArchive(fileName); reason != 0) throw EInOutError::FromErrno(reason);
   EndOfData = false;
   BlockDone = true;
   LastBlock = true;
@@ -383,14 +354,6 @@ bool TZippedFilesReader::CrcOk() const {
   if (crc == Header.Crc32) return true;
   return HasDescriptor && (crc == DescriptorWords[0] ||
                            (DescriptorWords[0] == DataDescriptorSignature && crc == DescriptorWords[1]));
-}
-
-void TZippedFilesReader::CloseArchive() {
-  if (Archive < 0) return;
-  const int handle = Archive;
-  Archive = -1;
-  InputFile = -1;
-  if (::close(handle) != 0 && errno != EINTR) throw EInOutError::FromErrno(errno);
 }
 
 // Reads on past the member's data if the decoder asks for it; decoding stops

@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "InflateDecompress/InflateDecompress.h"
-#include "TextFile/TextFile.h"
+#include "ZipReader/InflatingFile.h"
 
 namespace harvex {
 
@@ -30,14 +29,8 @@ struct TLocalFileHeader {
   std::uint16_t ExtraLength = 0;
 };
 
-class TZippedFilesReader : public TInflater {
+class TZippedFilesReader : public TInflatingFile {
  public:
-  TZippedFilesReader();
-  // Closes the archive if CloseArchive was not called.
-  ~TZippedFilesReader() override;
-  TZippedFilesReader(const TZippedFilesReader&) = delete;
-  TZippedFilesReader& operator=(const TZippedFilesReader&) = delete;
-
   // Opens the archive at its first byte; raises EInOutError when it cannot
   // be opened.
   void Open(const std::string& fileName);
@@ -52,14 +45,10 @@ class TZippedFilesReader : public TInflater {
   // deferred sizes the directory does not give for a stored member) is named
   // in one box with the reason, and gives false.
   bool StartMember();
-  // The next line without its LF (every CR dropped), cut to MaxLineLength;
-  // false at the end, with Line left as it was.
-  bool ReadLine(std::string& line);
-  bool Eof() const;
+  bool ReadLine(std::string& line) override;
+  bool Eof() const override;
   // Whether the CRC-32 of the bytes produced matches the member's.
-  bool CrcOk() const;
-  // Raises EInOutError when closing fails.
-  void CloseArchive();
+  bool CrcOk() const override;
 
   // The class's error box, captioned "TZippedFilesReader".
   virtual void ShowError(const std::string& message);
@@ -88,12 +77,9 @@ class TZippedFilesReader : public TInflater {
   void ReadDataDescriptor();
   void Skip(std::uint32_t count);
 
-  int Archive = -1;
   bool EndOfData = true;
   bool BlockDone = false;
   bool LastBlock = false;
-  std::array<std::uint8_t, WindowSize> WindowBuf{};
-  TBlockTables Tables;
   // Twice the longest match: a fill stops once 258 new bytes exist, and one
   // step adds at most 258.
   std::array<std::uint8_t, 2 * MaxMatch> OutBuf{};

@@ -3,9 +3,11 @@
 # Checks that the prefix holds what an installation promises, that the man
 # pages render without warnings, and that the installed harvex-batch reports
 # every output in EXAMPLES with a row, in a fresh folder WORK.
-set(installed bin/harvex-batch share/man/man1/harvex-batch.1)
+set(installed bin/harvex-batch share/man/man1/harvex-batch.1.gz share/doc/harvex/copyright
+    share/doc/harvex/changelog.gz)
 if(GUI)
-  list(APPEND installed bin/harvex share/man/man1/harvex.1 share/applications/harvex.desktop
+  list(APPEND installed bin/harvex share/man/man1/harvex.1.gz share/applications/harvex.desktop
+       share/mime/packages/harvex.xml share/metainfo/org.harvex.harvex.metainfo.xml
        share/icons/hicolor/scalable/apps/harvex.svg share/icons/hicolor/256x256/apps/harvex.png)
 endif()
 foreach(file IN LISTS installed)
@@ -16,9 +18,9 @@ endforeach()
 
 find_program(GROFF groff)
 if(GROFF)
-  file(GLOB pages "${PREFIX}/share/man/man1/*.1")
+  file(GLOB pages "${PREFIX}/share/man/man1/*.1.gz")
   foreach(page IN LISTS pages)
-    execute_process(COMMAND ${GROFF} -man -Tutf8 -ww -z "${page}" ERROR_VARIABLE complaints)
+    execute_process(COMMAND gzip -dc "${page}" COMMAND ${GROFF} -man -Tutf8 -ww -z ERROR_VARIABLE complaints)
     if(complaints)
       message(FATAL_ERROR "${page} does not render cleanly:\n${complaints}")
     endif()
@@ -29,6 +31,25 @@ set(batch "${PREFIX}/bin/harvex-batch")
 execute_process(COMMAND "${batch}" --version OUTPUT_VARIABLE version RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT version MATCHES "^harvex-batch ${VERSION} ")
   message(FATAL_ERROR "harvex-batch --version gave ${status}: ${version}")
+endif()
+
+# The window program answers --help and --version as harvex-batch does, and
+# without a display says so in one line instead of opening a window.
+if(GUI)
+  foreach(option --help --version)
+    execute_process(COMMAND "${batch}" ${option} OUTPUT_VARIABLE expected)
+    execute_process(COMMAND "${PREFIX}/bin/harvex" ${option} OUTPUT_VARIABLE answer RESULT_VARIABLE status)
+    if(NOT status EQUAL 0 OR NOT answer STREQUAL expected)
+      message(FATAL_ERROR "harvex ${option} gave ${status}:\n${answer}")
+    endif()
+  endforeach()
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+            "${PREFIX}/bin/harvex" examples.out
+    RESULT_VARIABLE status ERROR_VARIABLE message)
+  if(NOT status EQUAL 2 OR NOT message MATCHES "^harvex: [^\n]*display[^\n]*harvex-batch[^\n]*\n$")
+    message(FATAL_ERROR "harvex without a display gave ${status}: ${message}")
+  endif()
 endif()
 
 file(REMOVE_RECURSE "${WORK}")

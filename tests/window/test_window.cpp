@@ -144,6 +144,7 @@ class TestWindow : public QObject {
     QCOMPARE(form.windowTitle(), QStringLiteral("Harvex version 18.10.2012"));
     QCOMPARE(form.size(), QSize(551, 395));
     QCOMPARE(form.pos(), QPoint(192, 114));
+    QVERIFY(!form.windowIcon().isNull());
   }
 
   void panelIsDockedAtTheBottomWithoutTitleAndMemoFillsTheRest() {
@@ -199,9 +200,9 @@ class TestWindow : public QObject {
     QFileDialog& dialog = *form.OpenDialog1;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Please, select an .out or .cdf file to view..."));
     QCOMPARE(dialog.nameFilters(),
-             QStringList({QStringLiteral("Gaussian out (*.out *.log)"),
+             QStringList({QStringLiteral("Gaussian out (*.out *.log *.out.gz *.log.gz)"),
                           QStringLiteral("Conformer description file (*.cdf)")}));
-    QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("Gaussian out (*.out *.log)"));
+    QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("Gaussian out (*.out *.log *.out.gz *.log.gz)"));
     QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFiles);
     QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
     QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));

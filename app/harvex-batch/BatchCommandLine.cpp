@@ -1,0 +1,38 @@
+#include "BatchCommandLine.h"
+
+#include <CLI/CLI.hpp>
+
+#include "BatchMessages.h"
+
+namespace harvex {
+
+std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& options) {
+  CLI::App app{
+      "Reports the electronic energy, modes, Gibbs energy and BSSE data of Gaussian and ORCA outputs "
+      "(.out or .log, gzipped or not, or .zip holding one) and conformer descriptions (.cdf): memo lines on "
+      "standard output, one tab-separated row per file in the results file. A .txt path is a list of paths, "
+      "such as an earlier results file.",
+      ProgramName};
+  app.add_option("--results", options.ResultsFile, "Results file to create (truncated)")
+      ->capture_default_str()
+      ->type_name("FILE");
+  app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
+  app.add_flag("--quiet", options.Quiet, "Show no progress line on a terminal");
+  AddEnsembleOptions(app, options.Ensemble);
+  AddThermoOptions(app, options.Thermo);
+  app.add_option("PATH", options.Paths, "Files to report, in order; a folder stands for the outputs in and below it")
+      ->required();
+  app.set_version_flag("--version", std::string(ProgramName) + " " + HARVEX_VERSION + " (" + MainWindowCaption + ")");
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return app.exit(error) == 0 ? ExitSuccess : ExitUsage;
+  }
+  return std::nullopt;
+}
+
+bool IsInfoOption(std::string_view argument) {
+  return argument == "--help" || argument == "-h" || argument == "--version";
+}
+
+}  // namespace harvex

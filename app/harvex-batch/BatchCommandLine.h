@@ -1,0 +1,37 @@
+// The command line of harvex-batch, in one place: the window program answers
+// --help and --version with the same texts.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "BatchEnsemble.h"
+#include "BatchThermo.h"
+#include "Unit1/Unit1.h"
+
+namespace harvex {
+
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitProblem = 1;
+inline constexpr int ExitUsage = 2;
+
+struct TBatchOptions {
+  std::string ResultsFile = ResultsFileName;
+  bool Json = false;
+  bool Quiet = false;
+  TEnsembleOptions Ensemble;
+  TThermoOptions Thermo;
+  std::vector<std::string> Paths;
+};
+
+// Reads the arguments into Options. On --help or --version (printed on
+// standard output) and on bad usage (the reason on standard error) the
+// command ends: the exit status it ends with is given back.
+std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& options);
+
+// Whether an argument asks only for the help or the version text.
+bool IsInfoOption(std::string_view argument);
+
+}  // namespace harvex

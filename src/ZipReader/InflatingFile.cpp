@@ -1,0 +1,52 @@
+#include "ZipReader/InflatingFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "rtl/RuntimeErrors.h"
+
+namespace harvex {
+
+TInflatingFile::TInflatingFile() { Window = WindowBuf.data(); }
+
+TInflatingFile::~TInflatingFile() {
+  release_block_tables(Tables);
+  if (Archive >= 0) ::close(Archive);
+}
+
+int TInflatingFile::OpenArchive(const std::string& fileName) {
+  if (Archive >= 0) CloseArchive();
+  const int handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (handle < 0) return errno;
+  struct stat status {};
+  if (::fstat(handle, &status) == 0 && S_ISDIR(status.st_mode)) {
+    ::close(handle);
+    return EISDIR;
+  }
+  Archive = handle;
+  return 0;
+}
+
+int TInflatingFile::ReadFrom(int handle, std::uint8_t* buffer, int count) {
+  int total = 0;
+  while (total < count) {
+    const ssize_t got = ::read(handle, buffer + total, static_cast<std::size_t>(count - total));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw EInOutError::FromErrno(errno);
+    if (got == 0) break;
+    total += static_cast<int>(got);
+  }
+  return total;
+}
+
+void TInflatingFile::CloseArchive() {
+  if (Archive < 0) return;
+  const int handle = Archive;
+  Archive = -1;
+  InputFile = -1;
+  if (::close(handle) != 0 && errno != EINTR) throw EInOutError::FromErrno(errno);
+}
+
+}  // namespace harvex

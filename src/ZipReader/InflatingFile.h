@@ -1,0 +1,44 @@
+// A file whose text a line source pulls through the DEFLATE decoder: a ZIP
+// archive (one member) or a gzip file (its members as one text). It holds
+// the file, the decoder's window and the block's tables.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "InflateDecompress/InflateDecompress.h"
+#include "TextFile/TextFile.h"
+
+namespace harvex {
+
+class TInflatingFile : public TInflater {
+ public:
+  // Closes the file if CloseArchive was not called.
+  ~TInflatingFile() override;
+
+  // The next line without its LF (every CR dropped), cut to MaxLineLength;
+  // false at the end, with Line left as it was.
+  virtual bool ReadLine(std::string& line) = 0;
+  virtual bool Eof() const = 0;
+  // Whether the check values the file records match the bytes produced.
+  virtual bool CrcOk() const = 0;
+  // Raises EInOutError when closing fails.
+  void CloseArchive();
+
+ protected:
+  TInflatingFile();
+  // Opens the file at its first byte, closing one still open: 0, or the
+  // system's reason (errno) when it cannot be opened for reading; a folder
+  // does not open.
+  int OpenArchive(const std::string& fileName);
+  // Reads up to Count bytes, fewer only at the end of the file; raises
+  // EInOutError when reading fails.
+  static int ReadFrom(int handle, std::uint8_t* buffer, int count);
+
+  int Archive = -1;
+  std::array<std::uint8_t, WindowSize> WindowBuf{};
+  TBlockTables Tables;
+};
+
+}  // namespace harvex
