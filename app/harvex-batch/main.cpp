@@ -3,6 +3,7 @@
 // boxes and errors to standard error, rows to the results file.
 #include <CLI/CLI.hpp>
 #include <clocale>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -15,6 +16,7 @@
 #include "Progress.h"
 #include "TerminalDesktop.h"
 #include "Unit1/Unit1.h"
+#include "rtl/EndSignals.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -23,7 +25,6 @@ namespace {
 constexpr int ExitSuccess = 0;
 constexpr int ExitProblem = 1;
 constexpr int ExitUsage = 2;
-
 
 struct TBatchOptions {
   std::string ResultsFile = ResultsFileName;
@@ -41,6 +42,38 @@ std::string AbsolutePath(const std::string& path) {
 void PrintJson(const std::string& path, const TCoordinateFile_cdf& file) {
   // Paths and labels are single-byte text; bytes that are no UTF-8 are replaced.
   std::cout << ModelToJson(path, file).dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
+}
+
+// Reports each path as a choice of it alone; false when any failed or named
+// no file. Stops at an end signal, and when the results file stops taking
+// rows.
+bool ReportEachPath(TResultsRun& run, const std::vector<std::string>& paths, const int& reported, bool showProgress) {
+  bool failed = false;
+  TProgress progress(paths.size(), showProgress);
+  for (const std::string& path : paths) {
+    if (EndSignal() != 0) break;
+    progress.Next(path);
+    const int reportedBefore = reported;
+    try {
+      run.ReportChoice({path});
+    } catch (const TEndRequested&) {
+      break;
+    } catch (const EResultsWriteError& error) {
+      // No later row could be written either.
+      ShowBatchMessage(error.what());
+      failed = true;
+      break;
+    } catch (...) {
+      ShowBatchMessage(path, CurrentExceptionMessage());
+      failed = true;
+      continue;
+    }
+    if (reported == reportedBefore) {
+      ShowBatchMessage(path, "the list names no file");
+      failed = true;
+    }
+  }
+  return !failed;
 }
 
 // Reports every path as a choice of that path alone in the window would: its
@@ -67,6 +100,9 @@ int RunBatch(const TBatchOptions& options) {
   for (const std::string& path : options.Paths) arguments.push_back(AbsolutePath(path));
   try {
     run.CreateResultsFile(options.ResultsFile, MainWindowCaption);
+  } catch (const EResultsWriteError& error) {
+    ShowBatchMessage(error.what());
+    return ExitProblem;
   } catch (...) {
     // As in the window: without a results file no path is reported.
     ShowBatchMessage(options.ResultsFile, CurrentExceptionMessage());
@@ -78,23 +114,12 @@ int RunBatch(const TBatchOptions& options) {
     failed = true;
   };
   const std::vector<std::string> paths = CollectPaths(arguments, unreadable);
-  TProgress progress(paths.size(), !options.Quiet);
-  for (const std::string& path : paths) {
-    progress.Next(path);
-    const int reportedBefore = reported;
-    try {
-      run.ReportChoice({path});
-    } catch (...) {
-      ShowBatchMessage(path, CurrentExceptionMessage());
-      failed = true;
-      continue;
-    }
-    if (reported == reportedBefore) {
-      ShowBatchMessage(path, "the list names no file");
-      failed = true;
-    }
-  }
+  failed |= !ReportEachPath(run, paths, reported, !options.Quiet);
   run.CloseResultsFile();
+  std::cout.flush();
+  // A run cut short by a signal ends by it, without an ensemble of part of
+  // its files.
+  EndByCaughtSignal();
   failed |= !ensemble.Finish();
   std::cout.flush();
   const bool everyFileHasRow = run.RowCount() == reported;
@@ -108,6 +133,11 @@ int RunBatch(const TBatchOptions& options) {
 int main(int argc, char** argv) {
   using namespace harvex;
   std::setlocale(LC_ALL, "");
+  // A reader that closes standard output early ends the run as it ends any
+  // filter, even when the caller ignored the signal; every row written so
+  // far is complete in the results file.
+  std::signal(SIGPIPE, SIG_DFL);
+  CatchEndSignals();
 
   TBatchOptions options;
   CLI::App app{

@@ -9,6 +9,7 @@
 
 #include "CoordFiles/GaussianPass.h"
 #include "rtl/Desktop.h"
+#include "rtl/RuntimeErrors.h"
 
 namespace harvex {
 
@@ -329,30 +330,40 @@ constexpr std::string_view OrientationRule = "----------------------------------
 constexpr std::string_view StandardOrientationMarker = "Standard orientation:";
 constexpr std::string_view InputOrientationMarker = "Input orientation:";
 constexpr int OrientationHeaderLines = 3;
+constexpr std::string_view OrientationCutWarning =
+    "Warning: an orientation table lists more than 500 atoms; the first 500 were kept!";
+static_assert(MaxModeAtoms == 500, "the warning names the atom limit");
 
-// The rows of a table up to its closing rule; none when the input ends first.
-std::optional<std::vector<std::string>> ReadOrientationRows(TGaussianPass& pass) {
+// The rows of a table up to its closing rule, at most MaxModeAtoms; none
+// when the input ends first.
+std::optional<std::vector<std::string>> ReadOrientationRows(TGaussianPass& pass, TOutInfo& info) {
   for (int header = 0; header < OrientationHeaderLines; ++header)
     if (!pass.NextLine()) return std::nullopt;
   std::vector<std::string> rows;
   for (;;) {
     if (!pass.NextLine()) return std::nullopt;
     if (Contains(pass.Line, OrientationRule)) return rows;
+    // A table that never closes must not gather the rest of the file: it
+    // ends at the atom limit, the row past it left to the other checks.
+    if (rows.size() == MaxModeAtoms) {
+      info.AddReadWarning(OrientationCutWarning);
+      return rows;
+    }
     rows.push_back(pass.Line);
   }
 }
 
-void ReadOrientation(TGaussianPass& pass, TOutInfo&) {
+void ReadOrientation(TGaussianPass& pass, TOutInfo& info) {
   if (!Contains(pass.Line, OrientationRule)) return;
   if (Contains(pass.PreviousLine, StandardOrientationMarker)) {
-    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass, info);
     if (!rows) return;
     pass.GeometryRows = std::move(*rows);
     if (!pass.FinalGeometry) pass.Stop = true;
   } else if (Contains(pass.PreviousLine, InputOrientationMarker) && pass.GeometryRows.empty()) {
     // Without FinalGeometry the first table is kept, as for the standard one.
     const bool keep = pass.FinalGeometry || pass.InputGeometryRows.empty();
-    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+    std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass, info);
     if (rows && keep) pass.InputGeometryRows = std::move(*rows);
   }
 }
@@ -393,6 +404,17 @@ void BuildAtoms(const std::vector<std::string>& rows, TAtomicArray& atoms) {
   }
 }
 
+// A job step that starts after a termination line has not ended until its
+// own one comes: a file cut while a later step runs is unfinished.
+//  Link1:  Proceeding to internal job step number  2.
+//  Entering Link 1 = /usr/local/gaussian/g09/l1.exe PID=    137902.
+constexpr std::string_view JobStepMarker = "Link1:  Proceeding to internal job step number";
+constexpr std::string_view NewJobMarker = " Entering Link 1 = ";
+
+void NoteJobStepStart(TGaussianPass& pass, TOutInfo& info) {
+  if (Contains(pass.Line, JobStepMarker) || Contains(pass.Line, NewJobMarker)) info.Termination = tmMissing;
+}
+
 // What the pass keeps about the current job ends at its termination line.
 void ReadTerminationLine(TGaussianPass& pass, TOutInfo& info) {
   if (Contains(pass.Line, NormalTerminationMarker)) {
@@ -417,7 +439,7 @@ constexpr std::array GaussianChecks = {
     ReadSymmetryNumber,       ReadLinearRotorTemperature, ReadRotationalTemperatures, ReadThermochemistry,
     ReadCompositeFreeEnergy,  ReadOrientation,            ReadAnharmonicSection,      StartNBOAnalysis,
     ReadNaturalCharges,       ReadSecondOrderTable,       ReadMullikenCharges,        ReadAPTCharges,
-    ReadESPCharges,           ReadTerminationLine,
+    ReadESPCharges,           NoteJobStepStart,           ReadTerminationLine,
 };
 
 constexpr std::array EnergyAndGeometryMarkers = {
@@ -425,7 +447,8 @@ constexpr std::array EnergyAndGeometryMarkers = {
     NewCorrectedEnergyMarker, GeometryStepMarker,       SCFDoneMarker,           MP2EnergyMarker,
     ONIOMEnergyMarker,       ExcitedStateEnergyMarker,  CCSDTMarker,             QCISDTMarker,
     CompositeEnergyMarker,   CompositeFreeEnergyMarker, DipoleMarkers[0],        DipoleMarkers[1],
-    OrientationRule,         NormalTerminationMarker,   ErrorTerminationMarker,
+    OrientationRule,         NormalTerminationMarker,   ErrorTerminationMarker,  JobStepMarker,
+    NewJobMarker,
 };
 
 // Markers that always open their line.
@@ -452,10 +475,18 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
   Info.GeometryState = 2;
   Info.Termination = tmMissing;
   TGaussianPass pass(source, finalGeometry);
+  source.LeaveOutCutNumbers();
   while (!pass.Stop && !source.SourceAtEnd()) {
     source.ReadSourceLine(pass.Line);
-    if (markerOpenings.MayHoldMarker(pass.Line))
-      for (TGaussianCheck check : GaussianChecks) check(pass, Info);
+    try {
+      if (markerOpenings.MayHoldMarker(pass.Line))
+        for (TGaussianCheck check : GaussianChecks) check(pass, Info);
+    } catch (const EConvertError&) {
+      // A job still writing its output: the number it was writing is not
+      // there yet, and the load ends as at the end of the file.
+      if (!source.LineCut()) throw;
+      break;
+    }
     std::swap(pass.Line, pass.PreviousLine);
   }
   source.CloseSource();

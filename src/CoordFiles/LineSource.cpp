@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -11,6 +9,7 @@
 
 #include "CoordFiles/CoordFiles.h"
 #include "ZipReader/ZipReader.h"
+#include "rtl/RegularFile.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -26,6 +25,9 @@ constexpr std::size_t LoadSlack = 16;
 // at its start: the only ones this pattern holds are ".out", ".log" and
 // their prefixes (".ou", ".o", ".lo", ".l", "."), never a text spanning both.
 constexpr const char* OutputMemberPattern = ".out.log";
+
+// The characters a number field is read from (str_pars).
+constexpr std::string_view NumberCharacters = "+,-.0123456789DEde";
 
 // The first LF in [begin, end), or nullptr. Output lines are short (about 60
 // bytes), where a plain 16-byte scan beats a library call per line; it may
@@ -55,19 +57,10 @@ TPlainTextFile::~TPlainTextFile() {
 
 bool TPlainTextFile::Open(const std::string& fileName) {
   if (Handle >= 0) Close();
-  const int handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (handle < 0) {
-    OpenErrno = errno;
-    return false;
-  }
-  struct stat status {};
-  if (::fstat(handle, &status) == 0 && S_ISDIR(status.st_mode)) {
-    ::close(handle);
-    OpenErrno = EISDIR;
-    return false;
-  }
-  Handle = handle;
-  OpenErrno = 0;
+  TOpenedFile opened = OpenRegularFile(fileName);
+  OpenError = std::move(opened.Failure);
+  if (opened.Handle < 0) return false;
+  Handle = opened.Handle;
   Buffer.assign(PlainBlockSize + LoadSlack, '\0');
   Pos = Last = 0;
   Exhausted = false;
@@ -75,7 +68,7 @@ bool TPlainTextFile::Open(const std::string& fileName) {
 }
 
 void TPlainTextFile::RequireOpen() const {
-  if (Handle < 0) throw EInOutError::FromErrno(OpenErrno != 0 ? OpenErrno : EBADF);
+  if (Handle < 0) throw EInOutError(OpenError.empty() ? std::strerror(EBADF) : OpenError);
 }
 
 bool TPlainTextFile::Fill() {
@@ -99,6 +92,7 @@ bool TPlainTextFile::AtBufferEnd() {
 
 void TPlainTextFile::ReadLine(std::string& line) {
   line.clear();
+  OpenEnd = false;
   if (AtEnd()) return;
   bool mayHoldCr = false;
   for (;;) {
@@ -117,7 +111,10 @@ void TPlainTextFile::ReadLine(std::string& line) {
       break;
     }
     Pos = Last;
-    if (!Fill()) break;
+    if (!Fill()) {
+      OpenEnd = true;
+      break;
+    }
   }
   // The CR of a CR LF end, and any lone CR, are left out of the text.
   if (mayHoldCr) {
@@ -165,6 +162,13 @@ bool TLineSource::OpenSource(const std::string& fileName) {
     return TextFile.Open(fileName);
   }
   Kind = lsArchiveMember;
+  // A FIFO, a device or a socket is passed over as an output that did not
+  // open; an archive that cannot be opened raises, in the reader.
+  ArchiveError.clear();
+  if (IsSpecialFile(fileName)) {
+    ArchiveError = NotRegularFileReason;
+    return false;
+  }
   Reader = std::make_unique<TZippedFilesReader>();
   Reader->Open(fileName);
   std::string memberName;
@@ -172,6 +176,20 @@ bool TLineSource::OpenSource(const std::string& fileName) {
   Reader->CloseArchive();
   Reader.reset();
   return false;
+}
+
+std::string TLineSource::OpenFailure() const {
+  return Kind == lsPlainFile ? TextFile.OpenFailure() : ArchiveError;
+}
+
+void TLineSource::LeaveOutCutNumber(std::string& line) {
+  Cut = Kind == lsPlainFile ? TextFile.LastLineOpen() : Reader && Reader->LastLineOpen();
+  if (!Cut) return;
+  const std::size_t start = line.find_last_of(" \t") + 1;  // 0 when there is no blank
+  const std::string_view token = std::string_view(line).substr(start);
+  if (token.find_first_not_of(NumberCharacters) == std::string_view::npos &&
+      token.find_first_of("0123456789") != std::string_view::npos)
+    line.erase(start);
 }
 
 void TLineSource::ReadMemberLine(std::string& line) {

@@ -22,9 +22,11 @@ class TPlainTextFile {
   TPlainTextFile(const TPlainTextFile&) = delete;
   TPlainTextFile& operator=(const TPlainTextFile&) = delete;
 
-  // False (and the system's reason kept) when the file cannot be opened for
-  // reading; a folder does not open.
+  // False (and the reason kept) when the file cannot be opened for reading;
+  // only a regular file opens (OpenRegularFile).
   bool Open(const std::string& fileName);
+  // Why the last Open failed; empty after one that succeeded.
+  const std::string& OpenFailure() const { return OpenError; }
   // The next line without its line end; an empty line at the end.
   // Raises EInOutError when reading fails or the file never opened.
   void ReadLine(std::string& line);
@@ -32,6 +34,8 @@ class TPlainTextFile {
     if (Pos < Last) return Buffer[Pos] == CtrlZ;
     return AtBufferEnd();
   }
+  // The line read last ran up to the end of the file without a line end.
+  bool LastLineOpen() const { return OpenEnd; }
   void Close();
 
  private:
@@ -44,7 +48,7 @@ class TPlainTextFile {
   void RequireOpen() const;
 
   int Handle = -1;
-  int OpenErrno = 0;
+  std::string OpenError;
   std::vector<char> Buffer;
   std::size_t Pos = 0;
   std::size_t Last = 0;
@@ -52,6 +56,7 @@ class TPlainTextFile {
   // that end before it need no CR removal, which spares a second scan.
   std::size_t NextCr = 0;
   bool Exhausted = false;
+  bool OpenEnd = false;
 };
 
 class TLineSource {
@@ -74,6 +79,9 @@ class TLineSource {
   // the archive reader cannot decode (it says why in its own box); raises
   // EInOutError when a ".ZIP" archive cannot be opened.
   bool OpenSource(const std::string& fileName);
+  // Why the last OpenSource gave false, when there is a reason to name (a
+  // plain file's, or "not a regular file" for an archive); else empty.
+  std::string OpenFailure() const;
   // The next line; at the end a plain file gives an empty line and an
   // archive member leaves Line as it was.
   void ReadSourceLine(std::string& line) {
@@ -82,7 +90,14 @@ class TLineSource {
     } else {
       ReadMemberLine(line);
     }
+    if (CutNumbersLeftOut) LeaveOutCutNumber(line);
   }
+  // For an output its program may still be writing: a number that runs up
+  // to the end of a last line without a line end may have been cut, so it
+  // is left out of that line. LineCut then tells that the line read last is
+  // such a line.
+  void LeaveOutCutNumbers() { CutNumbersLeftOut = true; }
+  bool LineCut() const { return Cut; }
   bool SourceAtEnd() { return Kind == lsPlainFile ? TextFile.AtEnd() : MemberAtEnd(); }
   // False only for an archive member read to its end whose CRC-32 did not
   // match; a member left unfinished has no verdict.
@@ -90,12 +105,16 @@ class TLineSource {
 
  private:
   void ReadMemberLine(std::string& line);
+  void LeaveOutCutNumber(std::string& line);
   bool MemberAtEnd() const;
   bool MemberDamaged() const;
 
   TCoordinateFile* Owner = nullptr;
   std::string FileName;
   bool DamageShown = false;
+  std::string ArchiveError;
+  bool CutNumbersLeftOut = false;
+  bool Cut = false;
   TKind Kind = lsPlainFile;
   TPlainTextFile TextFile;
   std::unique_ptr<TZippedFilesReader> Reader;

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "rtl/Desktop.h"
+#include "rtl/RegularFile.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -134,14 +135,9 @@ TZippedFilesReader::~TZippedFilesReader() {
 
 void TZippedFilesReader::Open(const std::string& fileName) {
   if (Archive >= 0) CloseArchive();
-  const int handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (handle < 0) throw EInOutError::FromErrno(errno);
-  struct stat status {};
-  if (::fstat(handle, &status) == 0 && S_ISDIR(status.st_mode)) {
-    ::close(handle);
-    throw EInOutError::FromErrno(EISDIR);
-  }
-  Archive = handle;
+  const TOpenedFile opened = OpenRegularFile(fileName);
+  if (opened.Handle < 0) throw EInOutError(opened.Failure);
+  Archive = opened.Handle;
   EndOfData = false;
   BlockDone = true;
   LastBlock = true;
@@ -360,8 +356,10 @@ void TZippedFilesReader::ReadDataDescriptor() {
 bool TZippedFilesReader::ReadLine(std::string& line) {
   if (Eof()) return false;
   line.clear();
+  OpenLine = false;
   for (;;) {
     if (OutPos >= OutCount) {
+      OpenLine = EndOfData;
       if (EndOfData) return true;
       FillBuffer();
       continue;

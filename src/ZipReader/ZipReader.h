@@ -44,7 +44,7 @@ class TZippedFilesReader : public TInflater {
   TZippedFilesReader& operator=(const TZippedFilesReader&) = delete;
 
   // Opens the archive at its first byte; raises EInOutError when it cannot
-  // be opened.
+  // be opened (only a regular file opens: OpenRegularFile).
   void Open(const std::string& fileName);
   // The first member, from the current position on, whose extension
   // (lower-cased) occurs in Pattern; an empty pattern takes any member. Name
@@ -60,6 +60,8 @@ class TZippedFilesReader : public TInflater {
   // The next line without its LF (every CR dropped), cut to MaxLineLength;
   // false at the end, with Line left as it was.
   bool ReadLine(std::string& line);
+  // The line read last ran up to the member's end without a line end.
+  bool LastLineOpen() const { return OpenLine; }
   bool Eof() const;
   // Whether the CRC-32 of the bytes produced matches the member's.
   bool CrcOk() const;
@@ -95,6 +97,7 @@ class TZippedFilesReader : public TInflater {
 
   int Archive = -1;
   bool EndOfData = true;
+  bool OpenLine = false;
   bool BlockDone = false;
   bool LastBlock = false;
   std::array<std::uint8_t, WindowSize> WindowBuf{};
