@@ -36,7 +36,7 @@ TModelJson AtomsJson(const TAtomicArray& atoms) {
   return array;
 }
 
-// Displacements of atoms 1 to AtomCount (at most the 500 every mode holds).
+// Displacements of atoms 1 to AtomCount (at most the 500 a mode can hold).
 TModelJson Displacements(const TModeDisplacements& axis, int atomCount) {
   std::vector<double> values(static_cast<std::size_t>(std::clamp(atomCount, 0, MaxModeAtoms)));
   for (std::size_t index = 0; index < values.size(); ++index) values[index] = axis[index];

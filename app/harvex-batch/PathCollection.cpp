@@ -80,7 +80,11 @@ void WalkFolder(const fs::path& folder, std::vector<std::string>& found, const T
     for (fs::directory_iterator entries(current, error), end; !error && entries != end; entries.increment(error)) {
       const fs::directory_entry& entry = *entries;
       std::error_code ignored;
-      if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
+      std::error_code target;
+      entry.status(target);
+      if (target == std::errc::too_many_symbolic_link_levels) {
+        onError(entry.path().string(), target.message());
+      } else if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
         pending.push_back(entry.path());
       } else if (IsOutputName(entry.path()) && entry.is_regular_file(ignored)) {
         found.push_back(entry.path().string());
@@ -107,6 +111,7 @@ std::vector<std::string> CollectPaths(const std::vector<std::string>& arguments,
     }
     const std::size_t first = paths.size();
     WalkFolder(argument, paths, onError);
+    if (paths.size() == first) onError(argument, "the folder holds no output");
     std::sort(paths.begin() + static_cast<std::ptrdiff_t>(first), paths.end(), NaturalPathLess);
   }
   return paths;

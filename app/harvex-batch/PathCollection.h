@@ -8,7 +8,9 @@
 
 namespace harvex {
 
-// Called for a folder that cannot be read, with the system's reason.
+// Called for a folder that cannot be read, with the system's reason; for a
+// folder that holds no output; and for a symbolic link inside a folder that
+// goes round in a loop.
 using TFolderError = std::function<void(const std::string& folder, const std::string& reason)>;
 
 // Each argument that names a folder is replaced by the outputs in it and its
@@ -16,7 +18,7 @@ using TFolderError = std::function<void(const std::string& folder, const std::st
 // passed over), in natural path order and spelt as the folder was, so each is
 // reported as if its path had been given. Other arguments stay as they are.
 // Links to folders inside a folder are not followed, so no walk goes round in
-// circles.
+// circles; links to files are.
 std::vector<std::string> CollectPaths(const std::vector<std::string>& arguments, const TFolderError& onError);
 
 // Natural order of paths: folder by folder, runs of digits compared by their

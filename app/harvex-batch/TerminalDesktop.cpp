@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "rtl/EndSignals.h"
+
 namespace harvex {
 
 TTerminalDesktop::TTerminalDesktop(bool showMemo) : ShowMemo(showMemo), Settings(FormatSettingsFromCLocale()) {}
@@ -16,6 +18,9 @@ void TTerminalDesktop::AppendMemo(const std::string& line) {
   if (ShowMemo) std::cout << line << '\n';
 }
 
-void TTerminalDesktop::ProcessEvents() { std::cout.flush(); }
+void TTerminalDesktop::ProcessEvents() {
+  std::cout.flush();
+  if (EndSignal() != 0) throw TEndRequested{};
+}
 
 }  // namespace harvex

@@ -15,7 +15,8 @@ class TTerminalDesktop final : public TDesktop {
   void ShowMessage(const std::string& caption, const std::string& text) override;
   void AppendMemo(const std::string& line) override;
   void ClearMemo() override {}
-  // Lets a long batch show its progress file by file.
+  // Lets a long batch show its progress file by file; raises TEndRequested
+  // once an end signal was caught.
   void ProcessEvents() override;
   std::optional<std::vector<std::string>> ChooseFiles() override { return std::nullopt; }
   TFormatSettings FormatSettings() override { return Settings; }

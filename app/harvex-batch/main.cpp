@@ -2,6 +2,7 @@
 // would, for servers and scripts. Memo lines go to standard output, message
 // boxes and errors to standard error, rows to the results file.
 #include <clocale>
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -17,6 +18,7 @@
 #include "Progress.h"
 #include "TerminalDesktop.h"
 #include "Unit1/Unit1.h"
+#include "rtl/EndSignals.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -33,6 +35,38 @@ void PrintJson(const std::string& path, const TCoordinateFile_cdf& file, TModelJ
   if (!thermo.is_null()) object["Thermo"] = std::move(thermo);
   // Paths and labels are single-byte text; bytes that are no UTF-8 are replaced.
   std::cout << object.dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
+}
+
+// Reports each path as a choice of it alone; false when any failed or named
+// no file. Stops at an end signal, and when the results file stops taking
+// rows.
+bool ReportEachPath(TResultsRun& run, const std::vector<std::string>& paths, const int& reported, bool showProgress) {
+  bool failed = false;
+  TProgress progress(paths.size(), showProgress);
+  for (const std::string& path : paths) {
+    if (EndSignal() != 0) break;
+    progress.Next(path);
+    const int reportedBefore = reported;
+    try {
+      run.ReportChoice({path});
+    } catch (const TEndRequested&) {
+      break;
+    } catch (const EResultsWriteError& error) {
+      // No later row could be written either.
+      ShowBatchMessage(error.what());
+      failed = true;
+      break;
+    } catch (...) {
+      ShowBatchMessage(path, CurrentExceptionMessage());
+      failed = true;
+      continue;
+    }
+    if (reported == reportedBefore) {
+      ShowBatchMessage(path, "the list names no file");
+      failed = true;
+    }
+  }
+  return !failed;
 }
 
 // Reports every path as a choice of that path alone in the window would: its
@@ -66,6 +100,9 @@ int RunBatch(const TBatchOptions& options) {
   for (const std::string& path : options.Paths) arguments.push_back(AbsolutePath(path));
   try {
     run.CreateResultsFile(options.ResultsFile, MainWindowCaption);
+  } catch (const EResultsWriteError& error) {
+    ShowBatchMessage(error.what());
+    return ExitProblem;
   } catch (...) {
     // As in the window: without a results file no path is reported.
     ShowBatchMessage(options.ResultsFile, CurrentExceptionMessage());
@@ -77,23 +114,12 @@ int RunBatch(const TBatchOptions& options) {
     failed = true;
   };
   const std::vector<std::string> paths = CollectPaths(arguments, unreadable);
-  TProgress progress(paths.size(), !options.Quiet);
-  for (const std::string& path : paths) {
-    progress.Next(path);
-    const int reportedBefore = reported;
-    try {
-      run.ReportChoice({path});
-    } catch (...) {
-      ShowBatchMessage(path, CurrentExceptionMessage());
-      failed = true;
-      continue;
-    }
-    if (reported == reportedBefore) {
-      ShowBatchMessage(path, "the list names no file");
-      failed = true;
-    }
-  }
+  failed |= !ReportEachPath(run, paths, reported, !options.Quiet);
   run.CloseResultsFile();
+  std::cout.flush();
+  // A run cut short by a signal ends by it, without a thermochemistry table
+  // or an ensemble of part of its files.
+  EndByCaughtSignal();
   failed |= !thermo.Finish();
   failed |= !ensemble.Finish();
   std::cout.flush();
@@ -108,6 +134,11 @@ int RunBatch(const TBatchOptions& options) {
 int main(int argc, char** argv) {
   using namespace harvex;
   std::setlocale(LC_ALL, "");
+  // A reader that closes standard output early ends the run as it ends any
+  // filter, even when the caller ignored the signal; every row written so
+  // far is complete in the results file.
+  std::signal(SIGPIPE, SIG_DFL);
+  CatchEndSignals();
 
   TBatchOptions options;
   if (const std::optional<int> status = ParseBatchCommandLine(argc, argv, options)) return *status;

@@ -24,39 +24,30 @@ enum TFileKind : std::uint8_t { fkNone = 0, fkXyz = 1, fkGjf = 2, fkOutput = 3, 
 // One value line of a mode's frequency block ("Frequencies", "Red. masses", ...).
 struct TAdditionalModeAttrib {
   std::string Name;
+  // NaN where the file printed no value (an overflowed field).
   double Value = 0;
 };
 
-// Atoms 1..500 have displacement entries in every mode.
+// Atoms 1..500 can have displacement entries in a mode.
 constexpr int MaxModeAtoms = 500;
 
-// The displacements of atoms 1..500 along one axis in one mode, indexed from
-// 0. The storage is made at the first write: a damaged block header can
-// announce millions of modes, which must not cost 12 KB each before the
-// block's first bad line ends the load.
+// The displacements of the atoms a mode's table lists along one axis,
+// indexed from 0: the storage grows with the atoms written, so a mode of a
+// small molecule costs a few bytes however many modes a file lists.
 class TModeDisplacements {
  public:
-  TModeDisplacements() = default;
-  TModeDisplacements(const TModeDisplacements& other)
-      : Values(other.Values ? std::make_unique<TValues>(*other.Values) : nullptr) {}
-  TModeDisplacements& operator=(const TModeDisplacements& other) {
-    if (this != &other) *this = TModeDisplacements(other);
-    return *this;
-  }
-  TModeDisplacements(TModeDisplacements&&) noexcept = default;
-  TModeDisplacements& operator=(TModeDisplacements&&) noexcept = default;
-
   // Entries never written read as 0.
-  double operator[](std::size_t index) const { return Values ? (*Values)[index] : 0.0; }
-  double& operator[](std::size_t index) {
-    if (!Values) Values = std::make_unique<TValues>();
-    return (*Values)[index];
+  double operator[](std::size_t index) const { return index < Values.size() ? Values[index] : 0.0; }
+  // Index below MaxModeAtoms.
+  void Set(std::size_t index, double value) {
+    if (index >= Values.size()) Values.resize(index + 1);
+    Values[index] = value;
   }
-  static constexpr std::size_t size() { return MaxModeAtoms; }
+  // Gives back what growing reserved beyond the entries written.
+  void Trim() { Values.shrink_to_fit(); }
 
  private:
-  using TValues = std::array<double, MaxModeAtoms>;
-  std::unique_ptr<TValues> Values;
+  std::vector<double> Values;
 };
 
 struct TOscMode {
@@ -175,7 +166,14 @@ struct TOutInfo {
   // load starts; Energy itself keeps an earlier load's value.
   bool SourceOpened = false;
   bool EnergyRead = false;
+  // Why the source did not open, when there is a reason to name.
+  std::string OpenFailure;
+  // What a reader passed over or cut short, one warning line each, in the
+  // order met; cleared when an output load starts.
+  std::vector<std::string> ReadWarnings;
 
+  // Adds the warning line unless it is there already.
+  void AddReadWarning(std::string_view text);
   // Each frequency block read starts the thermochemistry values afresh.
   void ClearThermochemistry();
   // The values kept only for recomputing the thermochemistry, all but the

@@ -1,5 +1,7 @@
 #include "CoordFiles/CoordFiles.h"
 
+#include <algorithm>
+
 #include "CoordFiles/LineSource.h"
 #include "CoordFiles/MarkerRegistry.h"
 #include "rtl/Desktop.h"
@@ -66,6 +68,10 @@ bool GetModeAttribute(const std::vector<TAdditionalModeAttrib>& attributes, std:
     }
   }
   return false;
+}
+
+void TOutInfo::AddReadWarning(std::string_view text) {
+  if (std::ranges::find(ReadWarnings, text) == ReadWarnings.end()) ReadWarnings.emplace_back(text);
 }
 
 void TOutInfo::ClearThermochemistry() {
@@ -148,9 +154,14 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
   Info.SourceOpened = false;
   Info.EnergyRead = false;
   Info.Program = opNone;
+  Info.OpenFailure.clear();
+  Info.ReadWarnings.clear();
   {
     TLineSource source;
-    if (!source.OpenSource(fileName)) return false;
+    if (!source.OpenSource(fileName)) {
+      Info.OpenFailure = source.OpenFailure();
+      return false;
+    }
     Info.SourceOpened = true;
     std::string line;
     while (program == TProgram::Undecided && !source.SourceAtEnd()) {

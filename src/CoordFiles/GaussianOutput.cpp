@@ -9,6 +9,7 @@
 
 #include "CoordFiles/GaussianPass.h"
 #include "rtl/Desktop.h"
+#include "rtl/RuntimeErrors.h"
 
 namespace harvex {
 
@@ -344,32 +345,42 @@ constexpr std::string_view StandardOrientationMarker = "Standard orientation:";
 constexpr std::string_view InputOrientationMarker = "Input orientation:";
 constexpr std::array OrientationHeader = {OrientationRule, std::string_view("Center"), std::string_view("Number"),
                                           OrientationRule};
+constexpr std::string_view OrientationCutWarning =
+    "Warning: an orientation table lists more than 500 atoms; the first 500 were kept!";
+static_assert(MaxModeAtoms == 500, "the warning names the atom limit");
 
-// The rows of a table up to its closing rule; none when the input ends first.
-std::optional<std::vector<std::string>> ReadOrientationRows(TGaussianPass& pass) {
+// The rows of a table up to its closing rule, at most MaxModeAtoms; none
+// when the input ends first.
+std::optional<std::vector<std::string>> ReadOrientationRows(TGaussianPass& pass, TOutInfo& info) {
   for (std::string_view header : OrientationHeader)
     if (!pass.NextLineHolds(header)) return std::nullopt;
   std::vector<std::string> rows;
   for (;;) {
     if (!pass.NextLine()) return std::nullopt;
     if (Contains(pass.Line, OrientationRule)) return rows;
+    // A table that never closes must not gather the rest of the file: it
+    // ends at the atom limit, the row past it left to the other checks.
+    if (rows.size() == MaxModeAtoms) {
+      info.AddReadWarning(OrientationCutWarning);
+      return rows;
+    }
     rows.push_back(pass.Line);
   }
 }
 
-void ReadStandardOrientation(TGaussianPass& pass, TOutInfo&) {
-  std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+void ReadStandardOrientation(TGaussianPass& pass, TOutInfo& info) {
+  std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass, info);
   if (!rows) return;
   pass.File.GeometryRows = std::move(*rows);
   if (!pass.FinalGeometry) pass.Stop = true;
 }
 
-void ReadInputOrientation(TGaussianPass& pass, TOutInfo&) {
+void ReadInputOrientation(TGaussianPass& pass, TOutInfo& info) {
   TGaussianFileState& file = pass.File;
   if (!file.GeometryRows.empty()) return;
   // Without FinalGeometry the first table is kept, as for the standard one.
   const bool keep = pass.FinalGeometry || file.InputGeometryRows.empty();
-  std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass);
+  std::optional<std::vector<std::string>> rows = ReadOrientationRows(pass, info);
   if (rows && keep) file.InputGeometryRows = std::move(*rows);
 }
 
@@ -409,6 +420,17 @@ void BuildAtoms(const std::vector<std::string>& rows, TAtomicArray& atoms) {
   }
 }
 
+// A job step that starts after a termination line has not ended until its
+// own one comes: a file cut while a later step runs is unfinished.
+//  Link1:  Proceeding to internal job step number  2.
+//  Entering Link 1 = /usr/local/gaussian/g09/l1.exe PID=    137902.
+constexpr std::string_view JobStepMarker = "Link1:  Proceeding to internal job step number";
+constexpr std::string_view NewJobMarker = " Entering Link 1 = ";
+
+void NoteJobStepStart(TGaussianPass& pass, TOutInfo& info) {
+  if (Contains(pass.Line, JobStepMarker) || Contains(pass.Line, NewJobMarker)) info.Termination = tmMissing;
+}
+
 // What the pass keeps about the current job ends at its termination line.
 void ReadTerminationLine(TGaussianPass& pass, TOutInfo& info) {
   info.Termination = Contains(pass.Line, NormalTerminationMarker) ? tmNormal : tmError;
@@ -445,6 +467,8 @@ constexpr std::array EnergyAndGeometryRowList = {
 };
 
 constexpr std::array JobEndRowList = {
+    TGaussianRow{JobStepMarker, NoteJobStepStart, "ink1:"},
+    TGaussianRow{NewJobMarker, NoteJobStepStart, "ng Li"},
     TGaussianRow{NormalTerminationMarker, ReadTerminationLine, "rmina"},
     TGaussianRow{ErrorTerminationMarker, ReadTerminationLine, "ror t"},
 };
@@ -500,7 +524,17 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
   Info.GeometryState = 2;
   Info.Termination = tmMissing;
   TGaussianPass pass(source, finalGeometry);
-  while (!pass.Stop && pass.NextLine()) DispatchLine(registry, pass, Info);
+  source.LeaveOutCutNumbers();
+  while (!pass.Stop && pass.NextLine()) {
+    try {
+      DispatchLine(registry, pass, Info);
+    } catch (const EConvertError&) {
+      // A job still writing its output: the number it was writing is not
+      // there yet, and the load ends as at the end of the file.
+      if (!source.LineCut()) throw;
+      break;
+    }
+  }
   source.CloseSource();
   const TGaussianFileState& file = pass.File;
   const std::vector<std::string>& rows = file.GeometryRows.empty() ? file.InputGeometryRows : file.GeometryRows;

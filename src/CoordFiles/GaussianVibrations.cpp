@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <limits>
 
 #include "CoordFiles/GaussianPass.h"
 #include "str_pars/str_pars.h"
@@ -27,6 +28,22 @@ std::vector<TOscMode*> AddBlockModes(std::string_view header, TOscModes& modes) 
   return block;
 }
 
+constexpr std::string_view FrequenciesLabel = "Frequencies";
+constexpr std::string_view OverflowWarning =
+    "Warning: a per-mode value printed as asterisks (too large for its field) is read as not available!";
+
+// Gaussian prints a value too large for its field as asterisks:
+//  IR Inten    --  ************             0.0000                 2.1163
+// Passes over such a field; false, the cursor unmoved, for any other.
+bool SkipOverflowField(std::string_view values, int& cursor) {
+  const auto start = static_cast<std::size_t>(cursor - 1);
+  if (start >= values.size()) return false;
+  const std::size_t end = std::min(values.find_first_not_of('*', start), values.size());
+  if (end == start || (end < values.size() && values[end] != ' ' && values[end] != '\t')) return false;
+  cursor = static_cast<int>(end) + 1;
+  return true;
+}
+
 // Value lines carry a label, a dash marker and one value per mode; "---"
 // marks the high-precision layout:
 //  Frequencies --     52.7882                83.9373               148.1576
@@ -40,7 +57,7 @@ constexpr std::string_view OrdinaryDashes = "--";
 constexpr std::string_view IRCCouplingLine = "IRC Coupling -";
 constexpr std::string_view SingleDash = "-";
 
-bool ReadValueLine(TGaussianPass& pass, const std::vector<TOscMode*>& block) {
+bool ReadValueLine(TGaussianPass& pass, const std::vector<TOscMode*>& block, TOutInfo& info) {
   const std::string_view line = pass.Line;
   std::string_view dashes = OrdinaryDashes;
   if (Contains(line, HighPrecisionDashes)) {
@@ -63,9 +80,17 @@ bool ReadValueLine(TGaussianPass& pass, const std::vector<TOscMode*>& block) {
   while (!label.empty() && label.back() == ' ') label.remove_suffix(1);
   const std::string_view values = line.substr(marker + dashes.size());
   int valueCursor = 1;
+  // A frequency always converts; any other value the row does not need.
+  const bool perModeValue = label != FrequenciesLabel;
   for (TOscMode* mode : block) {
     SkipBlanks(values, valueCursor);
-    mode->Attributes.push_back({std::string(label), ReadDouble(values, valueCursor)});
+    double value = std::numeric_limits<double>::quiet_NaN();
+    if (perModeValue && SkipOverflowField(values, valueCursor)) {
+      info.AddReadWarning(OverflowWarning);
+    } else {
+      value = ReadDouble(values, valueCursor);
+    }
+    mode->Attributes.push_back({std::string(label), value});
   }
   return true;
 }
@@ -91,13 +116,13 @@ void ReadDisplacementRow(std::string_view row, bool highPrecision, const std::ve
   for (TOscMode* mode : block) {
     if (highPrecision) {
       SkipBlanks(row, cursor);
-      if (axis == 1) mode->DispX[index] = ReadDouble(row, cursor);
-      if (axis == 2) mode->DispY[index] = ReadDouble(row, cursor);
-      if (axis == 3) mode->DispZ[index] = ReadDouble(row, cursor);
+      if (axis == 1) mode->DispX.Set(index, ReadDouble(row, cursor));
+      if (axis == 2) mode->DispY.Set(index, ReadDouble(row, cursor));
+      if (axis == 3) mode->DispZ.Set(index, ReadDouble(row, cursor));
     } else {
       for (auto* axisValues : {&mode->DispX, &mode->DispY, &mode->DispZ}) {
         SkipBlanks(row, cursor);
-        (*axisValues)[index] = ReadDouble(row, cursor);
+        axisValues->Set(index, ReadDouble(row, cursor));
       }
     }
   }
@@ -112,6 +137,14 @@ bool EndsModeTable(std::string_view line) {
   return !(first == '-' || IsDigit(first));
 }
 
+void TrimDisplacements(const std::vector<TOscMode*>& block) {
+  for (TOscMode* mode : block) {
+    mode->DispX.Trim();
+    mode->DispY.Trim();
+    mode->DispZ.Trim();
+  }
+}
+
 // One block of the mode table, its header line (the mode numbers) being the
 // current line. True when the table has ended; false when the current line
 // is the header of a further block. The end of the input ends the table, and
@@ -124,20 +157,25 @@ bool EndsModeTable(std::string_view line) {
 //    Coord Atom Element:
 constexpr std::string_view DisplacementColumnsMarker = "Atom";
 
-bool ReadFrequencyBlock(TGaussianPass& pass, TOscModes& modes) {
-  const std::vector<TOscMode*> block = AddBlockModes(pass.Line, modes);
+bool ReadFrequencyBlock(TGaussianPass& pass, TOutInfo& info) {
+  const std::vector<TOscMode*> block = AddBlockModes(pass.Line, *info.Modes);
   if (!pass.NextLine()) return true;  // symmetry labels
   pass.Job.HighPrecisionListing = false;
   bool more = true;
-  while ((more = pass.NextLine()) && ReadValueLine(pass, block)) {
+  while ((more = pass.NextLine()) && ReadValueLine(pass, block, info)) {
   }
-  for (TOscMode* mode : block) GetModeAttribute(mode->Attributes, "Frequencies", mode->Frequency);
+  for (TOscMode* mode : block) GetModeAttribute(mode->Attributes, FrequenciesLabel, mode->Frequency);
   if (!more || !Contains(pass.Line, DisplacementColumnsMarker) || !pass.NextLine()) return true;
   for (;;) {
     ReadDisplacementRow(pass.Line, pass.Job.HighPrecisionListing, block);
-    if (!pass.NextLine() || EndsModeTable(pass.Line)) return true;
-    if (pass.Line.starts_with(TwelveBlanks)) return false;
+    if (!pass.NextLine() || EndsModeTable(pass.Line)) break;
+    if (pass.Line.starts_with(TwelveBlanks)) {
+      TrimDisplacements(block);
+      return false;
+    }
   }
+  TrimDisplacements(block);
+  return true;
 }
 
 }  // namespace
@@ -177,7 +215,7 @@ void ReadHarmonicFrequencies(TGaussianPass& pass, TOutInfo& info) {
   if (pass.Job.HighPrecisionListing || pass.Job.ModesRecovered || !Contains(pass.Line, HarmonicFrequenciesMarker)) return;
   info.Modes = std::make_unique<TOscModes>();
   if (FindFirstBlockHeader(pass)) {
-    while (!ReadFrequencyBlock(pass, *info.Modes)) {
+    while (!ReadFrequencyBlock(pass, info)) {
     }
   }
   info.Modes->HighPrecision = pass.Job.HighPrecisionListing;

@@ -3,6 +3,7 @@
 #include "CoordFiles/CoordFiles.h"
 #include "ZipReader/GzipReader.h"
 #include "ZipReader/ZipReader.h"
+#include "rtl/RegularFile.h"
 
 namespace harvex {
 namespace {
@@ -12,6 +13,9 @@ namespace {
 // at its start: the only ones this pattern holds are ".out", ".log" and
 // their prefixes (".ou", ".o", ".lo", ".l", "."), never a text spanning both.
 constexpr const char* OutputMemberPattern = ".out.log";
+
+// The characters a number field is read from (str_pars).
+constexpr std::string_view NumberCharacters = "+,-.0123456789DEde";
 
 }  // namespace
 
@@ -26,12 +30,16 @@ TLineSource::~TLineSource() = default;
 bool TLineSource::OpenSource(const std::string& fileName) {
   FileName = fileName;
   DamageShown = false;
+  OpenError.clear();
   Reader.reset();
   const std::string extension = UpperExtension(fileName);
   if (extension == ".GZ") {
     Kind = lsGzipFile;
     auto gzip = std::make_unique<TGzipReader>();
-    if (!gzip->Open(fileName)) return false;
+    if (!gzip->Open(fileName)) {
+      OpenError = gzip->OpenFailure();
+      return false;
+    }
     Reader = std::move(gzip);
     return true;
   }
@@ -40,6 +48,12 @@ bool TLineSource::OpenSource(const std::string& fileName) {
     return TextFile.Open(fileName);
   }
   Kind = lsArchiveMember;
+  // A FIFO, a device or a socket is passed over as an output that did not
+  // open; an archive that cannot be opened raises, in the reader.
+  if (IsSpecialFile(fileName)) {
+    OpenError = NotRegularFileReason;
+    return false;
+  }
   auto archive = std::make_unique<TZippedFilesReader>();
   archive->Open(fileName);
   std::string memberName;
@@ -49,6 +63,20 @@ bool TLineSource::OpenSource(const std::string& fileName) {
   }
   Reader = std::move(archive);
   return true;
+}
+
+std::string TLineSource::OpenFailure() const {
+  return Kind == lsPlainFile ? TextFile.OpenFailure() : OpenError;
+}
+
+void TLineSource::LeaveOutCutNumber(std::string& line) {
+  Cut = Kind == lsPlainFile ? TextFile.LastLineOpen() : Reader && Reader->LastLineOpen();
+  if (!Cut) return;
+  const std::size_t start = line.find_last_of(" \t") + 1;  // 0 when there is no blank
+  const std::string_view token = std::string_view(line).substr(start);
+  if (token.find_first_not_of(NumberCharacters) == std::string_view::npos &&
+      token.find_first_of("0123456789") != std::string_view::npos)
+    line.erase(start);
 }
 
 void TLineSource::ReadMemberLine(std::string& line) {

@@ -35,6 +35,9 @@ class TLineSource {
   // why in its own box); raises EInOutError when a ".ZIP" archive cannot be
   // opened.
   bool OpenSource(const std::string& fileName);
+  // Why the last OpenSource gave false, when there is a reason to name (a
+  // plain or gzip file's, or "not a regular file" for an archive); else empty.
+  std::string OpenFailure() const;
   // The next line; at the end a plain file gives an empty line and a
   // decoded stream leaves Line as it was.
   void ReadSourceLine(std::string& line) {
@@ -43,7 +46,14 @@ class TLineSource {
     } else {
       ReadMemberLine(line);
     }
+    if (CutNumbersLeftOut) LeaveOutCutNumber(line);
   }
+  // For an output its program may still be writing: a number that runs up
+  // to the end of a last line without a line end may have been cut, so it
+  // is left out of that line. LineCut then tells that the line read last is
+  // such a line.
+  void LeaveOutCutNumbers() { CutNumbersLeftOut = true; }
+  bool LineCut() const { return Cut; }
   bool SourceAtEnd() { return Kind == lsPlainFile ? TextFile.AtEnd() : MemberAtEnd(); }
   // False only for an archive member or gzip file read to its end whose
   // check values did not match; one left unfinished has no verdict.
@@ -51,12 +61,16 @@ class TLineSource {
 
  private:
   void ReadMemberLine(std::string& line);
+  void LeaveOutCutNumber(std::string& line);
   bool MemberAtEnd() const;
   bool MemberDamaged() const;
 
   TCoordinateFile* Owner = nullptr;
   std::string FileName;
   bool DamageShown = false;
+  std::string OpenError;  // of an archive or gzip file that did not open
+  bool CutNumbersLeftOut = false;
+  bool Cut = false;
   TKind Kind = lsPlainFile;
   TPlainTextFile TextFile;
   std::unique_ptr<TInflatingFile> Reader;

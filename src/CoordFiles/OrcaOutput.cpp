@@ -434,7 +434,7 @@ bool ReadDisplacementRow(TOrcaPass& pass) {
     const auto value = ReadDouble(line, cursor);
     if (column < 0) continue;
     TOscMode& mode = modes.ModeAt(column);
-    (coordinate % 3 == 0 ? mode.DispX : coordinate % 3 == 1 ? mode.DispY : mode.DispZ)[index] = value;
+    (coordinate % 3 == 0 ? mode.DispX : coordinate % 3 == 1 ? mode.DispY : mode.DispZ).Set(index, value);
   }
   return true;
 }

@@ -534,14 +534,18 @@ inline int TInflater::decode_step(TCursor& cursor, TBlockTables& tables, bool& e
   entry = decode_symbol(cursor, tables.DistTable, static_cast<unsigned>(tables.DistBits));
   if (entry == nullptr) return InflateBadData;
   const unsigned distance = entry->Value + read_bits(cursor, entry->Op);
+  // Until the window has lapped, WindowPos counts the stream's bytes; a
+  // distance beyond them would copy bytes the stream never wrote.
+  if (distance > cursor.WindowPos && !WindowLapped && cursor.WindowPos >= cursor.CrcPos) return InflateBadData;
   copy_match(cursor, length, distance);
   return 0;
 }
 
 // Folds the window into the CRC before a step could overwrite bytes that
-// it does not cover yet.
+// it does not cover yet. The bytes not yet folded must stay short of a
+// whole window after the step, too: a full lap of them would read as none.
 inline void TInflater::keep_crc_ahead(TCursor& cursor) {
-  if (((cursor.WindowPos - cursor.CrcPos) & WindowMask) > WindowSize - MaxMatch) {
+  if (((cursor.WindowPos - cursor.CrcPos) & WindowMask) >= WindowSize - MaxMatch) {
     WindowPos = static_cast<std::uint16_t>(cursor.WindowPos);
     sync_crc();
     cursor.CrcPos = CrcPos;
@@ -574,6 +578,7 @@ int TInflater::inflate_codes_until(TBlockTables& tables, bool& endOfBlock, std::
 
 void TInflater::sync_crc() {
   if (WindowPos < CrcPos) {
+    WindowLapped = true;
     update_crc32(Crc, Window + CrcPos, WindowSize - CrcPos);
     CrcPos = 0;
   }
@@ -746,6 +751,7 @@ void TInflater::reset_inflater() {
   InputEnded = false;
   WindowPos = 0;
   CrcPos = 0;
+  WindowLapped = false;
   BitCount = 0;
   BitBuf = 0;
   Crc = 0xFFFFFFFF;

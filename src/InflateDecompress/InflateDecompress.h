@@ -85,7 +85,8 @@ class TInflater {
   // last block. 0 when the block is ready, else the code of the failure.
   int inflate_build_trees(int& final, TBlockTables& tables);
   // One decoding step: one literal, one match (up to 258 bytes) or one
-  // stored byte. Sets EndOfBlock at the block's end; 0, or 4 for bad data.
+  // stored byte. Sets EndOfBlock at the block's end; 0, or 4 for bad data
+  // (among it a distance beyond the bytes the stream has written).
   int inflate_codes(TBlockTables& tables, bool& endOfBlock);
   // Decoding steps, each exactly as inflate_codes, until at least MinBytes
   // bytes follow Start in the window, the block ends, the input has run out
@@ -164,6 +165,9 @@ class TInflater {
 
   // Window position up to which Crc covers the written bytes.
   std::uint16_t CrcPos = 0;
+  // The stream has written past the window's end once: every distance up to
+  // the window's size reaches bytes it wrote.
+  bool WindowLapped = false;
 };
 
 }  // namespace harvex

@@ -2,13 +2,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "rtl/RegularFile.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -47,19 +46,10 @@ TPlainTextFile::~TPlainTextFile() {
 
 bool TPlainTextFile::Open(const std::string& fileName) {
   if (Handle >= 0) Close();
-  const int handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (handle < 0) {
-    OpenErrno = errno;
-    return false;
-  }
-  struct stat status {};
-  if (::fstat(handle, &status) == 0 && S_ISDIR(status.st_mode)) {
-    ::close(handle);
-    OpenErrno = EISDIR;
-    return false;
-  }
-  Handle = handle;
-  OpenErrno = 0;
+  TOpenedFile opened = OpenRegularFile(fileName);
+  OpenError = std::move(opened.Failure);
+  if (opened.Handle < 0) return false;
+  Handle = opened.Handle;
   Buffer.assign(PlainBlockSize + LoadSlack, '\0');
   Pos = Last = 0;
   Exhausted = false;
@@ -67,7 +57,7 @@ bool TPlainTextFile::Open(const std::string& fileName) {
 }
 
 void TPlainTextFile::RequireOpen() const {
-  if (Handle < 0) throw EInOutError::FromErrno(OpenErrno != 0 ? OpenErrno : EBADF);
+  if (Handle < 0) throw EInOutError(OpenError.empty() ? std::strerror(EBADF) : OpenError);
 }
 
 bool TPlainTextFile::Fill() {
@@ -91,6 +81,7 @@ bool TPlainTextFile::AtBufferEnd() {
 
 void TPlainTextFile::ReadLine(std::string& line) {
   line.clear();
+  OpenEnd = false;
   if (AtEnd()) return;
   bool mayHoldCr = false;
   for (;;) {
@@ -109,7 +100,10 @@ void TPlainTextFile::ReadLine(std::string& line) {
       break;
     }
     Pos = Last;
-    if (!Fill()) break;
+    if (!Fill()) {
+      OpenEnd = true;
+      break;
+    }
   }
   // The CR of a CR LF end, and any lone CR, are left out of the text.
   if (mayHoldCr) {

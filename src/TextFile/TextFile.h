@@ -25,9 +25,11 @@ class TPlainTextFile {
   TPlainTextFile(const TPlainTextFile&) = delete;
   TPlainTextFile& operator=(const TPlainTextFile&) = delete;
 
-  // False (and the system's reason kept) when the file cannot be opened for
-  // reading; a folder does not open.
+  // False (and the reason kept) when the file cannot be opened for reading;
+  // only a regular file opens (OpenRegularFile).
   bool Open(const std::string& fileName);
+  // Why the last Open failed; empty after one that succeeded.
+  const std::string& OpenFailure() const { return OpenError; }
   // The next line without its line end; an empty line at the end.
   // Raises EInOutError when reading fails or the file never opened.
   void ReadLine(std::string& line);
@@ -35,6 +37,8 @@ class TPlainTextFile {
     if (Pos < Last) return Buffer[Pos] == CtrlZ;
     return AtBufferEnd();
   }
+  // The line read last ran up to the end of the file without a line end.
+  bool LastLineOpen() const { return OpenEnd; }
   void Close();
 
  private:
@@ -47,7 +51,7 @@ class TPlainTextFile {
   void RequireOpen() const;
 
   int Handle = -1;
-  int OpenErrno = 0;
+  std::string OpenError;
   std::vector<char> Buffer;
   std::size_t Pos = 0;
   std::size_t Last = 0;
@@ -55,6 +59,7 @@ class TPlainTextFile {
   // that end before it need no CR removal, which spares a second scan.
   std::size_t NextCr = 0;
   bool Exhausted = false;
+  bool OpenEnd = false;
 };
 
 }  // namespace harvex

@@ -1,7 +1,7 @@
 #include "Unit1/Form1.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -20,6 +20,7 @@
 
 #include <utility>
 
+#include "rtl/EndSignals.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -158,6 +159,8 @@ void TForm1::RunBatch(const std::function<void()>& batch) {
     // written so far stay in the results file.
     try {
       batch();
+    } catch (const TEndRequested&) {
+      // The window closes below, with every complete row in the file.
     } catch (...) {
       ShowMessage(ApplicationTitle, CurrentExceptionMessage());
     }
@@ -214,6 +217,13 @@ void TForm1::ReportDropped(const std::vector<std::string>& paths) {
 
 void TForm1::Button2Click() { close(); }
 
+void TForm1::EndRun() {
+  // A file dialog or a box being shown gives way first; a batch stops after
+  // its current row (ProcessEvents).
+  if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  close();
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
   if (BatchRunning) {
     CloseRequested = true;
@@ -233,7 +243,10 @@ void TForm1::AppendMemo(const std::string& line) { Memo1->appendPlainText(FromBy
 
 void TForm1::ClearMemo() { Memo1->clear(); }
 
-void TForm1::ProcessEvents() { QCoreApplication::processEvents(); }
+void TForm1::ProcessEvents() {
+  QCoreApplication::processEvents();
+  if (EndSignal() != 0) throw TEndRequested{};
+}
 
 std::optional<std::vector<std::string>> TForm1::ChooseFiles() {
   if (!StartFiles.empty()) {

@@ -43,11 +43,15 @@ class TForm1 final : public QWidget, public TDesktop {
   void FormCreate();
   void Button1Click();
   void Button2Click();
+  // An end signal was caught: closes the window as "Exit" would, as soon as
+  // the batch running (if any) has written its current row.
+  void EndRun();
 
   // TDesktop
   void ShowMessage(const std::string& caption, const std::string& text) override;
   void AppendMemo(const std::string& line) override;
   void ClearMemo() override;
+  // Raises TEndRequested once an end signal was caught.
   void ProcessEvents() override;
   std::optional<std::vector<std::string>> ChooseFiles() override;
   TFormatSettings FormatSettings() override;

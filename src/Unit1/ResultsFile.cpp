@@ -1,6 +1,5 @@
 #include "Unit1/ResultsFile.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +7,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <utility>
 
 #include "rtl/RuntimeErrors.h"
 
@@ -48,7 +49,7 @@ std::string HeaderLine(const std::string& caption, const std::tm& now, const TFo
 
 TResultsRun::TResultsFile::TResultsFile() : OpenError(std::strerror(EBADF)) {}
 
-TResultsRun::TResultsFile::TResultsFile(const std::string& path) {
+TResultsRun::TResultsFile::TResultsFile(const std::string& path) : Path(path) {
   const int handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (handle < 0) {
     OpenError = std::strerror(errno);
@@ -72,51 +73,43 @@ TResultsRun::TResultsFile::TResultsFile(const std::string& path) {
   }
   Handle = handle;
   OpenIdentity = {status.st_dev, status.st_ino};
-  Buffer.reserve(BufferSize);
 }
 
-// Closing without Close still writes out what it can; nothing can report here.
+// Every complete line is on disk already; an unfinished one is dropped.
 TResultsRun::TResultsFile::~TResultsFile() {
-  if (Handle < 0) return;
-  Flush();
-  ::close(Handle);
+  if (Handle >= 0) ::close(Handle);
 }
 
 void TResultsRun::TResultsFile::Write(std::string_view text) {
   if (Handle < 0) throw EInOutError(OpenError);
-  while (!text.empty()) {
-    if (Buffer.size() == BufferSize) {
-      if (const int reason = Flush()) throw EInOutError::FromErrno(reason);
-    }
-    const std::size_t taken = std::min(BufferSize - Buffer.size(), text.size());
-    Buffer.append(text.substr(0, taken));
-    text.remove_prefix(taken);
-  }
+  Line.append(text);
 }
 
-int TResultsRun::TResultsFile::Flush() {
+void TResultsRun::TResultsFile::EndLine() {
+  if (Handle < 0) throw EInOutError(OpenError);
+  const std::string line = std::exchange(Line, {});
   std::size_t written = 0;
-  int reason = 0;
-  while (written < Buffer.size() && reason == 0) {
-    const ssize_t count = ::write(Handle, Buffer.data() + written, Buffer.size() - written);
+  while (written < line.size()) {
+    const ssize_t count = ::write(Handle, line.data() + written, line.size() - written);
     if (count > 0) {
       written += static_cast<std::size_t>(count);
     } else if (count == 0 || errno != EINTR) {
-      reason = count == 0 ? EIO : errno;
+      RaiseWriteError(count == 0 ? EIO : errno);
     }
   }
-  Buffer.erase(0, written);
-  return reason;
 }
 
 void TResultsRun::TResultsFile::Close() {
   if (Handle < 0) return;
-  int reason = Flush();
-  if (::close(Handle) != 0 && reason == 0 && errno != EINTR) reason = errno;
+  const int failed = ::close(Handle) != 0 && errno != EINTR ? errno : 0;
   Handle = -1;
   OpenError = std::strerror(EBADF);
-  Buffer.clear();
-  if (reason != 0) throw EInOutError::FromErrno(reason);
+  Line.clear();
+  if (failed != 0) RaiseWriteError(failed);
+}
+
+void TResultsRun::TResultsFile::RaiseWriteError(int reason) const {
+  throw EResultsWriteError("Cannot write the results file " + Path + ": " + std::strerror(reason));
 }
 
 std::optional<TFileIdentity> TResultsRun::TResultsFile::Identity() const {

@@ -19,8 +19,9 @@ namespace harvex {
 // without leading zeros.
 std::string HeaderLine(const std::string& caption, const std::tm& now, const TFormatSettings& settings);
 
-// A text file open for writing through a small buffer, as the results file
-// always has been: rows reach the disk when the buffer fills and at closing.
+// A text file open for writing line by line: the text of a line is kept until
+// the line is complete and then written with one system call, so that the
+// file never ends inside a line, whatever ends the run.
 class TResultsRun::TResultsFile {
  public:
   // Not open: every write raises "Bad file descriptor".
@@ -35,26 +36,28 @@ class TResultsRun::TResultsFile {
   TResultsFile& operator=(const TResultsFile&) = delete;
 
   bool IsOpen() const { return Handle >= 0; }
-  // Raises EInOutError with the system's reason when the write fails.
+  // Adds text to the line being built; raises the reason creating failed
+  // when not open.
   void Write(std::string_view text);
-  // Writes out the buffer and closes; raises EInOutError when that fails
-  // (the file is closed all the same). Nothing happens when not open.
-  // A write that failed leaves its text buffered, so closing tries it again.
+  // Writes out the line built so far, which the caller has completed with
+  // its line end. Raises EResultsWriteError when the write fails; the text
+  // is dropped all the same, so no later line carries a cut one.
+  void EndLine();
+  // Closes, dropping an unfinished line; raises EResultsWriteError when
+  // closing fails (the file is closed all the same). Nothing happens when
+  // not open.
   void Close();
   // The open file's identity; none when not open.
   std::optional<TFileIdentity> Identity() const;
 
  private:
-  static constexpr std::size_t BufferSize = 128;
-
-  // Writes out the buffer; the errno of a failure, 0 on success. What could
-  // not be written stays buffered.
-  int Flush();
+  [[noreturn]] void RaiseWriteError(int reason) const;
 
   int Handle = -1;
+  std::string Path;
   std::string OpenError;
   TFileIdentity OpenIdentity;
-  std::string Buffer;
+  std::string Line;
 };
 
 }  // namespace harvex

@@ -1,5 +1,6 @@
 #include "Unit1/Unit1.h"
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -43,6 +44,26 @@ void EnterFolderOf(const std::string& path) {
   std::filesystem::current_path(folder, ignored);
 }
 
+// A row's columns are separated by tabs and rows by CR LF: a path holding
+// a tab, CR or LF is written with a blank for each, so that it never adds a
+// column nor splits its row.
+constexpr std::string_view ColumnBreakers = "\t\r\n";
+
+std::string RowPath(std::string path) {
+  std::ranges::replace_if(path, [](char c) { return ColumnBreakers.find(c) != std::string_view::npos; }, ' ');
+  return path;
+}
+
+// The path with its tabs, CRs and LFs spelt as \t, \r and \n, on one line.
+std::string VisiblePath(std::string_view path) {
+  std::string shown;
+  for (const char c : path) {
+    const std::size_t breaker = ColumnBreakers.find(c);
+    shown += breaker == std::string_view::npos ? std::string(1, c) : std::string("\\") + "trn"[breaker];
+  }
+  return shown;
+}
+
 }  // namespace
 
 TResultsRun::TResultsRun() : Results(std::make_unique<TResultsFile>()) {}
@@ -58,6 +79,7 @@ void TResultsRun::CreateResultsFile(const std::string& path, const std::string& 
   std::tm local{};
   localtime_r(&now, &local);
   Results->Write(HeaderLine(caption, local, Desktop().FormatSettings()));
+  Results->EndLine();
 }
 
 void TResultsRun::ChooseAndReport() {
@@ -112,17 +134,23 @@ void TResultsRun::CloseResultsFile() noexcept {
 void TResultsRun::ReportCurrent(const std::string& fileName) {
   const std::string decimalSeparator = Desktop().FormatSettings().DecimalSeparator;
   AppendMemoText("File:\t" + fileName);
+  const std::string rowPath = RowPath(fileName);
+  // Read back as a list, such a row may name another file.
+  if ((Current->IsCdf || Current->FileKind == fkOutput) && rowPath != fileName) {
+    Warn("Warning: the row's path is not the file's exact name \"" + VisiblePath(fileName) +
+         "\": its tabs, CRs and LFs are written as blanks!");
+  }
   if (Current->IsCdf) {
-    ReportConformer(fileName, decimalSeparator);
+    ReportConformer(rowPath, decimalSeparator);
   } else if (Current->FileKind == fkOutput) {
-    ReportOutput(fileName, decimalSeparator);
+    ReportOutput(rowPath, decimalSeparator);
   } else {
     AppendMemoText("Error: not a .out file!");
   }
   if (Reported) Reported(fileName, *Current);
 }
 
-void TResultsRun::ReportConformer(const std::string& fileName, std::string_view decimalSeparator) {
+void TResultsRun::ReportConformer(const std::string& rowPath, std::string_view decimalSeparator) {
   const TCoordinateFile_cdf& file = *Current;
   AppendMemoText("...this is the .cdf file");
   AppendMemoText("E [Hartree]=\t" + MemoFixed(file.ETotal, EnergyDecimals, decimalSeparator));
@@ -132,11 +160,11 @@ void TResultsRun::ReportConformer(const std::string& fileName, std::string_view 
     AppendMemoText(NoThermochemistryWarning);
   }
   // GTotal is written also without thermochemistry; it is then zero.
-  Results->Write(fileName + "\tCDF\t" + ScientificRowForm(file.ETotal) + "\t" + ScientificRowForm(file.GTotal));
+  Results->Write(rowPath + "\tCDF\t" + ScientificRowForm(file.ETotal) + "\t" + ScientificRowForm(file.GTotal));
   EndRow();
 }
 
-void TResultsRun::ReportOutput(const std::string& fileName, std::string_view decimalSeparator) {
+void TResultsRun::ReportOutput(const std::string& rowPath, std::string_view decimalSeparator) {
   const TOutInfo& info = Current->Info;
   ReportTermination(info.Termination);
   if (info.GeometryState == 0) {
@@ -147,7 +175,7 @@ void TResultsRun::ReportOutput(const std::string& fileName, std::string_view dec
   AppendMemoText("");
   AppendMemoText("E" + info.EnergyLabel + " [Hartree]=\t" + MemoFixed(info.Energy, EnergyDecimals, decimalSeparator));
   ReportNothingRead(info);
-  Results->Write(fileName + "\tOUT\t" + ScientificRowForm(info.Energy) + "\t");
+  Results->Write(rowPath + "\tOUT\t" + ScientificRowForm(info.Energy) + "\t");
 
   // An output that no reader ran on has no mode list at all; it reads as one
   // without frequencies.
@@ -194,10 +222,12 @@ void TResultsRun::ReportTermination(TTermination termination) {
 // on, but its zeros never pass as values read from the file.
 void TResultsRun::ReportNothingRead(const TOutInfo& info) {
   if (!info.SourceOpened) {
-    Warn("Warning: the file could not be opened!");
+    const std::string reason = info.OpenFailure.empty() ? "" : " (" + info.OpenFailure + ")";
+    Warn("Warning: the file could not be opened" + reason + "!");
   } else if (!info.EnergyRead) {
     Warn("Warning: no energy could be read from this file!");
   }
+  for (const std::string& warning : info.ReadWarnings) Warn(warning);
 }
 
 void TResultsRun::Warn(std::string_view text) {
@@ -207,6 +237,7 @@ void TResultsRun::Warn(std::string_view text) {
 
 void TResultsRun::EndRow() {
   Results->Write(LineEnd);
+  Results->EndLine();
   ++Rows;
   Desktop().ProcessEvents();
 }

@@ -32,8 +32,10 @@ class TResultsRun {
 
   // Start-up: creates (truncating) the results file, held for this run
   // alone, and writes the header line naming Caption. Raises EInOutError
-  // when it cannot be created or written ("Sharing violation" while another
-  // run holds it); later reports then fail at their first write.
+  // when it cannot be created ("Sharing violation" while another run holds
+  // it), EResultsWriteError when the header cannot be written; later
+  // reports then fail at their first row. Every row reaches the file as
+  // soon as it is complete.
   void CreateResultsFile(const std::string& path, const std::string& caption);
 
   // "One more file...": runs the desktop's chooser; on a confirmed choice
@@ -57,9 +59,8 @@ class TResultsRun {
   // into it; it becomes CurrentFile.
   void ReportObject(const std::string& fileName, std::unique_ptr<TCoordinateFile_cdf> file);
 
-  // Closing: writes out and closes the results file. Never fails: when the
-  // buffered rest cannot be written, the reason is shown in a box captioned
-  // ApplicationTitle and the file is closed all the same.
+  // Closing: closes the results file. Never fails: when closing fails, the
+  // reason is shown in a box captioned ApplicationTitle.
   void CloseResultsFile() noexcept;
 
   // Rows written to the results file since it was created.
@@ -74,8 +75,8 @@ class TResultsRun {
   class TResultsFile;
 
   void ReportCurrent(const std::string& fileName);
-  void ReportConformer(const std::string& fileName, std::string_view decimalSeparator);
-  void ReportOutput(const std::string& fileName, std::string_view decimalSeparator);
+  void ReportConformer(const std::string& rowPath, std::string_view decimalSeparator);
+  void ReportOutput(const std::string& rowPath, std::string_view decimalSeparator);
   void ReportTermination(TTermination termination);
   void ReportNothingRead(const TOutInfo& info);
   // A memo line that says a file failed or gave nothing; counted.

@@ -26,7 +26,7 @@ constexpr int HeaderCrcSize = 2;
 }  // namespace
 
 bool TGzipReader::Open(const std::string& fileName) {
-  if (OpenArchive(fileName) != 0) return false;
+  if (!OpenArchive(fileName)) return false;
   InputFile = Archive;
   release_block_tables(Tables);
   reset_inflater();
@@ -151,10 +151,12 @@ void TGzipReader::EndDamaged() {
 bool TGzipReader::ReadLine(std::string& line) {
   if (Eof()) return false;
   line.clear();
+  OpenLine = false;
   while (!Eof()) {
     if (OutPos >= OutCount) FillBuffer();
-    if (AppendLinePiece(line)) break;
+    if (AppendLinePiece(line)) return true;
   }
+  OpenLine = true;
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "rtl/RegularFile.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -16,17 +17,12 @@ TInflatingFile::~TInflatingFile() {
   if (Archive >= 0) ::close(Archive);
 }
 
-int TInflatingFile::OpenArchive(const std::string& fileName) {
+bool TInflatingFile::OpenArchive(const std::string& fileName) {
   if (Archive >= 0) CloseArchive();
-  const int handle = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (handle < 0) return errno;
-  struct stat status {};
-  if (::fstat(handle, &status) == 0 && S_ISDIR(status.st_mode)) {
-    ::close(handle);
-    return EISDIR;
-  }
-  Archive = handle;
-  return 0;
+  TOpenedFile opened = OpenRegularFile(fileName);
+  OpenError = std::move(opened.Failure);
+  Archive = opened.Handle;
+  return Archive >= 0;
 }
 
 int TInflatingFile::ReadFrom(int handle, std::uint8_t* buffer, int count) {

@@ -21,6 +21,10 @@ class TInflatingFile : public TInflater {
   // false at the end, with Line left as it was.
   virtual bool ReadLine(std::string& line) = 0;
   virtual bool Eof() const = 0;
+  // The line read last ran up to the end of the text without a line end.
+  bool LastLineOpen() const { return OpenLine; }
+  // Why the last open failed; empty after one that succeeded.
+  const std::string& OpenFailure() const { return OpenError; }
   // Whether the check values the file records match the bytes produced.
   virtual bool CrcOk() const = 0;
   // Raises EInOutError when closing fails.
@@ -28,15 +32,17 @@ class TInflatingFile : public TInflater {
 
  protected:
   TInflatingFile();
-  // Opens the file at its first byte, closing one still open: 0, or the
-  // system's reason (errno) when it cannot be opened for reading; a folder
-  // does not open.
-  int OpenArchive(const std::string& fileName);
+  // Opens the file at its first byte, closing one still open; false, the
+  // reason kept, when it cannot be opened for reading (only a regular file
+  // opens: OpenRegularFile).
+  bool OpenArchive(const std::string& fileName);
   // Reads up to Count bytes, fewer only at the end of the file; raises
   // EInOutError when reading fails.
   static int ReadFrom(int handle, std::uint8_t* buffer, int count);
 
   int Archive = -1;
+  bool OpenLine = false;
+  std::string OpenError;
   std::array<std::uint8_t, WindowSize> WindowBuf{};
   TBlockTables Tables;
 };

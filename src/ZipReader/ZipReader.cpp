@@ -107,7 +107,7 @@ void AppendLineText(std::string& line, const char* begin, const char* end, bool 
 }  // namespace
 
 void TZippedFilesReader::Open(const std::string& fileName) {
-  if (const int reason = OpenArchive(fileName); reason != 0) throw EInOutError::FromErrno(reason);
+  if (!OpenArchive(fileName)) throw EInOutError(OpenError);
   EndOfData = false;
   BlockDone = true;
   LastBlock = true;
@@ -326,8 +326,10 @@ void TZippedFilesReader::ReadDataDescriptor() {
 bool TZippedFilesReader::ReadLine(std::string& line) {
   if (Eof()) return false;
   line.clear();
+  OpenLine = false;
   for (;;) {
     if (OutPos >= OutCount) {
+      OpenLine = EndOfData;
       if (EndOfData) return true;
       FillBuffer();
       continue;

@@ -33,6 +33,13 @@ class EInOutError : public ERuntimeError {
   static EInOutError SharingViolation();
 };
 
+// A results file that stopped taking rows: "Cannot write the results file
+// FILE: REASON". The run cannot go on, whatever it was reporting.
+class EResultsWriteError : public EInOutError {
+ public:
+  using EInOutError::EInOutError;
+};
+
 // An index outside a list: "List index out of bounds (%d)" with the 0-based index.
 class EListError : public ERuntimeError {
  public:

@@ -315,6 +315,21 @@ TEST_F(OrientationTest, GarbageRowEndsTheLoadWithoutAHalfGeometry) {
   EXPECT_EQ(File.AtomCount(), 0);
 }
 
+// A table that never closes ends at the atom limit, with a warning; one of
+// 500 rows that closes is whole.
+TEST_F(OrientationTest, TableEndsAtTheAtomLimit) {
+  const std::string row = WaterRows.substr(0, WaterRows.find('\n') + 1);
+  std::string rows;
+  for (int atom = 0; atom < MaxModeAtoms; ++atom) rows += row;
+  std::string open = StandardOrientation(rows + row + row);
+  open.erase(open.rfind(" ---"));
+  const std::string unclosed = open + " SCF Done:  E(RHF) =  -1.5\n";
+  for (const auto& [text, warned] : {std::pair{StandardOrientation(rows), false}, {unclosed, true}}) {
+    EXPECT_EQ(LoadFresh(text)->AtomCount(), MaxModeAtoms);
+    EXPECT_EQ(LoadFresh(text)->Info.ReadWarnings.size(), warned ? 1U : 0U);
+  }
+}
+
 class PassEndTest : public GaussianReaderTest {};
 
 TEST_F(PassEndTest, MissingFileIsShownAndLeavesTheObjectAlone) {
@@ -368,11 +383,35 @@ TEST_F(PassEndTest, LastTerminationLineSaysHowTheRunEnded) {
       {std::string(error), tmError},
       {std::string(error) + std::string(normal), tmNormal},
       {std::string(normal) + std::string(error), tmError},
+      // A later step that started and did not end: an "opt freq" job, or a
+      // --Link1-- file, cut while it runs.
+      {std::string(normal) + " Link1:  Proceeding to internal job step number  2.\n", tmMissing},
+      {std::string(normal) + " Entering Link 1 = /opt/g09/l1.exe PID=    137902.\n", tmMissing},
+      {std::string(normal) + " Link1:  Proceeding to internal job step number  2.\n" + std::string(normal), tmNormal},
   };
   for (const auto& [text, termination] : cases) {
     SCOPED_TRACE(text);
     EXPECT_EQ(LoadFresh(text)->Info.Termination, termination);
   }
+}
+
+// A job still writing its output: a number that runs up to the end of a
+// last line without a line end is not used, and the load ends there; a
+// termination line without its line end is still one.
+TEST_F(PassEndTest, NumberCutAtTheEndOfTheFileIsNotUsed) {
+  const std::string before = " SCF Done:  E(RB3LYP) =  -40.5 A.U.\n";
+  const std::string normal(NormalTermination.substr(0, NormalTermination.size() - 1));
+  for (const auto& [text, termination] : {std::pair{before + " SCF Done:  E(RB3LYP) =  -40.23", tmMissing},
+                                          {before + " SCF Done:  E(RB3LYP) =  ", tmMissing},
+                                          {before + " SCF Done:  E(RB3LYP) =  -4", tmMissing},
+                                          {before + normal, tmNormal}}) {
+    SCOPED_TRACE(text);
+    std::unique_ptr<TCoordinateFile> file;
+    ASSERT_NO_THROW(file = LoadFresh(text));
+    EXPECT_DOUBLE_EQ(file->Info.Energy, -40.5);
+    EXPECT_EQ(file->Info.Termination, termination);
+  }
+  EXPECT_THROW(Load(before + " SCF Done:  E(RB3LYP) =  \n"), EConvertError) << "a complete line";
 }
 
 TEST_F(PassEndTest, NewParseResetsDipoleAndCounterpoiseButKeepsEnergy) {

@@ -1,5 +1,13 @@
 // The Gaussian reader's frequency tables in both layouts, thermochemistry and
 // anharmonic section: small outputs written for the tests.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -152,6 +160,48 @@ TEST_F(FrequencyTableTest, DamagedHeaderAnnouncingManyModesEndsWithoutExhausting
   for (int mode = 1; mode <= 1'000'000; ++mode) header += " 1";
   EXPECT_THROW(Load(Table(header + "\n A\n Frequencies --  1.0\n")), EConvertError);
   EXPECT_EQ(Modes().Count(), static_cast<int>((MaxLineLength - indent.size()) / 2));
+}
+
+// A field that overflows its format is printed as asterisks: a per-mode
+// value is then not available, a frequency still does not convert.
+TEST_F(FrequencyTableTest, AsteriskFieldIsNotAvailableUnlessItIsAFrequency) {
+  for (const auto& [value, overflowed] : {std::pair{"70.8217", true}, {"1.0840", true}, {"1743.1470", false}}) {
+    std::string modes(WaterModes);
+    modes.replace(modes.find(value), std::strlen(value), std::string(std::strlen(value), '*'));
+    if (!overflowed) {
+      EXPECT_THROW(Load(Table(modes)), EConvertError);
+      continue;
+    }
+    Load(Table(modes));
+    EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(0).Frequency), 1743.147);
+    const auto& attributes = Modes().ModeAt(0).Attributes;
+    EXPECT_EQ(std::ranges::count_if(attributes, [](const auto& a) { return std::isnan(a.Value); }), 1);
+    EXPECT_EQ(Info().ReadWarnings.size(), 1U);
+  }
+}
+
+// 100,000 modes of a molecule of three atoms: each mode keeps what its rows
+// list, so the peak memory of a load stays small.
+TEST_F(FrequencyTableTest, ManyModesOfASmallMoleculeKeepMemorySmall) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's own allocations hide the reader's";
+#endif
+  const std::filesystem::path path = Folder.Path() / "many.out";
+  std::ofstream out(path);
+  out << GaussianBanner << TableHeading;
+  for (int blocks = 0; blocks < 33'334; ++blocks) out << WaterModes.substr(0, WaterModes.size() - 1);  // no blank line
+  out.close();
+  const pid_t child = fork();
+  if (child == 0) {
+    TCoordinateFile file;
+    file.LoadFile(path.string(), true);
+    _exit(file.Info.Modes->Count() == 100'002 ? 0 : 1);
+  }
+  int status = -1;
+  rusage usage{};
+  ASSERT_EQ(wait4(child, &status, 0, &usage), child);
+  EXPECT_EQ(status, 0);
+  EXPECT_LT(usage.ru_maxrss, 64 * 1024) << "KiB";
 }
 
 class ThermochemistryTest : public GaussianReaderTest {};

@@ -281,6 +281,17 @@ std::string TwoBitsOfBlockType(int type) {
   return out.Bytes();
 }
 
+// Stored bytes that leave room for exactly one longest match in the window,
+// then that match.
+std::string GapThenLongestMatch() {
+  const std::string gap(WindowSize - MaxMatch, 'g');
+  TBitWriter out;
+  out.Bits(0, 1).Bits(0, 2).Align().Bits(static_cast<std::uint32_t>(gap.size()), 16);
+  out.Bits(static_cast<std::uint32_t>(~gap.size() & 0xFFFF), 16).Raw(gap);
+  out.Bits(1, 1).Bits(1, 2).FixedSymbol(285).Code(0, 5).FixedSymbol(EndOfBlock);
+  return out.Bytes();
+}
+
 class HandMadeStream : public ::testing::TestWithParam<HandMadeCase> {};
 
 TEST_P(HandMadeStream, GivesItsBytesAndCodes) {
@@ -308,6 +319,8 @@ INSTANTIATE_TEST_SUITE_P(
         HandMadeCase{"Symbol286IsInvalid", FixedMatch({'x'}, 286, 0), "x", 0, 4},
         HandMadeCase{"Symbol287IsInvalid", FixedMatch({'x'}, 287, 0), "x", 0, 4},
         HandMadeCase{"FixedDistance30IsInvalid", FixedMatch({'x'}, 257, 30), "x", 0, 4},
+        HandMadeCase{"DistanceBeforeTheFirstByte", FixedMatch({'x'}, 257, 1), "x", 0, 4},
+        HandMadeCase{"LongestMatchFillingTheWindow", GapThenLongestMatch(), std::string(WindowSize, 'g'), 0, 0},
         HandMadeCase{"FixedDistance31IsInvalid", FixedMatch({'x'}, 257, 31), "x", 0, 4},
         HandMadeCase{"OneDistanceCodeOfOneBit", OneDistanceCodeStream(0), "aaaa", 0, 0},
         HandMadeCase{"TheOtherOneBitDistanceIsInvalid", OneDistanceCodeStream(1), "a", 0, 4},

@@ -3,6 +3,7 @@
 
 #include <pty.h>
 #include <sys/wait.h>
+#include <csignal>
 #include <unistd.h>
 
 #include <sstream>
@@ -151,12 +152,53 @@ TEST_F(BatchTest, DescriptionsResolveAgainstTheFolderOfThePathGiven) {
 
 TEST_F(BatchTest, InputThatGaveNothingExitsOne) {
   Scratch.Write("nothing.txt", "no path here\n");
+  std::filesystem::create_directories(Path("none/loops"));
+  std::filesystem::create_symlink("loop.out", Path("none/loops/loop.out"));
   const TBatchResult missing = RunBatch("missing.out");
   EXPECT_EQ(missing.ExitStatus, 1);
-  EXPECT_TRUE(missing.Out.ends_with("Warning: the file could not be opened!\n")) << missing.Out;
+  EXPECT_TRUE(missing.Out.ends_with("Warning: the file could not be opened (No such file or directory)!\n"))
+      << missing.Out;
   const TBatchResult emptyList = RunBatch("nothing.txt");
   EXPECT_EQ(emptyList.ExitStatus, 1);
   EXPECT_EQ(emptyList.Err, "harvex-batch: " + Full("nothing.txt") + ": the list names no file\n");
+  const TBatchResult emptyFolder = RunBatch("none");
+  EXPECT_EQ(emptyFolder.ExitStatus, 1);
+  EXPECT_EQ(emptyFolder.Err, "harvex-batch: " + Full("none/loops/loop.out") + ": Too many levels of symbolic links\n" +
+                                 "harvex-batch: " + Full("none") + ": the folder holds no output\n");
+  const TBatchResult full = RunBatch("--results /dev/full missing.out");
+  EXPECT_EQ(full.ExitStatus, 1);
+  EXPECT_EQ(full.Err, "harvex-batch: Cannot write the results file /dev/full: No space left on device\n");
+}
+
+// However a run ends (a reader that stops early, an end signal to the
+// command line or the window), the results file holds the header and
+// complete rows only.
+TEST_F(BatchTest, ARunEndedEarlyLeavesCompleteRowsOnly) {
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  std::string list;
+  for (int i = 0; i < 50000; ++i) list += Full("water.out") + "\n";
+  Scratch.Write("list.txt", list);
+  const std::string killOnceRowsExist =
+      " list.txt >/dev/null 2>&1 & until [ \"$(wc -l 2>/dev/null <Harvex_res.txt)\" -gt 2 ] 2>/dev/null; do "
+      "sleep 0.05; done; kill -";
+  std::vector<std::pair<std::string, int>> cases = {
+      {"'" HARVEX_BATCH_PROGRAM "' list.txt | head -c1 >/dev/null; echo $? >status", 0},
+      {"'" HARVEX_BATCH_PROGRAM "'" + killOnceRowsExist + "TERM $!; wait $!; echo $? >status", 128 + SIGTERM}};
+#ifdef HARVEX_WINDOW_PROGRAM
+  cases.emplace_back("QT_QPA_PLATFORM=offscreen '" HARVEX_WINDOW_PROGRAM "'" + killOnceRowsExist +
+                         "HUP $!; wait $!; echo $? >status",
+                     128 + SIGHUP);
+#endif
+  const std::string row = Full("water.out") + "\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n";
+  for (const auto& [command, status] : cases) {
+    const std::string script = "cd '" + Scratch.Path().string() + "' && rm -f Harvex_res.txt && (" + command + ")";
+    ASSERT_EQ(std::system(script.c_str()), 0);
+    EXPECT_EQ(std::stoi(Results("status")), status) << command;
+    const std::string rows = Results().substr(Results().find("\r\n") + 2);
+    EXPECT_EQ(rows.size() % row.size(), 0U) << command;
+    EXPECT_LT(rows.size(), 50000 * row.size()) << command;
+    EXPECT_EQ(rows.substr(0, row.size()), row) << command;
+  }
 }
 
 TEST_F(BatchTest, JsonReplacesTheMemoLinesWithTheModel) {

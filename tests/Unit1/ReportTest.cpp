@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "RecordingDesktop.h"
 #include "rtl/RuntimeErrors.h"
@@ -92,13 +93,22 @@ TEST_F(ReportTest, OutputThatGaveNothingSaysSoAndKeepsItsRow) {
   Scratch.Write("no-energy.out", " * O   R   C   A *\n****ORCA TERMINATED NORMALLY****\n");
   Scratch.Write("text.zip", "not an archive\n");
   Scratch.Write("empty.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  ASSERT_EQ(mkfifo(Path("fifo.out").c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(Path("fifo.zip").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", Path("zero.out"));
+  std::filesystem::create_symlink("loop.out", Path("loop.out"));
   const std::string notOpened = "Warning: the file could not be opened!";
+  const std::string notRegular = "Warning: the file could not be opened (not a regular file)!";
   const std::string noEnergy = "Warning: no energy could be read from this file!";
   const struct {
     const char* Name;
     std::string Warning;
-  } cases[] = {{"missing.out", notOpened}, {"folder.out", notOpened}, {"other.out", noEnergy},
-               {"no-energy.out", noEnergy}, {"text.zip", notOpened},  {"empty.zip", notOpened}};
+  } cases[] = {{"missing.out", "Warning: the file could not be opened (No such file or directory)!"},
+               {"folder.out", "Warning: the file could not be opened (Is a directory)!"},
+               {"loop.out", "Warning: the file could not be opened (Too many levels of symbolic links)!"},
+               {"fifo.out", notRegular}, {"zero.out", notRegular}, {"fifo.zip", notRegular},
+               {"other.out", noEnergy}, {"no-energy.out", noEnergy}, {"text.zip", notOpened},
+               {"empty.zip", notOpened}};
   std::string rows;
   for (const auto& [name, warning] : cases) {
     Recorder.Memo.clear();
@@ -311,12 +321,29 @@ TEST_F(UncreatedResultsTest, ReportStopsAtItsFirstWriteKeepingEarlierMemoLines) 
   EXPECT_TRUE(Recorder.Messages.empty());
 }
 
-TEST_F(UncreatedResultsTest, WriteFailureRaisesTheSystemsReasonAndClosingShowsIt) {
-  Run.CreateResultsFile("/dev/full", "Harvex version 18.10.2012");
-  // The header and the row overflow the 128-byte buffer.
-  EXPECT_THROW(Run.ReportObject(std::string(100, 'a') + ".out", Output(0, -1.0, "")), EInOutError);
-  Run.CloseResultsFile();
-  EXPECT_EQ(Recorder.Messages, (std::vector<testing::TMessage>{{"Harvex", "No space left on device"}}));
+TEST_F(UncreatedResultsTest, WriteFailureRaisesAtTheHeaderNamingTheFileAndTheReason) {
+  try {
+    Run.CreateResultsFile("/dev/full", "Harvex version 18.10.2012");
+    FAIL() << "the header was taken";
+  } catch (const EResultsWriteError& error) {
+    EXPECT_STREQ(error.what(), "Cannot write the results file /dev/full: No space left on device");
+  }
+}
+
+// Each row is on disk as soon as it is complete, and a path never adds a
+// column nor splits its row: its tabs, CRs and LFs become blanks, and the
+// warning names it.
+TEST_F(ReportTest, RowsReachTheFileAtOnceAndNeverHoldATabCrOrLfInAPath) {
+  std::string rows;
+  for (const auto& [name, shown] : {std::pair{"/d/a\tb.out", "\\t"}, {"/d/a\rb.out", "\\r"}, {"/d/a\nb.out", "\\n"}}) {
+    Run.ReportObject(name, Output(0, -1.0, ""));
+    EXPECT_EQ(Recorder.Memo[Recorder.Memo.size() - 4],
+              std::string("Warning: the row's path is not the file's exact name \"/d/a") + shown +
+                  "b.out\": its tabs, CRs and LFs are written as blanks!");
+    rows += "/d/a b.out\tOUT\t-1.00000000000000E+0000\tNO_THCHEM\tNO_THCHEM\t\r\n";
+    EXPECT_TRUE(testing::ReadWholeFile(ResultsPath()).ends_with("\r\n" + rows));
+  }
+  EXPECT_EQ(Run.WarningCount(), 3);
 }
 
 }  // namespace

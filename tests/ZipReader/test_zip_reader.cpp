@@ -595,16 +595,17 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictCase{"BannerOnTheLastLine", " This is part of the Gaussian(R) 16 program."}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// A cut archive ends the member inside a number: the warning comes before
-// the conversion error that ends the load.
-TEST(CrcVerdict, TruncatedArchiveWarnsBeforeTheLastLineFailsToConvert) {
+// A cut archive ends the member inside a number: the warning comes, and the
+// cut number is not used.
+TEST(CrcVerdict, TruncatedArchiveWarnsAndLeavesOutTheCutNumber) {
   const std::string text = " This is part of the Gaussian(R) 16 program.\n SCF Done:  E(RB3LYP) =  -76.4D+01 A.U.\n";
   const std::string archive = BuildArchive({{"calc.out", text, 0}});
   TRecordingDesktop desktop;
   TTempDir dir;
   const std::string path = dir.Write("a.zip", archive.substr(0, archive.find("D+01") + 2));
   TCoordinateFile file;
-  EXPECT_THROW(file.LoadFile(path, true), EConvertError);
+  EXPECT_NO_THROW(file.LoadFile(path, true));
+  EXPECT_FALSE(file.Info.EnergyRead);
   EXPECT_EQ(desktop.Messages,
             (std::vector<TMessage>{{"TCoordinateFile Error", "WARNING: there was an error reading " + path}}));
 }
