@@ -97,7 +97,6 @@ class TMarkerRegistry {
   TCheckSet ChecksFor(std::string_view line) const { return Filter.ChecksFor(line); }
   TCheckSet Candidates(std::string_view line) const { return Filter.Candidates(line); }
   TCheck CheckAt(int index) const { return Checks[static_cast<std::size_t>(index)]; }
-  int CheckCount() const { return static_cast<int>(Checks.size()); }
   // The index of a check in run order; -1 when it has no row.
   int IndexOf(TCheck check) const {
     for (std::size_t i = 0; i < Checks.size(); ++i)
