@@ -192,16 +192,48 @@ TEST(OrcaOutput, LastSCFTotalIsTheEnergyWithoutAFinalEnergyLine) {
   EXPECT_EQ(file.Info.Energy, -230.0);
 }
 
-TEST(OrcaOutput, LastTerminationLineTellsHowTheRunEnded) {
+// A failed job may still print the normal end line after its error; a
+// final energy marked unconverged stays the energy.
+TEST(OrcaOutput, LastTerminationLineTellsHowTheRunEndedUnlessTheJobFailed) {
   TTempDir folder;
   const std::string normal = "                             ****ORCA TERMINATED NORMALLY****\n";
   const std::string error = "ORCA finished by error termination in SCF\n";
-  for (const auto& [tail, expected] : {std::pair{std::string(), tmMissing}, std::pair{normal, tmNormal},
-                                       std::pair{error, tmError}, std::pair{error + normal, tmNormal}}) {
+  const std::string unconverged =
+      "FINAL SINGLE POINT ENERGY      -609.155669143400   (Wavefunction not fully converged!)\n";
+  const struct {
+    std::string Tail;
+    TTermination Termination;
+    double Energy;
+  } rows[] = {
+      {"", tmMissing, -76.425912545291},
+      {normal, tmNormal, -76.425912545291},
+      {error, tmError, -76.425912545291},
+      {error + normal, tmError, -76.425912545291},
+      {"                                   ERROR !!!\n       The optimization did not converge but reached the "
+       "maximum\n       ORCA will abort at this point of the run.\n" + normal,
+       tmError, -76.425912545291},
+      {unconverged + normal, tmError, -609.1556691434},
+      {"     This wavefunction IS NOT FULLY CONVERGED!\n     Aborting the run ...\n" + normal, tmError,
+       -76.425912545291},
+      {"ORCA finished by error termination in MDCI\n  .... aborting the run\n" + normal, tmError, -76.425912545291},
+  };
+  for (const auto& row : rows) {
     TCoordinateFile file;
-    ASSERT_TRUE(file.LoadFile(folder.Write("run.out", std::string(Banner) + Cycle(1) + tail), true));
-    EXPECT_EQ(file.Info.Termination, expected) << tail;
+    ASSERT_TRUE(file.LoadFile(folder.Write("run.out", std::string(Banner) + Cycle(1) + row.Tail), true));
+    EXPECT_EQ(file.Info.Termination, row.Termination) << row.Tail;
+    EXPECT_EQ(file.Info.Energy, row.Energy) << row.Tail;
   }
+}
+
+// A failed job's SCF total may have diverged: it never stands in.
+TEST(OrcaOutput, FailedJobWithoutAFinalEnergyReadsNone) {
+  TTempDir folder;
+  TCoordinateFile file;
+  ASSERT_TRUE(file.LoadFile(folder.Write("diverged.out", std::string(Banner) +
+                                                             "Total Energy       :   -2.0e7 Eh     -5.4e8 eV\n"
+                                                             "ORCA finished by error termination in SCF\n"),
+                            true));
+  EXPECT_FALSE(file.Info.EnergyRead);
 }
 
 // Water (or, with a hydrogen moved, three atoms on a line) and the start
@@ -360,6 +392,18 @@ TEST(OrcaOutput, FrequencyJobGivesModesDisplacementsAndThermochemistry) {
 
 // A job cut off inside its thermochemistry keeps its modes and what was
 // printed; G is not left over from the file loaded before.
+// An atom's block holds the three translations alone; its G is kept.
+TEST(OrcaOutput, AtomKeepsItsFreeEnergyWithoutModes) {
+  TTempDir folder;
+  TCoordinateFile file;
+  ASSERT_TRUE(file.LoadFile(
+      folder.Write("atom.out", FrequencyJob("0.800000", Entries({"0.00", "0.00", "0.00"})) + std::string(Thermochemistry)),
+      true));
+  EXPECT_EQ(file.Info.Modes->Count(), 0);
+  EXPECT_TRUE(file.Info.HasFreeEnergy());
+  EXPECT_EQ(file.Info.GibbsEnergy, -76.42241775);
+}
+
 TEST(OrcaOutput, CutOffThermochemistryLeavesGAtZero) {
   TTempDir folder;
   const std::string whole = FrequencyOutput();
