@@ -82,8 +82,7 @@ TEST_F(ReportTest, ModesWithoutAPrintedGibbsEnergyWarnInPlaceOfG) {
 TEST_F(ReportTest, OutputWithoutFrequenciesWritesNoThermochemistryTwiceUnlessItHasG) {
   Run.ReportObject("o.out", Output(0, 0.012, ""));
   auto atom = Output(1, -0.4982, "(UHF)");
-  atom->Info.GibbsEnergy = -0.5101;
-  atom->Info.HasGibbsEnergy = true;
+  AddModes(*atom, {}, -0.5101);
   Run.ReportObject("h.out", std::move(atom));
 
   EXPECT_EQ(Recorder.Memo, (Lines{"File:\to.out", "initial geometry loaded", "", "E [Hartree]=\t0.0120000", "File:\th.out",
