@@ -179,9 +179,10 @@ struct TOutInfo {
   // The values kept only for recomputing the thermochemistry, all but the
   // multiplicity (read before the block).
   void ClearRecomputationValues();
-  // A frequency job that gave its modes and printed G after them: the one
-  // test of whether a row, a conformer or an ensemble member carries a G.
-  bool HasFreeEnergy() const { return Modes && Modes->Count() > 0 && HasGibbsEnergy; }
+  // A frequency job printed G: a molecule's after its modes, an atom's
+  // without any. The one test of whether a row, a conformer or an ensemble
+  // member carries a G.
+  bool HasFreeEnergy() const { return HasGibbsEnergy; }
 };
 
 // One loaded file: its atoms and everything its reader found.

@@ -160,20 +160,41 @@ void ReadSCFEnergy(TGaussianPass& pass, TOutInfo& info) {
   pass.SetEnergy(info, ReadDouble(line, cursor), label);
 }
 
-// Printed after the SCF energy of an MP2 run, with a Fortran exponent and,
-// in some steps, no blank before the "=":
+// Moller-Plesset energies follow the SCF energy, each after its label with
+// a Fortran exponent and, in some steps, no blank before the "=". The
+// highest order the job ran is printed last:
 //  E2 =    -0.3795333610D-01 EUMP2 =    -0.75002282127454D+02
 //  E2=       -0.8292409265D+00 EUMP2=       -0.26997188088328D+03
+//  E3=       -0.53761225D-02        EUMP3=      -0.76195744314D+02
+//  E4(DQ)=   -0.27959200D-02        UMP4(DQ)=   -0.76200803418D+02
+//  E4(SDTQ)= -0.52335462D-02        UMP4(SDTQ)= -0.76200977860D+02
+// The fourth-order label is the marker with its terms, e.g. "UMP4(SDTQ)".
 constexpr std::string_view MP2EnergyMarker = "EUMP2";
+constexpr std::string_view MP3EnergyMarker = "EUMP3";
+constexpr std::string_view MP4EnergyMarker = "UMP4(";
 
-void ReadMP2Energy(TGaussianPass& pass, TOutInfo& info) {
-  const std::size_t at = pass.Line.find(MP2EnergyMarker);
-  if (at == std::string::npos || pass.Line.find('=') == std::string::npos) return;
-  std::string tail = pass.Line.substr(at);
-  int cursor = CursorAfter(tail, '=');
+// The energy after the first "=" that follows the 0-based offset.
+void ReadFortranEnergyAfter(TGaussianPass& pass, std::size_t offset, std::string_view label, TOutInfo& info) {
+  std::string tail = pass.Line.substr(offset);
+  const std::size_t equals = tail.find('=');
+  if (equals == std::string::npos) return;
+  if (const std::size_t exponent = tail.find('D', equals); exponent != std::string::npos) tail[exponent] = 'E';
+  int cursor = static_cast<int>(equals) + 2;
   SkipBlanks(tail, cursor);
-  if (const std::size_t exponent = tail.find('D'); exponent != std::string::npos) tail[exponent] = 'E';
-  pass.SetEnergy(info, ReadDouble(tail, cursor), MP2EnergyMarker);
+  pass.SetEnergy(info, ReadDouble(tail, cursor), label);
+}
+
+void ReadMPEnergy(TGaussianPass& pass, TOutInfo& info) {
+  const std::string_view line = pass.Line;
+  for (std::string_view marker : {MP2EnergyMarker, MP3EnergyMarker}) {
+    if (const std::size_t at = line.find(marker); at != std::string_view::npos) {
+      ReadFortranEnergyAfter(pass, at, marker, info);
+      return;
+    }
+  }
+  const std::size_t at = line.find(MP4EnergyMarker);
+  const std::size_t close = at == std::string_view::npos ? at : line.find(')', at);
+  if (close != std::string_view::npos) ReadFortranEnergyAfter(pass, at, line.substr(at, close - at + 1), info);
 }
 
 // The number after the first "=" that follows the 0-based offset; nothing
@@ -188,6 +209,24 @@ bool ReadEnergyAfter(TGaussianPass& pass, std::size_t offset, std::string_view l
   return true;
 }
 
+// A coupled-cluster, QCI or CI job prints its total energy at each
+// iteration, the last one being the converged energy; Gaussian 16 prints it
+// once more after the iterations. The route names the method:
+//  DE(Corr)= -0.48169987E-01 E(Corr)=     -75.012498779
+//  DE(Corr)= -0.53354848E-01 E(CORR)=     -75.017683640     Delta=-3.61D-08
+//  Wavefunction amplitudes converged. E(Corr)=     -76.238041859
+// A CCSD(T) or QCISD(T) job prints its "(T)" energy after them.
+constexpr std::string_view AmplitudesEnergyMarker = " E(Corr)=";
+constexpr std::string_view IterationEnergyMarker = " E(CORR)=";
+
+void ReadAmplitudesEnergy(TGaussianPass& pass, TOutInfo& info) {
+  std::size_t at = pass.Line.find(AmplitudesEnergyMarker);
+  if (at == std::string::npos) at = pass.Line.find(IterationEnergyMarker);
+  if (at == std::string::npos) return;
+  const std::string method = CorrelatedMethodOf(pass.Job.Route);
+  if (!method.empty()) ReadEnergyAfter(pass, at, method, info);
+}
+
 // An ONIOM job's energy is the extrapolation printed after the SCF energies
 // of its layers:
 //  ONIOM: extrapolated energy =     -40.576093511027
@@ -197,13 +236,6 @@ void ReadONIOMEnergy(TGaussianPass& pass, TOutInfo& info) {
   if (const std::size_t at = pass.Line.find(ONIOMEnergyMarker); at != std::string::npos)
     ReadEnergyAfter(pass, at, "(ONIOM)", info);
 }
-
-// A job that moves the geometry or computes frequencies runs the geometry
-// step, which announces itself before the job's first energy; a single
-// point never does.
-constexpr std::string_view GeometryStepMarker = "Berny optimization";
-
-void NoteGeometryStep(TGaussianPass& pass, TOutInfo&) { pass.Job.GeometryStepJob = true; }
 
 // A frequency job that differentiates numerically (anharmonic analyses,
 // Freq=Numer) announces it, then prints a full energy at every displaced
@@ -219,13 +251,13 @@ void NoteNumericalDifferentiation(TGaussianPass& pass, TOutInfo&) { pass.Job.Dis
 // TD-HF/TD-KS), labelled with its tag as printed:
 //  Total Energy, E(TD-HF/TD-DFT) =  -114.214128137
 //  Total Energy, E(TD-HF/TD-KS) =  -848.655200149
-// It is the job's energy when the job optimises or computes frequencies on
-// that state (the geometry and thermochemistry are built on it); a TD single
-// point, which prints it too, keeps its ground-state energy.
+// It is the job's energy when the job's route asks for an optimisation or
+// frequencies on that state (the geometry and thermochemistry are built on
+// it); a TD single point, which prints it too, keeps its ground-state energy.
 constexpr std::string_view ExcitedStateEnergyMarker = "Total Energy, E(TD-HF/TD-";
 
 void ReadExcitedStateEnergy(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.Job.GeometryStepJob) return;
+  if (!RouteRequests(pass.Job.Route, "opt") && !RouteRequests(pass.Job.Route, "freq")) return;
   const std::string_view line = pass.Line;
   const std::size_t at = line.find(ExcitedStateEnergyMarker);
   if (at == std::string_view::npos) return;
@@ -386,13 +418,17 @@ void ReadInputOrientation(TGaussianPass& pass, TOutInfo& info) {
 
 // A row of the orientation table: center number, atomic number, atomic type,
 // x, y, z in angstrom. An atomic number the element table lacks is shown and
-// the atom kept without an element.
+// the atom kept without an element. A periodic job lists its translation
+// vectors in the table too, with atomic number -2: they are no atoms.
+constexpr std::int32_t TranslationVectorNumber = -2;
+
 void AddAtomFromRow(std::string_view row, TAtomicArray& atoms) {
   int cursor = 1;
   SkipBlanks(row, cursor);
   ReadInt(row, cursor);  // center number
   SkipBlanks(row, cursor);
   const std::int32_t atomicNumber = ReadInt(row, cursor);
+  if (atomicNumber == TranslationVectorNumber) return;
   TAtom& atom = atoms.AddAtom();
   const int element = ElementByNumber(atomicNumber);
   if (element == 0) {
@@ -449,10 +485,13 @@ constexpr std::array EnergyAndGeometryRowList = {
     TGaussianRow{FragmentMarker, ReadMCBSFragmentStart, "g cal"},
     TGaussianRow{DCBSFragmentMarker, ReadDCBSFragmentStart, "g DCB"},
     TGaussianRow{FragmentMarker, ReadDCBSFragmentStart, "g cal"},
-    TGaussianRow{GeometryStepMarker, NoteGeometryStep},
     TGaussianRow{NumericalDifferentiationMarker, NoteNumericalDifferentiation},
     TGaussianRow{SCFDoneMarker, ReadSCFEnergy, "Done:"},
-    TGaussianRow{MP2EnergyMarker, ReadMP2Energy},
+    TGaussianRow{MP2EnergyMarker, ReadMPEnergy},
+    TGaussianRow{MP3EnergyMarker, ReadMPEnergy},
+    TGaussianRow{MP4EnergyMarker, ReadMPEnergy},
+    TGaussianRow{AmplitudesEnergyMarker, ReadAmplitudesEnergy, "E(Cor"},
+    TGaussianRow{IterationEnergyMarker, ReadAmplitudesEnergy, "E(COR"},
     TGaussianRow{ONIOMEnergyMarker, ReadONIOMEnergy},
     TGaussianRow{ExcitedStateEnergyMarker, ReadExcitedStateEnergy, "rgy, "},
     TGaussianRow{DoubleHybridMarker, ReadDoubleHybridEnergy, {}, TMarkerPlace::OpensLine},
@@ -469,6 +508,8 @@ constexpr std::array EnergyAndGeometryRowList = {
 constexpr std::array JobEndRowList = {
     TGaussianRow{JobStepMarker, NoteJobStepStart, "ink1:"},
     TGaussianRow{NewJobMarker, NoteJobStepStart, "ng Li"},
+    TGaussianRow{JobStepMarker, ReadRoute, "ink1:"},
+    TGaussianRow{NewJobMarker, ReadRoute, "ng Li"},
     TGaussianRow{NormalTerminationMarker, ReadTerminationLine, "rmina"},
     TGaussianRow{ErrorTerminationMarker, ReadTerminationLine, "ror t"},
 };

@@ -20,11 +20,11 @@ namespace harvex {
 // What the pass knows of the job in progress; it ends, as a whole, at the
 // job's termination line.
 struct TGaussianJob {
+  // The job's route section, its lines joined; empty until read.
+  std::string Route;
   bool HighPrecisionListing = false;
   // The job's later harmonic tables repeat modes already read.
   bool ModesRecovered = false;
-  // The job moves the geometry (optimisation) or computes frequencies.
-  bool GeometryStepJob = false;
   // The energies read belong to displaced geometries of a numerical
   // differentiation, not to the job's own.
   bool DisplacedGeometries = false;
@@ -89,6 +89,13 @@ struct TGaussianPass {
   void SetEnergy(TOutInfo& info, double energy, std::string_view label);
 };
 
+// What a job's route asks for. Keywords are matched in any letter case,
+// with or without options: "opt", "Opt=(CalcFC,TS)", "FREQ=NoRaman".
+bool RouteRequests(std::string_view route, std::string_view keyword);
+// The coupled-cluster, QCI or CI method the route names, as the label of
+// its converged energy ("CCSD" for UCCSD(T)/cc-pVTZ); empty when none.
+std::string CorrelatedMethodOf(std::string_view route);
+
 inline bool ContainsAny(std::string_view line, std::span<const std::string_view> markers) {
   for (std::string_view marker : markers)
     if (Contains(line, marker)) return true;
@@ -109,6 +116,9 @@ inline int CursorAfter(std::string_view line, char c) {
 // A check looks at the current line, which holds one of its markers.
 using TGaussianCheck = void (*)(TGaussianPass& pass, TOutInfo& info);
 using TGaussianRow = TMarkerRow<TGaussianCheck>;
+
+// Reads the route of the job whose first line is current.
+void ReadRoute(TGaussianPass& pass, TOutInfo& info);
 
 // The rows of each group, in the order their checks run.
 std::span<const TGaussianRow> EnergyAndGeometryRows();

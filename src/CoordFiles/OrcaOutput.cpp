@@ -1,6 +1,6 @@
 // The ORCA output reader: one forward pass that keeps the last Cartesian
 // geometry in angstrom, the last final single-point energy (else the last
-// SCF total), the modes of the last frequency block with their
+// SCF total of a job that did not fail), the modes of the last frequency block with their
 // displacements, the thermochemistry printed after it, and how the run
 // ended.
 #include <array>
@@ -42,6 +42,22 @@ constexpr std::string_view SCFTotalEnergyMarker = "Total Energy       :";
 // ORCA finished by error termination in SCF
 constexpr std::string_view NormalTerminationMarker = "****ORCA TERMINATED NORMALLY****";
 constexpr std::string_view ErrorTerminationMarker = "ORCA finished by error termination";
+
+// A job that failed may still end with the normal end line: an
+// optimisation out of cycles, a correlated job whose wavefunction did not
+// converge. Its error box, its unconverged final energy, or its last words
+// mark it failed whatever end line follows:
+//                                    ERROR !!!
+//        The optimization did not converge but reached the maximum
+//        ORCA will abort at this point of the run.
+// FINAL SINGLE POINT ENERGY      -609.155669143400   (Wavefunction not fully converged!)
+//      This wavefunction IS NOT FULLY CONVERGED!
+//      Aborting the run ...
+//   .... aborting the run
+constexpr std::array FailureMarkers = {
+    std::string_view("ERROR !!!"), std::string_view("ORCA will abort"),
+    std::string_view("(Wavefunction not fully converged!)"), std::string_view("IS NOT FULLY CONVERGED!"),
+    std::string_view("borting the run")};
 
 // VIBRATIONAL FREQUENCIES
 // -----------------------
@@ -143,6 +159,7 @@ struct TOrcaPass {
   TCoordinateFile& File;
   TOutInfo& Info;
   std::string Line;
+  bool Failed = false;
   bool FinalEnergySeen = false;
   std::optional<double> SCFEnergy;
   bool FrequenciesSeen = false;
@@ -324,9 +341,14 @@ void ReadSCFTotalEnergy(TOrcaPass& pass) {
   if (NumberStarts(pass.Line, cursor)) pass.SCFEnergy = ReadDouble(pass.Line, cursor);
 }
 
+void NoteFailure(TOrcaPass& pass) {
+  pass.Failed = true;
+  pass.Info.Termination = tmError;
+}
+
 void ReadTermination(TOrcaPass& pass) {
-  if (Contains(pass.Line, NormalTerminationMarker)) pass.Info.Termination = tmNormal;
-  if (Contains(pass.Line, ErrorTerminationMarker)) pass.Info.Termination = tmError;
+  if (Contains(pass.Line, NormalTerminationMarker)) pass.Info.Termination = pass.Failed ? tmError : tmNormal;
+  if (Contains(pass.Line, ErrorTerminationMarker)) NoteFailure(pass);
 }
 
 // One or two atoms always lie on a line; an empty geometry says nothing and
@@ -510,6 +532,11 @@ constexpr std::array OrcaRows = {
     TOrcaRow{SCFTotalEnergyMarker, ReadSCFTotalEnergy, "al En"},
     TOrcaRow{NormalTerminationMarker, ReadTermination, "***OR"},
     TOrcaRow{ErrorTerminationMarker, ReadTermination, "CA fi"},
+    TOrcaRow{FailureMarkers[0], NoteFailure, "OR !!"},
+    TOrcaRow{FailureMarkers[1], NoteFailure, "CA wi"},
+    TOrcaRow{FailureMarkers[2], NoteFailure, "ot fu"},
+    TOrcaRow{FailureMarkers[3], NoteFailure},
+    TOrcaRow{FailureMarkers[4], NoteFailure, "e run"},
     TOrcaRow{FrequenciesMarker, StartFrequencyBlock},
     TOrcaRow{NormalModesMarker, StartNormalModes, "AL MO"},
     TOrcaRow{ThermochemistryLines[0].Marker, ReadThermochemistry, "al Ma"},
@@ -547,7 +574,8 @@ bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
   }
   source.CloseSource();
   BuildPendingGeometry(pass);
-  if (!pass.FinalEnergySeen && pass.SCFEnergy) {
+  // The SCF total of a failed job may be a diverged value, never its energy.
+  if (!pass.FinalEnergySeen && pass.SCFEnergy && !pass.Failed) {
     Info.EnergyLabel.clear();
     Info.Energy = *pass.SCFEnergy;
     Info.EnergyRead = true;

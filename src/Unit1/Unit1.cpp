@@ -178,26 +178,27 @@ void TResultsRun::ReportOutput(const std::string& rowPath, std::string_view deci
   Results->Write(rowPath + "\tOUT\t" + ScientificRowForm(info.Energy) + "\t");
 
   // An output that no reader ran on has no mode list at all; it reads as one
-  // without frequencies.
+  // without frequencies. An atom has no modes but may have its G.
   const int modeCount = info.Modes ? info.Modes->Count() : 0;
   if (modeCount > 0) {
-    const long double firstFrequency = info.Modes->ModeAt(0).Frequency;
     AppendMemoText("");
     AppendMemoText("The oscillation spectra contains " + std::to_string(modeCount) + " modes");
-    AppendMemoText("FirstFreq [1/cm]=\t" + MemoFixed(firstFrequency, FrequencyDecimals, decimalSeparator) + "\r\n");
-    // A G that was never printed (a frequency section cut off, or one with
-    // no thermochemistry) is not written as a number.
-    if (info.HasFreeEnergy()) {
-      AppendMemoText("G [Hartree]=\t" + MemoFixed(info.GibbsEnergy, EnergyDecimals, decimalSeparator));
-      Results->Write(ScientificRowForm(info.GibbsEnergy) + "\t");
-    } else {
-      AppendMemoText(NoThermochemistryWarning);
-      Results->Write(std::string(NoThermochemistry) + "\t");
-    }
-    Results->Write(ScientificRowForm(firstFrequency) + "\t");
-  } else {
-    Results->Write(std::string(NoThermochemistry) + "\t" + std::string(NoThermochemistry) + "\t");
+    AppendMemoText("FirstFreq [1/cm]=\t" +
+                   MemoFixed(info.Modes->ModeAt(0).Frequency, FrequencyDecimals, decimalSeparator) + "\r\n");
+  } else if (info.HasFreeEnergy()) {
+    AppendMemoText("");
   }
+  // A G that was never printed (a frequency section cut off, or one with
+  // no thermochemistry) is not written as a number.
+  if (info.HasFreeEnergy()) {
+    AppendMemoText("G [Hartree]=\t" + MemoFixed(info.GibbsEnergy, EnergyDecimals, decimalSeparator));
+    Results->Write(ScientificRowForm(info.GibbsEnergy) + "\t");
+  } else {
+    if (modeCount > 0) AppendMemoText(NoThermochemistryWarning);
+    Results->Write(std::string(NoThermochemistry) + "\t");
+  }
+  Results->Write((modeCount > 0 ? ScientificRowForm(info.Modes->ModeAt(0).Frequency) : std::string(NoThermochemistry)) +
+                 "\t");
 
   if (info.HasCounterpoise) {
     const long double bsseCorrection = (info.MCBSSum - info.DCBSSum) * KcalPerHartree;

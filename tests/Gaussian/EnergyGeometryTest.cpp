@@ -15,10 +15,29 @@ using namespace harvex::testing;
 
 struct TEnergyCase {
   const char* Name;
-  std::string_view Text;
+  std::string Text;
   double Energy;
   std::string_view Label;
 };
+
+// A job's first line and its route as Gaussian prints them.
+std::string Job(std::string_view route, std::string_view start = " Entering Link 1 = /opt/g16/l1.exe PID= 7.") {
+  const std::string rule = " ----------------------------------------------------------------------\n";
+  return std::string(start) + "\n" + rule + " " + std::string(route) + "\n" + rule;
+}
+
+// Water's correlated energies, as a CCSD job prints them.
+const std::string MPLines =
+    " SCF Done:  E(RHF) =  -74.9629282455     A.U. after    9 cycles\n"
+    " E2 =    -0.3795333648D-01 EUMP2 =    -0.75002282127785D+02\n"
+    " E3=       -0.10518804D-01        EUMP3=      -0.75012800931D+02\n"
+    " E4(DQ)=   -0.31002165D-02        UMP4(DQ)=   -0.75015901148D+02\n"
+    " E4(SDQ)=  -0.32127250D-02        UMP4(SDQ)=  -0.75016013656D+02\n";
+const std::string Iterations =
+    " DE(Corr)= -0.48169987E-01 E(Corr)=     -75.012498779\n"
+    " DE(Corr)= -0.53354848E-01 E(CORR)=     -75.017683640     Delta=-3.61D-08\n";
+const std::string Converged = " Wavefunction amplitudes converged. E(Corr)=     -75.017683641\n";
+constexpr std::string_view TDEnergy = " SCF Done:  E(RB3LYP) =  -114.39 A.U.\n Total Energy, E(TD-HF/TD-DFT) =  -114.214128137\n";
 
 const TEnergyCase EnergyCases[] = {
     {"SCF energy keeps its method tag from the parenthesis on",
@@ -46,19 +65,28 @@ const TEnergyCase EnergyCases[] = {
     {"ONIOM extrapolation follows the layers' SCF energies",
      " SCF Done:  E(RB3LYP) =  -40.4158 A.U.\n ONIOM: extrapolated energy =     -40.576093511027\n",
      -40.576093511027, "(ONIOM)"},
-    {"TD energy of an optimisation on the excited state",
-     " Berny optimization.\n SCF Done:  E(RB3LYP) =  -114.39 A.U.\n"
-     " Total Energy, E(TD-HF/TD-DFT) =  -114.214128137\n",
+    {"TD energy of an optimisation on the excited state", Job("#p td b3lyp/6-31g(d) Opt=CalcFC") + std::string(TDEnergy),
      -114.214128137, "(TD-HF/TD-DFT)"},
-    {"TD energy of a Gaussian 09 frequency job on the excited state",
-     " Berny optimization.\n Total Energy, E(TD-HF/TD-KS) =  -848.655200149\n", -848.655200149, "(TD-HF/TD-KS)"},
-    {"TD single point keeps its ground-state energy",
-     " SCF Done:  E(RB3LYP) =  -114.39 A.U.\n Total Energy, E(TD-HF/TD-DFT) =  -114.214128137\n", -114.39,
+    {"TD energy of a frequency job whose route is cut inside a word",
+     Job("#P Geom=AllCheck Guess=TCheck SCRF=Check GenChk RB97D TD(FC,Read)/def2SVP Fr\n eq") +
+         " Total Energy, E(TD-HF/TD-KS) =  -848.655200149\n",
+     -848.655200149, "(TD-HF/TD-KS)"},
+    {"TD single point keeps its ground-state energy", Job("#p td b3lyp/def2svp") + std::string(TDEnergy), -114.39,
      "(RB3LYP)"},
     {"TD single point after an optimisation job keeps its ground-state energy",
-     " Berny optimization.\n Normal termination of Gaussian 16\n SCF Done:  E(RB3LYP) =  -114.39 A.U.\n"
-     " Total Energy, E(TD-HF/TD-DFT) =  -114.214128137\n",
+     Job("#p b3lyp opt") + " Normal termination of Gaussian 16\n" +
+         Job("#p td b3lyp", " Link1:  Proceeding to internal job step number  2.") + std::string(TDEnergy),
      -114.39, "(RB3LYP)"},
+    {"MP3", MPLines.substr(0, MPLines.find(" E4(DQ)")), -75.012800931, "EUMP3"},
+    {"MP4(SDQ)", MPLines, -75.016013656, "UMP4(SDQ)"},
+    {"MP4(SDTQ)", MPLines + " E4(SDTQ)= -0.52335462D-02        UMP4(SDTQ)= -0.75018437202D+02\n", -75.018437202,
+     "UMP4(SDTQ)"},
+    {"CCSD of Gaussian 09 ends with its last iteration", Job("#P UCCSD/STO-3G") + MPLines + Iterations,
+     -75.017683640, "CCSD"},
+    {"QCISD of Gaussian 16 prints its converged energy", Job("# qcisd(maxcyc=50)/sto-3g") + MPLines + Iterations + Converged,
+     -75.017683641, "QCISD"},
+    {"iterations of a job whose route names no such method are no energy", MPLines + Iterations, -75.016013656,
+     "UMP4(SDQ)"},
     {"double hybrid total follows its SCF part",
      " SCF Done:  E(RB2PLYP) =  -118.87 A.U.\n"
      " E2(B2PLYP) =    -0.1547244668D+00 E(B2PLYP) =    -0.11902630007243D+03\n",
@@ -66,8 +94,8 @@ const TEnergyCase EnergyCases[] = {
     {"double hybrid with dispersion keeps its printed name",
      " E2(B2PLYPD3) =    -0.1547244668D+00 E(B2PLYPD3) =    -0.11903030007243D+03\n", -119.03030007243,
      "(B2PLYPD3)"},
-    {"CCSD(T) follows the MP2 energy; the archive copy is no energy line",
-     " E2 =    -0.3795333648D-01 EUMP2 =    -0.75002282127785D+02\n CCSD(T)= -0.75017760423D+02\n"
+    {"CCSD(T) follows the CCSD energy; the archive copy is no energy line",
+     Job("#P CCSD(T)/STO-3G") + MPLines + Iterations + Converged + " CCSD(T)= -0.75017760423D+02\n"
      " 1\\1\\GINC\\SP\\RCCSD(T)\\MP2=-75.0022821\\CCSD(T)=-75.1\\RMSD=2.789e-10\n"
      " CCSD(T)=-75.2\\RMSD=2.789e-10\\PG=C02V\n",
      -75.017760423, "CCSD(T)"},
@@ -165,29 +193,36 @@ TEST_F(CounterpoiseTest, FragmentWithoutFollowingCounterpoiseLineIsNotSummed) {
 // every mix that revisions print.
 struct TCounterpoiseForm {
   const char* Name;
-  std::string_view DCBSStart, DCBSEnd, MCBSStart, MCBSEnd, Corrected;
+  std::string_view DCBSStart, DCBSEnd, MCBSStart, MCBSEnd, Corrected, Method;
 };
 
 constexpr std::string_view OldFragment = " Counterpoise: doing DCBS calculation for fragment";
 constexpr std::string_view NewFragment = " Counterpoise: doing calculation for fragment";
 constexpr TCounterpoiseForm CounterpoiseForms[] = {
     {"Gaussian 03", OldFragment, " NewBq=T", " Counterpoise: doing MCBS calculation for fragment", "",
-     " Counterpoise: corrected energy ="},
+     " Counterpoise: corrected energy =", "MP2"},
     {"Gaussian 16", NewFragment, " using the basis set of the full-system, NewBq=T", NewFragment,
-     " using the basis set of the fragment.", " Counterpoise corrected energy ="},
+     " using the basis set of the fragment.", " Counterpoise corrected energy =", "CCSD(T)"},
     {"old fragments, new corrected energy", OldFragment, " NewBq=T",
-     " Counterpoise: doing MCBS calculation for fragment", "", " Counterpoise corrected energy ="},
+     " Counterpoise: doing MCBS calculation for fragment", "", " Counterpoise corrected energy =", "SCF"},
     {"new fragments, old corrected energy", NewFragment, " using the basis set of the full-system, NewBq=T",
-     NewFragment, " using the basis set of the fragment.", " Counterpoise: corrected energy ="},
+     NewFragment, " using the basis set of the fragment.", " Counterpoise: corrected energy =", "SCF"},
 };
 
+// How each calculation of a series ends: an SCF job with its SCF line, a
+// correlated one with its own line after that.
+std::string EnergyLines(std::string_view method, std::string_view energy) {
+  const std::string scf = " SCF Done:  E(RHF) =  -75.1 A.U.\n";
+  if (method == "MP2") return scf + " E2 = -0.3D+00 EUMP2 = " + std::string(energy) + "\n";
+  if (method == "CCSD(T)") return scf + " CCSD(T)= " + std::string(energy) + "\n";
+  return " SCF Done:  E(RB3LYP) =  " + std::string(energy) + "     A.U.\n";
+}
+
 std::string WaterDimerSeries(const TCounterpoiseForm& form) {
-  auto fragment = [](std::string_view start, int number, std::string_view end, std::string_view energy) {
-    return std::string(start) + "   " + std::to_string(number) + std::string(end) +
-           "\n SCF Done:  E(RB3LYP) =  " + std::string(energy) + "     A.U. after    9 cycles\n";
+  auto fragment = [&](std::string_view start, int number, std::string_view end, std::string_view energy) {
+    return std::string(start) + "   " + std::to_string(number) + std::string(end) + "\n" + EnergyLines(form.Method, energy);
   };
-  return " Counterpoise: doing full-system calculation.\n"
-         " SCF Done:  E(RB3LYP) =  -152.909099006     A.U. after   10 cycles\n" +
+  return " Counterpoise: doing full-system calculation.\n" + EnergyLines(form.Method, "-152.909099006") +
          fragment(form.DCBSStart, 1, form.DCBSEnd, "-76.4587770239") +
          fragment(form.DCBSStart, 2, form.DCBSEnd, "-76.458779184877") +
          fragment(form.MCBSStart, 1, form.MCBSEnd, "-76.458417057") +
@@ -199,7 +234,7 @@ std::string WaterDimerSeries(const TCounterpoiseForm& form) {
 }
 
 // The report's BSSE correction and stabilisation energy agree with the
-// figures Gaussian prints, to their printed digits.
+// figures Gaussian prints, to their printed digits, whatever the method.
 TEST_F(CounterpoiseTest, EveryFormGivesGaussiansOwnBsseAndComplexationEnergy) {
   constexpr long double kcalPerHartree = 627.5095L;
   for (const TCounterpoiseForm& form : CounterpoiseForms) {
@@ -297,10 +332,13 @@ TEST_F(OrientationTest, TableCutOffByTheEndOfTheInputLeavesTheLastWholeOne) {
   EXPECT_DOUBLE_EQ(File.Atoms.AtomAt(1).Z, 0.119159);
 }
 
+// A periodic job's translation vector (atomic number -2) is no atom and
+// shows nothing.
 TEST_F(OrientationTest, UnknownAtomicNumberIsShownForEachRowAndKeptWithoutElement) {
   EXPECT_TRUE(Load(StandardOrientation("      1          0           0        0.000000    0.000000    1.000000\n"
                                        "      2          8           0        0.000000    0.000000    0.000000\n"
-                                       "      3          0           0        0.000000    0.000000   -1.000000\n")));
+                                       "      3          0           0        0.000000    0.000000   -1.000000\n"
+                                       "      4         -2           0        0.000000    0.000000    4.000000\n")));
   const TMessage unknownAtom{"Error", "Unknown atom! (z=0)"};
   EXPECT_EQ(Desktop.Messages, (std::vector<TMessage>{unknownAtom, unknownAtom}));
   ASSERT_EQ(File.AtomCount(), 3);

@@ -132,6 +132,7 @@ TEST_F(FrequencyTableTest, TableWithoutModeBlockGivesNoModesButKeepsTheThermoche
   EXPECT_EQ(Modes().Count(), 0);
   EXPECT_DOUBLE_EQ(Info().MolecularMass, 12.0);
   EXPECT_DOUBLE_EQ(Info().GibbsEnergy, -37.8);
+  EXPECT_TRUE(Info().HasFreeEnergy());
 }
 
 TEST_F(FrequencyTableTest, AtomsBeyondTheDisplacementArraysArePassedOver) {

@@ -190,17 +190,27 @@ TEST(OrcaOutput, LastSCFTotalIsTheEnergyWithoutAFinalEnergyLine) {
   EXPECT_EQ(file.Info.EnergyLabel, "");
   ASSERT_TRUE(file.LoadFile(folder.Write("final.out", withFinal), true));
   EXPECT_EQ(file.Info.Energy, -230.0);
+  // A failed job's SCF total may have diverged.
+  ASSERT_TRUE(file.LoadFile(folder.Write("failed.out", scfOnly + "ORCA finished by error termination in SCF\n"), true));
+  EXPECT_FALSE(file.Info.EnergyRead);
 }
 
-TEST(OrcaOutput, LastTerminationLineTellsHowTheRunEnded) {
+// A failed job may still print the normal end line after its error.
+TEST(OrcaOutput, LastTerminationLineTellsHowTheRunEndedUnlessTheJobFailed) {
   TTempDir folder;
   const std::string normal = "                             ****ORCA TERMINATED NORMALLY****\n";
   const std::string error = "ORCA finished by error termination in SCF\n";
-  for (const auto& [tail, expected] : {std::pair{std::string(), tmMissing}, std::pair{normal, tmNormal},
-                                       std::pair{error, tmError}, std::pair{error + normal, tmNormal}}) {
+  const std::string unconverged = "FINAL SINGLE POINT ENERGY  -609.1556691434   (Wavefunction not fully converged!)\n";
+  for (const auto& [tail, expected] :
+       {std::pair{std::string(), tmMissing}, std::pair{normal, tmNormal}, std::pair{error, tmError},
+        std::pair{error + normal, tmError}, std::pair{unconverged + normal, tmError},
+        std::pair{"            ERROR !!!\n       ORCA will abort at this point of the run.\n" + normal, tmError},
+        std::pair{"     This wavefunction IS NOT FULLY CONVERGED!\n     Aborting the run ...\n" + normal, tmError},
+        std::pair{"ORCA finished by error termination in MDCI\n  .... aborting the run\n" + normal, tmError}}) {
     TCoordinateFile file;
     ASSERT_TRUE(file.LoadFile(folder.Write("run.out", std::string(Banner) + Cycle(1) + tail), true));
     EXPECT_EQ(file.Info.Termination, expected) << tail;
+    EXPECT_EQ(file.Info.Energy, tail.starts_with("FINAL") ? -609.1556691434 : -76.425912545291) << tail;
   }
 }
 
@@ -360,6 +370,15 @@ TEST(OrcaOutput, FrequencyJobGivesModesDisplacementsAndThermochemistry) {
 
 // A job cut off inside its thermochemistry keeps its modes and what was
 // printed; G is not left over from the file loaded before.
+// An atom's block holds the three translations alone; its G is kept.
+TEST(OrcaOutput, AtomKeepsItsFreeEnergyWithoutModes) {
+  TTempDir folder;
+  TCoordinateFile file;
+  const std::string atom = FrequencyJob("0.8", Entries({"0.00", "0.00", "0.00"})) + std::string(Thermochemistry);
+  ASSERT_TRUE(file.LoadFile(folder.Write("atom.out", atom), true));
+  EXPECT_TRUE(file.Info.Modes->Count() == 0 && file.Info.HasFreeEnergy());
+}
+
 TEST(OrcaOutput, CutOffThermochemistryLeavesGAtZero) {
   TTempDir folder;
   const std::string whole = FrequencyOutput();

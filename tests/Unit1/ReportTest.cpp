@@ -78,11 +78,18 @@ TEST_F(ReportTest, ModesWithoutAPrintedGibbsEnergyWarnInPlaceOfG) {
   EXPECT_EQ(Run.WarningCount(), 0);
 }
 
-TEST_F(ReportTest, OutputWithoutFrequenciesWritesNoThermochemistryTwice) {
+// An atom has no modes but its G, written in the G column.
+TEST_F(ReportTest, OutputWithoutFrequenciesWritesNoThermochemistryTwiceUnlessItHasG) {
   Run.ReportObject("o.out", Output(0, 0.012, ""));
+  auto atom = Output(1, -0.4982, "(UHF)");
+  AddModes(*atom, {}, -0.5101);
+  Run.ReportObject("h.out", std::move(atom));
 
-  EXPECT_EQ(Recorder.Memo, (Lines{"File:\to.out", "initial geometry loaded", "", "E [Hartree]=\t0.0120000"}));
-  EXPECT_EQ(ClosedRows(), "o.out\tOUT\t 1.20000000000000E-0002\tNO_THCHEM\tNO_THCHEM\t\r\n");
+  EXPECT_EQ(Recorder.Memo, (Lines{"File:\to.out", "initial geometry loaded", "", "E [Hartree]=\t0.0120000", "File:\th.out",
+                                  "Optimized geometry loaded", "", "E(UHF) [Hartree]=\t-0.4982000", "",
+                                  "G [Hartree]=\t-0.5101000"}));
+  EXPECT_EQ(ClosedRows(), "o.out\tOUT\t 1.20000000000000E-0002\tNO_THCHEM\tNO_THCHEM\t\r\n"
+                          "h.out\tOUT\t-4.98200000000000E-0001\t-5.10100000000000E-0001\tNO_THCHEM\t\r\n");
 }
 
 // Whatever gave nothing keeps the row's layout, zeros and all, and says so
