@@ -7,6 +7,11 @@
 namespace harvex {
 namespace {
 
+// Loaded files a job may keep waiting for their report: outputs differ in
+// size a hundredfold, and a worker that waited for a long load in front of
+// it would idle. A loaded model is small (the reader streams its file).
+constexpr std::size_t ReadAhead = 8;
+
 TLoadedFile LoadItem(const TLoadItem& item) {
   TLoadedFile loaded;
   loaded.Messages = std::make_unique<TMessageQueue>();
@@ -48,7 +53,9 @@ TLoadedFile TBatchLoader::Take(std::size_t index) {
   return loaded;
 }
 
-bool TBatchLoader::MayStart() const { return NextToLoad < Items.size() && NextToLoad < Taken + Jobs; }
+// A worker goes on past a long load in front of it while few loaded files
+// wait for the report.
+bool TBatchLoader::MayStart() const { return NextToLoad < Items.size() && Loaded.size() < ReadAhead * Jobs; }
 
 void TBatchLoader::Work() {
   std::unique_lock lock(Mutex);

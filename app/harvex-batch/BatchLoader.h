@@ -54,8 +54,8 @@ struct TLoadedFile {
 };
 
 // Loads the items on Jobs worker threads (with Jobs 1, on the caller's thread
-// when each is taken). At most Jobs items are loaded or being loaded at any
-// time, the one the caller took last among them.
+// when each is taken). At most a few loaded files per job (ReadAhead) wait
+// to be taken, besides the Jobs being loaded and the one taken last.
 class TBatchLoader {
  public:
   TBatchLoader(const std::vector<TLoadItem>& items, std::size_t jobs);
