@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Harvex twice (plain, and with
 # AddressSanitizer + UndefinedBehaviorSanitizer), runs every test in both
-# builds, then runs each fuzz target briefly.
+# builds, runs the tests of loads on several threads with ThreadSanitizer,
+# then runs each fuzz target briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -21,6 +22,12 @@ build_and_test() {
 
 build_and_test build/plain -DCMAKE_BUILD_TYPE=RelWithDebInfo
 build_and_test build/sanitize -DCMAKE_BUILD_TYPE=Debug -DHARVEX_SANITIZE=ON
+
+# ThreadSanitizer: only the tests that load on several threads.
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHARVEX_TSAN=ON -DHARVEX_GUI=OFF
+cmake --build build/tsan -j "$jobs" --target test_parallel
+rm -rf build/tsan/test-locales
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -j "$jobs" --output-on-failure -R 'compile_test_locales|^Parallel'
 
 # Fuzz targets: a short run each over its seed inputs.
 CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

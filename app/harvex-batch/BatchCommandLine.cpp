@@ -1,6 +1,8 @@
 #include "BatchCommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <thread>
 
 #include "BatchMessages.h"
 
@@ -18,6 +20,10 @@ std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& o
       ->type_name("FILE");
   app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
   app.add_flag("--quiet", options.Quiet, "Show no progress line on a terminal");
+  app.add_option("--jobs", options.Jobs,
+                 "Load up to N files at once (0: one per core); the report is the same for any N")
+      ->capture_default_str()
+      ->type_name("N");
   AddEnsembleOptions(app, options.Ensemble);
   AddThermoOptions(app, options.Thermo);
   app.add_option("PATH", options.Paths, "Files to report, in order; a folder stands for the outputs in and below it")
@@ -28,6 +34,7 @@ std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& o
   } catch (const CLI::ParseError& error) {
     return app.exit(error) == 0 ? ExitSuccess : ExitUsage;
   }
+  if (options.Jobs == 0) options.Jobs = std::max(1U, std::thread::hardware_concurrency());
   return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 // --help and --version with the same texts.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,8 @@ struct TBatchOptions {
   std::string ResultsFile = ResultsFileName;
   bool Json = false;
   bool Quiet = false;
+  // Files loaded at once; 0 on the command line stands for the cores.
+  std::size_t Jobs = 1;
   TEnsembleOptions Ensemble;
   TThermoOptions Thermo;
   std::vector<std::string> Paths;

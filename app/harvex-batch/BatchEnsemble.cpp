@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <nlohmann/json.hpp>
 
 #include "BatchMessages.h"
+#include "ModelJson/ModelJson.h"
 #include "OptionNumbers.h"
 
 namespace harvex {
@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::string_view StandardOutput = "-";
 
-using TEnsembleJson = nlohmann::ordered_json;
+using TEnsembleJson = TModelJson;
 
 double ParseKelvin(const std::string& text) {
   const std::optional<double> kelvin = OptionNumber(text);
@@ -96,8 +96,7 @@ bool TBatchEnsemble::Finish() {
   ensemble.FreeEnergyName = FreeEnergyName;
   bool written = true;
   if (Options.Destination != StandardOutput || !Json) written = WriteTable(EnsembleTable(ensemble));
-  // Paths are single-byte text; bytes that are no UTF-8 are replaced.
-  if (Json) std::cout << EnsembleJson(ensemble).dump(-1, ' ', false, TEnsembleJson::error_handler_t::replace) << '\n';
+  if (Json) WriteJsonLine(std::cout, EnsembleJson(ensemble));
   std::cout.flush();
   if (!ensemble.NotOneMolecule.empty()) ShowBatchMessage("no ensemble populations", ensemble.NotOneMolecule);
   return written && ensemble.NotOneMolecule.empty();

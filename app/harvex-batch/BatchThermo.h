@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ModelJson.h"
+#include "ModelJson/ModelJson.h"
 #include "Thermochemistry/Thermochemistry.h"
 
 namespace harvex {

@@ -3,6 +3,7 @@
 // boxes and errors to standard error, rows to the results file.
 #include <clocale>
 #include <csignal>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -11,9 +12,10 @@
 
 #include "BatchCommandLine.h"
 #include "BatchEnsemble.h"
+#include "BatchLoader.h"
 #include "BatchMessages.h"
 #include "BatchThermo.h"
-#include "ModelJson.h"
+#include "ModelJson/ModelJson.h"
 #include "PathCollection.h"
 #include "Progress.h"
 #include "TerminalDesktop.h"
@@ -29,26 +31,62 @@ std::string AbsolutePath(const std::string& path) {
   return std::filesystem::absolute(path).lexically_normal().string();
 }
 
-// With --thermo the object carries the recomputed values too.
-void PrintJson(const std::string& path, const TCoordinateFile_cdf& file, TModelJson thermo) {
-  TModelJson object = ModelToJson(path, file);
-  if (!thermo.is_null()) object["Thermo"] = std::move(thermo);
-  // Paths and labels are single-byte text; bytes that are no UTF-8 are replaced.
-  std::cout << object.dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
+// One path of the batch, reported as a choice of it alone: the load items of
+// the files it stands for, and what ended reading it as a list (after them).
+struct TBatchChoice {
+  std::string Path;
+  std::size_t FirstItem = 0;
+  std::size_t ItemCount = 0;
+  std::exception_ptr ListError;
+};
+
+// Expands every path into the files it stands for, lists read in full, each
+// file with the folder of its choice.
+std::vector<TBatchChoice> PlanChoices(const std::vector<std::string>& paths, const TResultsRun& run,
+                                      std::vector<TLoadItem>& items) {
+  std::vector<TBatchChoice> choices;
+  for (const std::string& path : paths) {
+    TBatchChoice& choice = choices.emplace_back(TBatchChoice{path, items.size(), 0, nullptr});
+    TLoadContext context;
+    context.Folder = ChoiceFolder(path);
+    try {
+      ForEachChosenFile(path, context, run.ResultsIdentity(),
+                        [&](const std::string& file) { items.push_back({file, context.Folder}); });
+    } catch (...) {
+      choice.ListError = std::current_exception();
+    }
+    choice.ItemCount = items.size() - choice.FirstItem;
+  }
+  return choices;
+}
+
+// Shows the boxes the file's load raised, then reports it, or raises what
+// ended its load.
+void ReportLoaded(TResultsRun& run, TDesktop& desktop, const std::string& path, TLoadedFile loaded) {
+  for (const TQueuedMessage& message : loaded.Messages->Messages) desktop.ShowMessage(message.Caption, message.Text);
+  if (loaded.Error) std::rethrow_exception(loaded.Error);
+  run.ReportObject(path, std::move(loaded.File));
+  run.ReleaseCurrent();
 }
 
 // Reports each path as a choice of it alone; false when any failed or named
 // no file. Stops at an end signal, and when the results file stops taking
-// rows.
-bool ReportEachPath(TResultsRun& run, const std::vector<std::string>& paths, const int& reported, bool showProgress) {
+// rows. An error ends only the choice it arose in.
+bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::string>& paths,
+                    const TBatchOptions& options, const int& reported) {
+  std::vector<TLoadItem> items;
+  const std::vector<TBatchChoice> choices = PlanChoices(paths, run, items);
+  TBatchLoader loader(items, options.Jobs);
   bool failed = false;
-  TProgress progress(paths.size(), showProgress);
-  for (const std::string& path : paths) {
+  TProgress progress(paths.size(), !options.Quiet);
+  for (const TBatchChoice& choice : choices) {
     if (EndSignal() != 0) break;
-    progress.Next(path);
+    progress.Next(choice.Path);
     const int reportedBefore = reported;
     try {
-      run.ReportChoice({path});
+      for (std::size_t item = choice.FirstItem; item < choice.FirstItem + choice.ItemCount; ++item)
+        ReportLoaded(run, desktop, items[item].Path, loader.Take(item));
+      if (choice.ListError) std::rethrow_exception(choice.ListError);
     } catch (const TEndRequested&) {
       break;
     } catch (const EResultsWriteError& error) {
@@ -57,28 +95,26 @@ bool ReportEachPath(TResultsRun& run, const std::vector<std::string>& paths, con
       failed = true;
       break;
     } catch (...) {
-      ShowBatchMessage(path, CurrentExceptionMessage());
+      ShowBatchMessage(choice.Path, CurrentExceptionMessage());
       failed = true;
       continue;
     }
     if (reported == reportedBefore) {
-      ShowBatchMessage(path, "the list names no file");
+      ShowBatchMessage(choice.Path, "the list names no file");
       failed = true;
     }
   }
   return !failed;
 }
 
-// Reports every path as a choice of that path alone in the window would: its
-// folder becomes the current directory, against which the relative names
-// inside a .cdf (or inside a .cdf a list names) resolve. An error ends only
-// the path it arose in. Success means every path reported at least one file,
+// Reports every path as a choice of that path alone in the window would: the
+// relative names inside a .cdf (or inside a .cdf a list names) resolve
+// against its folder. Success means every path reported at least one file,
 // every reported file gave a row and nothing went wrong: no error, no box,
 // no warning line.
 int RunBatch(const TBatchOptions& options) {
   TTerminalDesktop desktop(!options.Json);
-  TDesktopScope scope(desktop);
-  TResultsRun run;
+  TResultsRun run(desktop);
   TBatchEnsemble ensemble(options.Ensemble, options.Json);
   TBatchThermo thermo(options.Thermo, options.Ensemble.Temperature, options.Json);
   if (thermo.Enabled()) ensemble.SetFreeEnergyName(thermo.RankingName());
@@ -86,7 +122,7 @@ int RunBatch(const TBatchOptions& options) {
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
     ++reported;
     TModelJson recomputed = thermo.Add(path, file);
-    if (options.Json) PrintJson(path, file, std::move(recomputed));
+    if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed));
     if (!thermo.Enabled()) {
       ensemble.Add(path, file);
     } else {
@@ -94,8 +130,7 @@ int RunBatch(const TBatchOptions& options) {
     }
   });
 
-  // The paths are taken against the folder the batch started in, before any
-  // path's folder becomes current.
+  // The paths are taken against the folder the batch started in.
   std::vector<std::string> arguments;
   for (const std::string& path : options.Paths) arguments.push_back(AbsolutePath(path));
   try {
@@ -114,7 +149,7 @@ int RunBatch(const TBatchOptions& options) {
     failed = true;
   };
   const std::vector<std::string> paths = CollectPaths(arguments, unreadable);
-  failed |= !ReportEachPath(run, paths, reported, !options.Quiet);
+  failed |= !ReportEachPath(run, desktop, paths, options, reported);
   run.CloseResultsFile();
   std::cout.flush();
   // A run cut short by a signal ends by it, without a thermochemistry table

@@ -2,7 +2,6 @@
 
 #include "CdfFiles/IniFile.h"
 #include "TextFile/TextFile.h"
-#include "rtl/Desktop.h"
 
 namespace harvex {
 namespace {
@@ -17,16 +16,17 @@ constexpr char InvalidDescription[] = ": Invalid .cdf file!";
 //   FreqFileName=freq.out
 //   MP2FileName=sp.out
 // Names are kept as written; a relative one is opened later against the
-// process's current folder.
+// folder of the load's context.
 void TConfDescrFile::Load(const std::string& fileName) {
   FileName = fileName;
   // A folder, or a file that cannot be opened for reading, is as invalid as
   // a missing one; the INI reader only sees files that open.
-  if (!TPlainTextFile().Open(fileName)) {
+  const std::string openName = Context.Resolve(fileName);
+  if (!TPlainTextFile().Open(openName)) {
     ShowError(fileName + InvalidDescription);
     return;
   }
-  const TIniFile ini(fileName);
+  const TIniFile ini(openName);
   const std::vector<std::string> sections = ini.ReadSectionNames();
   if (sections.empty()) {
     ShowError(fileName + InvalidDescription);
@@ -42,7 +42,7 @@ void TConfDescrFile::Load(const std::string& fileName) {
 }
 
 void TConfDescrFile::ShowError(const std::string& message) {
-  Desktop().ShowMessage("TConformerDescription Error", message);
+  Context.ShowMessage("TConformerDescription Error", message);
 }
 
 bool TCoordinateFile_cdf::LoadConformer(const std::string& fileName, bool finalGeometry) {
@@ -50,7 +50,7 @@ bool TCoordinateFile_cdf::LoadConformer(const std::string& fileName, bool finalG
 
   if (AtomCount() > 0) FreeModes();
   Atoms.ClearAtoms();
-  Descr = std::make_unique<TConfDescrFile>();
+  Descr = std::make_unique<TConfDescrFile>(Context);
   Descr->Load(fileName);
 
   if (!Descr->MP2FileName.empty() && !LoadSinglePoint(fileName)) return false;
@@ -108,7 +108,7 @@ bool TCoordinateFile_cdf::LoadFrequencies(const std::string& cdfName) {
 // disturb the values the other jobs left; an output among them may also
 // give the energy when no other file did.
 bool TCoordinateFile_cdf::LoadGeometry(const std::string& cdfName) {
-  TCoordinateFile geometry;
+  TCoordinateFile geometry(Context);
   if (!geometry.LoadFile(Descr->GeomFileName, true)) {
     ShowError("Cann't load Geometry file:" + cdfName);
     return false;

@@ -21,7 +21,10 @@ class TConfDescrFile {
   std::string WfnFileName;
   std::string AimFileName;
   std::string IRIntenFileName;
+  // What its load reports to and opens relative names against.
+  TLoadContext Context;
 
+  explicit TConfDescrFile(TLoadContext context = {}) : Context(std::move(context)) {}
   virtual ~TConfDescrFile() = default;
   // Reads the names from the file's first section; a file without a section
   // (missing, empty, unreadable) shows "<path>: Invalid .cdf file!" and
@@ -38,6 +41,8 @@ enum TEnergySource : std::uint8_t { esSinglePoint = 0, esFrequency = 1, esGeomet
 // into one conformer, or any other file loaded as it is.
 class TCoordinateFile_cdf : public TCoordinateFile {
  public:
+  using TCoordinateFile::TCoordinateFile;
+
   std::unique_ptr<TConfDescrFile> Descr;
   long double ETotal = 0;     // Hartree
   TEnergySource EnergySource = esNone;
@@ -48,7 +53,9 @@ class TCoordinateFile_cdf : public TCoordinateFile {
 
   // A path ending in ".cdf" (any letter case) is read as a description and
   // the files it names are combined; any other path loads as it is. True
-  // when the file, for a description its geometry file, was loaded.
+  // when the file, for a description its geometry file, was loaded. The
+  // description and the files it names are opened against the context's
+  // folder.
   bool LoadConformer(const std::string& fileName, bool finalGeometry);
 
  private:

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "chembase/chembase.h"
+#include "rtl/Desktop.h"
 
 namespace harvex {
 
@@ -191,8 +192,10 @@ class TCoordinateFile : public TSimpleAtomList {
   std::string FileName;
   std::uint8_t FileKind = fkNone;
   TOutInfo Info;
+  // What its loads report to and open relative names against.
+  TLoadContext Context;
 
-  TCoordinateFile() = default;
+  explicit TCoordinateFile(TLoadContext context = {}) : Context(std::move(context)) {}
   virtual ~TCoordinateFile() = default;
   TCoordinateFile(const TCoordinateFile&) = delete;
   TCoordinateFile& operator=(const TCoordinateFile&) = delete;

@@ -4,7 +4,6 @@
 
 #include "CoordFiles/LineSource.h"
 #include "CoordFiles/MarkerRegistry.h"
-#include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"
 #include "str_pars/str_pars.h"
 
@@ -109,7 +108,7 @@ void TCoordinateFile::ResetOutInfo() {
 }
 
 void TCoordinateFile::ShowError(const std::string& message) {
-  Desktop().ShowMessage("TCoordinateFile Error", message);
+  Context.ShowMessage("TCoordinateFile Error", message);
 }
 
 bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) {
@@ -157,7 +156,7 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
   Info.OpenFailure.clear();
   Info.ReadWarnings.clear();
   {
-    TLineSource source;
+    TLineSource source(Context);
     if (!source.OpenSource(fileName)) {
       Info.OpenFailure = source.OpenFailure();
       return false;

@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "CoordFiles/GaussianPass.h"
-#include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -422,7 +421,7 @@ void ReadInputOrientation(TGaussianPass& pass, TOutInfo& info) {
 // vectors in the table too, with atomic number -2: they are no atoms.
 constexpr std::int32_t TranslationVectorNumber = -2;
 
-void AddAtomFromRow(std::string_view row, TAtomicArray& atoms) {
+void AddAtomFromRow(std::string_view row, TAtomicArray& atoms, const TLoadContext& context) {
   int cursor = 1;
   SkipBlanks(row, cursor);
   ReadInt(row, cursor);  // center number
@@ -432,7 +431,7 @@ void AddAtomFromRow(std::string_view row, TAtomicArray& atoms) {
   TAtom& atom = atoms.AddAtom();
   const int element = ElementByNumber(atomicNumber);
   if (element == 0) {
-    Desktop().ShowMessage("Error", "Unknown atom! (z=" + std::to_string(atomicNumber) + ")");
+    context.ShowMessage("Error", "Unknown atom! (z=" + std::to_string(atomicNumber) + ")");
   } else {
     atom.Element = element;
     atom.Symbol = AtomProps[static_cast<std::size_t>(element)].Symbol;
@@ -446,10 +445,10 @@ void AddAtomFromRow(std::string_view row, TAtomicArray& atoms) {
 }
 
 // A row that does not convert leaves no half-built geometry behind.
-void BuildAtoms(const std::vector<std::string>& rows, TAtomicArray& atoms) {
+void BuildAtoms(const std::vector<std::string>& rows, TAtomicArray& atoms, const TLoadContext& context) {
   atoms.ClearAtoms();
   try {
-    for (const std::string& row : rows) AddAtomFromRow(row, atoms);
+    for (const std::string& row : rows) AddAtomFromRow(row, atoms, context);
   } catch (...) {
     atoms.ClearAtoms();
     throw;
@@ -579,7 +578,7 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
   source.CloseSource();
   const TGaussianFileState& file = pass.File;
   const std::vector<std::string>& rows = file.GeometryRows.empty() ? file.InputGeometryRows : file.GeometryRows;
-  BuildAtoms(rows, Atoms);
+  BuildAtoms(rows, Atoms, Context);
   if (rows.empty()) return false;
   Info.GeometryState = finalGeometry ? 1 : 0;
   FileName = fileName;

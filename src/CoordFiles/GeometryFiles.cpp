@@ -32,7 +32,7 @@ void TCoordinateFile::ParseAtomLine(std::string_view line) {
 // leading atom-count or comment line is read as an atom line too, and its
 // missing numbers end the reading with a conversion error.
 void TCoordinateFile::ReadXyzFile(const std::string& fileName) {
-  TLineSource source;
+  TLineSource source(Context);
   source.OpenSource(fileName);  // an unopened file raises at the first end test
   std::string line;
   while (!source.SourceAtEnd()) {
@@ -76,7 +76,7 @@ void SkipSection(TLineSource& source, std::string& line) {
 //                               the molecule ends at an empty line
 // Only the atom lines are read.
 void TCoordinateFile::ReadGjfFile(const std::string& fileName) {
-  TLineSource source;
+  TLineSource source(Context);
   source.OpenSource(fileName);  // an unopened file raises at the first end test
   Atoms.ClearAtoms();
   TGjfSection section = TGjfSection::LinkZero;

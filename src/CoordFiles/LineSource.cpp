@@ -23,8 +23,8 @@ std::string DamagedSourceWarning(const std::string& fileName) {
   return "WARNING: there was an error reading " + fileName;
 }
 
-TLineSource::TLineSource() = default;
-TLineSource::TLineSource(TCoordinateFile& owner) : Owner(&owner) {}
+TLineSource::TLineSource(const TLoadContext& context) : Context(context) {}
+TLineSource::TLineSource(TCoordinateFile& owner) : Context(owner.Context), Owner(&owner) {}
 TLineSource::~TLineSource() = default;
 
 bool TLineSource::OpenSource(const std::string& fileName) {
@@ -35,7 +35,7 @@ bool TLineSource::OpenSource(const std::string& fileName) {
   const std::string extension = UpperExtension(fileName);
   if (extension == ".GZ") {
     Kind = lsGzipFile;
-    auto gzip = std::make_unique<TGzipReader>();
+    auto gzip = std::make_unique<TGzipReader>(Context);
     if (!gzip->Open(fileName)) {
       OpenError = gzip->OpenFailure();
       return false;
@@ -45,16 +45,16 @@ bool TLineSource::OpenSource(const std::string& fileName) {
   }
   if (extension != ".ZIP") {
     Kind = lsPlainFile;
-    return TextFile.Open(fileName);
+    return TextFile.Open(Context.Resolve(fileName));
   }
   Kind = lsArchiveMember;
   // A FIFO, a device or a socket is passed over as an output that did not
   // open; an archive that cannot be opened raises, in the reader.
-  if (IsSpecialFile(fileName)) {
+  if (IsSpecialFile(Context.Resolve(fileName))) {
     OpenError = NotRegularFileReason;
     return false;
   }
-  auto archive = std::make_unique<TZippedFilesReader>();
+  auto archive = std::make_unique<TZippedFilesReader>(Context);
   archive->Open(fileName);
   std::string memberName;
   if (!archive->FindMember(OutputMemberPattern, memberName) || !archive->StartMember()) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TextFile/TextFile.h"
+#include "rtl/Desktop.h"
 
 namespace harvex {
 
@@ -17,13 +18,15 @@ class TLineSource {
  public:
   enum TKind { lsPlainFile = 0, lsArchiveMember = 1, lsGzipFile = 2 };
 
-  // A source that reports a damaged archive member only through CloseSource.
-  TLineSource();
+  // A source that reports a damaged archive member only through CloseSource;
+  // its decoders' boxes go to the context's desktop, and names are opened
+  // against its folder.
+  explicit TLineSource(const TLoadContext& context = {});
   // A source that also shows Owner the warning "WARNING: there was an error
   // reading <file>" as soon as an archive member or a gzip file has been
   // read to its end and its check values do not match: before the reader
   // looks at the last line, which in a truncated archive may well not
-  // convert.
+  // convert. The owner's context serves as the source's.
   explicit TLineSource(TCoordinateFile& owner);
   ~TLineSource();
   TLineSource(const TLineSource&) = delete;
@@ -65,6 +68,7 @@ class TLineSource {
   bool MemberAtEnd() const;
   bool MemberDamaged() const;
 
+  TLoadContext Context;
   TCoordinateFile* Owner = nullptr;
   std::string FileName;
   bool DamageShown = false;

@@ -57,7 +57,7 @@ bool TPlainTextFile::Open(const std::string& fileName) {
 }
 
 void TPlainTextFile::RequireOpen() const {
-  if (Handle < 0) throw EInOutError(OpenError.empty() ? std::strerror(EBADF) : OpenError);
+  if (Handle < 0) throw EInOutError(OpenError.empty() ? SystemReason(EBADF) : OpenError);
 }
 
 bool TPlainTextFile::Fill() {

@@ -18,6 +18,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "rtl/EndSignals.h"
@@ -87,7 +89,7 @@ class TBatchInProgress {
 }  // namespace
 
 TForm1::TForm1(TFileChooser chooser, std::vector<std::string> startFiles)
-    : Chooser(std::move(chooser)), StartFiles(std::move(startFiles)), Scope(*this) {
+    : Chooser(std::move(chooser)), StartFiles(std::move(startFiles)), Run(*this) {
   LayOut();
   SetUpOpenDialog();
   setAcceptDrops(true);
@@ -165,6 +167,7 @@ void TForm1::RunBatch(const std::function<void()>& batch) {
       ShowMessage(ApplicationTitle, CurrentExceptionMessage());
     }
   }
+  EnterChosenFolder();
   // A close asked for between the files of the batch takes effect now.
   if (std::exchange(CloseRequested, false)) close();
 }
@@ -208,9 +211,23 @@ void TForm1::dropEvent(QDropEvent* event) {
   });
 }
 
+// The report resolves the choice's relative names against its folder itself;
+// the current folder follows only after it, so that the two never compound.
+void TForm1::EnterChosenFolder() {
+  if (!ChosenFolder) return;
+  // A folder that cannot be entered holds no file that could be read either,
+  // and the report of the choice has said so.
+  if (!ChosenFolder->empty()) {
+    std::error_code ignored;
+    std::filesystem::current_path(*ChosenFolder, ignored);
+  }
+  ChosenFolder.reset();
+}
+
 void TForm1::ReportDropped(const std::vector<std::string>& paths) {
   RunBatch([this, &paths] {
     ClearMemo();
+    ChosenFolder = ChoiceFolder(paths.front());
     Run.ReportChoice(paths);
   });
 }
@@ -249,18 +266,22 @@ void TForm1::ProcessEvents() {
 }
 
 std::optional<std::vector<std::string>> TForm1::ChooseFiles() {
+  std::optional<std::vector<std::string>> chosen;
   if (!StartFiles.empty()) {
-    return std::exchange(StartFiles, {});
+    chosen = std::exchange(StartFiles, {});
+  } else {
+    chosen = Chooser ? Chooser() : RunOpenDialog();
   }
-  return Chooser ? Chooser() : RunOpenDialog();
+  if (chosen && !chosen->empty()) ChosenFolder = ChoiceFolder(chosen->front());
+  return chosen;
 }
 
 TFormatSettings TForm1::FormatSettings() { return FormatSettingsFromCLocale(); }
 
 std::optional<std::vector<std::string>> TForm1::RunOpenDialog() {
   if (OpenDialog1->exec() != QDialog::Accepted) return std::nullopt;
-  // The core makes the chosen files' folder current, whatever folder the
-  // dialog shows (a typed full path may name another).
+  // The chosen files' folder becomes current, whatever folder the dialog
+  // shows (a typed full path may name another).
   std::vector<std::string> paths;
   for (const QString& path : OpenDialog1->selectedFiles()) paths.push_back(QFile::encodeName(path).toStdString());
   return paths;

@@ -71,17 +71,23 @@ class TForm1 final : public QWidget, public TDesktop {
   void SetUpOpenDialog();
   std::optional<std::vector<std::string>> RunOpenDialog();
   // Runs a batch with the buttons disabled; an error that ends it is shown
-  // in a box, and a close asked for meanwhile takes effect after it.
+  // in a box, and a close asked for meanwhile takes effect after it. The
+  // folder of the choice it reported becomes current after it.
   void RunBatch(const std::function<void()>& batch);
   void ReportDropped(const std::vector<std::string>& paths);
   // Accepts a drag or drop of files as a copy, or refuses it (during a
   // batch, or without local files); returns whether it was accepted.
   bool AcceptAsCopy(QDropEvent& event) const;
 
+  // Makes the folder of the last confirmed choice current, as a user of the
+  // window expects of its next file dialog.
+  void EnterChosenFolder();
+
   TFileChooser Chooser;
   std::vector<std::string> StartFiles;
-  TDesktopScope Scope;
   TResultsRun Run;
+  // The folder of a choice confirmed during the running batch.
+  std::optional<std::string> ChosenFolder;
   bool BatchRunning = false;
   // A drop accepted and waiting for the event loop to report it.
   bool DropPending = false;

@@ -47,12 +47,12 @@ std::string HeaderLine(const std::string& caption, const std::tm& now, const TFo
   return " Created by \"" + caption + "\" on " + date + ", " + time + "\r\n";
 }
 
-TResultsRun::TResultsFile::TResultsFile() : OpenError(std::strerror(EBADF)) {}
+TResultsRun::TResultsFile::TResultsFile() : OpenError(SystemReason(EBADF)) {}
 
 TResultsRun::TResultsFile::TResultsFile(const std::string& path) : Path(path) {
   const int handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (handle < 0) {
-    OpenError = std::strerror(errno);
+    OpenError = SystemReason(errno);
     return;
   }
   // One run per results file: a second run in the same folder must neither
@@ -67,7 +67,7 @@ TResultsRun::TResultsFile::TResultsFile(const std::string& path) : Path(path) {
   // Only a regular file can be emptied; a device such as /dev/null is
   // written as it stands, as opening it with truncation always did.
   if (::fstat(handle, &status) != 0 || (S_ISREG(status.st_mode) && ::ftruncate(handle, 0) != 0)) {
-    OpenError = std::strerror(errno);
+    OpenError = SystemReason(errno);
     ::close(handle);
     return;
   }
@@ -103,13 +103,13 @@ void TResultsRun::TResultsFile::Close() {
   if (Handle < 0) return;
   const int failed = ::close(Handle) != 0 && errno != EINTR ? errno : 0;
   Handle = -1;
-  OpenError = std::strerror(EBADF);
+  OpenError = SystemReason(EBADF);
   Line.clear();
   if (failed != 0) RaiseWriteError(failed);
 }
 
 void TResultsRun::TResultsFile::RaiseWriteError(int reason) const {
-  throw EResultsWriteError("Cannot write the results file " + Path + ": " + std::strerror(reason));
+  throw EResultsWriteError("Cannot write the results file " + Path + ": " + SystemReason(reason));
 }
 
 std::optional<TFileIdentity> TResultsRun::TResultsFile::Identity() const {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
-#include <system_error>
 
 #include "Unit1/ListFile.h"
 #include "str_pars/NumberForms.h"
@@ -23,26 +22,6 @@ constexpr std::string_view NoThermochemistryWarning = "Warning: No thermochemist
 constexpr int EnergyDecimals = 7;
 constexpr int FrequencyDecimals = 2;
 constexpr int KcalDecimals = 5;
-
-// Appends Text to the memo; each CR LF pair in it starts a new line.
-void AppendMemoText(std::string_view text) {
-  for (;;) {
-    const std::size_t end = text.find(LineEnd);
-    Desktop().AppendMemo(std::string(text.substr(0, end)));
-    if (end == std::string_view::npos) return;
-    text.remove_prefix(end + LineEnd.size());
-  }
-}
-
-// Makes the folder of Path current; a bare name leaves the current folder.
-// A folder that cannot be entered holds no file that could be read either,
-// and the report of the path says so.
-void EnterFolderOf(const std::string& path) {
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) return;
-  std::error_code ignored;
-  std::filesystem::current_path(folder, ignored);
-}
 
 // A row's columns are separated by tabs and rows by CR LF: a path holding
 // a tab, CR or LF is written with a blank for each, so that it never adds a
@@ -66,7 +45,17 @@ std::string VisiblePath(std::string_view path) {
 
 }  // namespace
 
-TResultsRun::TResultsRun() : Results(std::make_unique<TResultsFile>()) {}
+std::string ChoiceFolder(const std::string& firstPath) {
+  return std::filesystem::path(firstPath).parent_path().string();
+}
+
+std::unique_ptr<TCoordinateFile_cdf> LoadForReport(const std::string& fileName, const TLoadContext& context) {
+  auto file = std::make_unique<TCoordinateFile_cdf>(context);
+  file->LoadConformer(fileName, true);
+  return file;
+}
+
+TResultsRun::TResultsRun(TDesktop& desktop) : Desktop(desktop), Results(std::make_unique<TResultsFile>()) {}
 
 TResultsRun::~TResultsRun() = default;
 
@@ -78,38 +67,40 @@ void TResultsRun::CreateResultsFile(const std::string& path, const std::string& 
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  Results->Write(HeaderLine(caption, local, Desktop().FormatSettings()));
+  Results->Write(HeaderLine(caption, local, Desktop.FormatSettings()));
   Results->EndLine();
 }
 
 void TResultsRun::ChooseAndReport() {
-  const std::optional<std::vector<std::string>> chosen = Desktop().ChooseFiles();
+  const std::optional<std::vector<std::string>> chosen = Desktop.ChooseFiles();
   if (!chosen) return;
-  Desktop().ClearMemo();
+  Desktop.ClearMemo();
   ReportChoice(*chosen);
 }
 
 void TResultsRun::ReportChoice(const std::vector<std::string>& paths) {
-  if (!paths.empty()) EnterFolderOf(paths.front());
+  if (!paths.empty()) Folder = ChoiceFolder(paths.front());
   ReportPaths(paths);
+}
+
+void ForEachChosenFile(const std::string& path, const TLoadContext& context,
+                       const std::optional<TFileIdentity>& excluded, const std::function<void(const std::string&)>& take) {
+  if (UpperExtension(path) == ListExtension) {
+    ForEachListedPath(context.Resolve(path), excluded, take);
+  } else {
+    take(path);
+  }
 }
 
 void TResultsRun::ReportPaths(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
-    if (UpperExtension(path) == ListExtension) {
-      // A path named inside a list is always reported, never read as a list.
-      ForEachListedPath(path, Results->Identity(), [this](const std::string& listed) { ReportFile(listed); });
-    } else {
-      ReportFile(path);
-    }
+    ForEachChosenFile(path, LoadContext(), Results->Identity(), [this](const std::string& file) { ReportFile(file); });
   }
 }
 
 void TResultsRun::ReportFile(const std::string& fileName) {
   Current.reset();
-  Current = std::make_unique<TCoordinateFile_cdf>();
-  // The report follows the flags and kind the load left, whatever it returned.
-  Current->LoadConformer(fileName, true);
+  Current = LoadForReport(fileName, LoadContext());
   ReportCurrent(fileName);
 }
 
@@ -118,12 +109,14 @@ void TResultsRun::ReportObject(const std::string& fileName, std::unique_ptr<TCoo
   ReportCurrent(fileName);
 }
 
+std::optional<TFileIdentity> TResultsRun::ResultsIdentity() const { return Results->Identity(); }
+
 void TResultsRun::CloseResultsFile() noexcept {
   try {
     Results->Close();
   } catch (const ERuntimeError& error) {
     try {
-      Desktop().ShowMessage(ApplicationTitle, error.what());
+      Desktop.ShowMessage(ApplicationTitle, error.what());
     } catch (...) {
       // Closing must end the run even when the box cannot be shown.
     }
@@ -132,7 +125,7 @@ void TResultsRun::CloseResultsFile() noexcept {
 }
 
 void TResultsRun::ReportCurrent(const std::string& fileName) {
-  const std::string decimalSeparator = Desktop().FormatSettings().DecimalSeparator;
+  const std::string decimalSeparator = Desktop.FormatSettings().DecimalSeparator;
   AppendMemoText("File:\t" + fileName);
   const std::string rowPath = RowPath(fileName);
   // Read back as a list, such a row may name another file.
@@ -231,6 +224,16 @@ void TResultsRun::ReportNothingRead(const TOutInfo& info) {
   for (const std::string& warning : info.ReadWarnings) Warn(warning);
 }
 
+// Each CR LF pair in Text starts a new memo line.
+void TResultsRun::AppendMemoText(std::string_view text) {
+  for (;;) {
+    const std::size_t end = text.find(LineEnd);
+    Desktop.AppendMemo(std::string(text.substr(0, end)));
+    if (end == std::string_view::npos) return;
+    text.remove_prefix(end + LineEnd.size());
+  }
+}
+
 void TResultsRun::Warn(std::string_view text) {
   AppendMemoText(text);
   ++Warnings;
@@ -240,7 +243,7 @@ void TResultsRun::EndRow() {
   Results->Write(LineEnd);
   Results->EndLine();
   ++Rows;
-  Desktop().ProcessEvents();
+  Desktop.ProcessEvents();
 }
 
 }  // namespace harvex

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "ZipReader/ZipReader.h"
-#include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -187,6 +186,6 @@ void TGzipReader::FillInput() {
   InPos = 0;
 }
 
-void TGzipReader::ShowError(const std::string& message) { Desktop().ShowMessage("TGzipReader", message); }
+void TGzipReader::ShowError(const std::string& message) { Context.ShowMessage("TGzipReader", message); }
 
 }  // namespace harvex

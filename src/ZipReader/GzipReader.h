@@ -13,6 +13,8 @@ namespace harvex {
 
 class TGzipReader : public TInflatingFile {
  public:
+  explicit TGzipReader(const TLoadContext& context = {}) : TInflatingFile(context) {}
+
   // Opens the file and reads its first member's header. False when the file
   // cannot be opened (a folder does not open), or when it does not begin
   // with a member this reader can decode: that is named in one box with the

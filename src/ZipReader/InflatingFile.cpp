@@ -10,7 +10,7 @@
 
 namespace harvex {
 
-TInflatingFile::TInflatingFile() { Window = WindowBuf.data(); }
+TInflatingFile::TInflatingFile(const TLoadContext& context) : Context(context) { Window = WindowBuf.data(); }
 
 TInflatingFile::~TInflatingFile() {
   release_block_tables(Tables);
@@ -19,7 +19,7 @@ TInflatingFile::~TInflatingFile() {
 
 bool TInflatingFile::OpenArchive(const std::string& fileName) {
   if (Archive >= 0) CloseArchive();
-  TOpenedFile opened = OpenRegularFile(fileName);
+  TOpenedFile opened = OpenRegularFile(Context.Resolve(fileName));
   OpenError = std::move(opened.Failure);
   Archive = opened.Handle;
   return Archive >= 0;

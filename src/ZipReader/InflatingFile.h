@@ -8,6 +8,7 @@
 #include <string>
 
 #include "InflateDecompress/InflateDecompress.h"
+#include "rtl/Desktop.h"
 #include "TextFile/TextFile.h"
 
 namespace harvex {
@@ -31,7 +32,8 @@ class TInflatingFile : public TInflater {
   void CloseArchive();
 
  protected:
-  TInflatingFile();
+  // Boxes go to the context's desktop, and names are opened against its folder.
+  explicit TInflatingFile(const TLoadContext& context);
   // Opens the file at its first byte, closing one still open; false, the
   // reason kept, when it cannot be opened for reading (only a regular file
   // opens: OpenRegularFile).
@@ -40,6 +42,7 @@ class TInflatingFile : public TInflater {
   // EInOutError when reading fails.
   static int ReadFrom(int handle, std::uint8_t* buffer, int count);
 
+  TLoadContext Context;
   int Archive = -1;
   bool OpenLine = false;
   std::string OpenError;

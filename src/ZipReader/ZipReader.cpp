@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"
 #include "str_pars/str_pars.h"
 
@@ -372,7 +371,7 @@ void TZippedFilesReader::FillInput() {
 }
 
 void TZippedFilesReader::ShowError(const std::string& message) {
-  Desktop().ShowMessage("TZippedFilesReader", message);
+  Context.ShowMessage("TZippedFilesReader", message);
 }
 
 }  // namespace harvex

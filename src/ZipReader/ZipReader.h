@@ -31,6 +31,8 @@ struct TLocalFileHeader {
 
 class TZippedFilesReader : public TInflatingFile {
  public:
+  explicit TZippedFilesReader(const TLoadContext& context = {}) : TInflatingFile(context) {}
+
   // Opens the archive at its first byte; raises EInOutError when it cannot
   // be opened.
   void Open(const std::string& fileName);

@@ -7,19 +7,6 @@
 namespace harvex {
 namespace {
 
-class TSilentDesktop final : public TDesktop {
- public:
-  void ShowMessage(const std::string&, const std::string&) override {}
-  void AppendMemo(const std::string&) override {}
-  void ClearMemo() override {}
-  void ProcessEvents() override {}
-  std::optional<std::vector<std::string>> ChooseFiles() override { return std::nullopt; }
-  TFormatSettings FormatSettings() override { return {}; }
-};
-
-TSilentDesktop SilentDesktop;
-TDesktop* Current = &SilentDesktop;
-
 // "C", "POSIX" and the "C" locale with a code set, such as "C.UTF-8".
 bool IsPlainLocaleName(const char* name) {
   return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0 ||
@@ -28,11 +15,14 @@ bool IsPlainLocaleName(const char* name) {
 
 }  // namespace
 
-TDesktop& Desktop() { return *Current; }
+void TLoadContext::ShowMessage(const std::string& caption, const std::string& text) const {
+  if (Desktop != nullptr) Desktop->ShowMessage(caption, text);
+}
 
-TDesktopScope::TDesktopScope(TDesktop& desktop) : Previous(Current) { Current = &desktop; }
-
-TDesktopScope::~TDesktopScope() { Current = Previous; }
+std::string TLoadContext::Resolve(const std::string& name) const {
+  if (Folder.empty() || name.empty() || name.front() == '/') return name;
+  return Folder.back() == '/' ? Folder + name : Folder + '/' + name;
+}
 
 TFormatSettings FormatSettingsFromCLocale() {
   TFormatSettings settings;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace harvex {
@@ -38,20 +39,22 @@ class TDesktop {
   virtual TFormatSettings FormatSettings() = 0;
 };
 
-// The desktop in force. Until one is installed, a silent one that cancels
-// every choice and drops every message.
-TDesktop& Desktop();
+// What one load reports to and where the relative names it meets lead. Each
+// loading object carries its own, so that loads on several threads, or in a
+// program that embeds the core, never share a desktop or a folder.
+struct TLoadContext {
+  TLoadContext() = default;
+  // Boxes go to Desktop; relative names are taken against Folder.
+  TLoadContext(TDesktop& desktop, std::string folder = {}) : Desktop(&desktop), Folder(std::move(folder)) {}
 
-// Installs a desktop for the lifetime of the scope; restores the previous one.
-class TDesktopScope {
- public:
-  explicit TDesktopScope(TDesktop& desktop);
-  ~TDesktopScope();
-  TDesktopScope(const TDesktopScope&) = delete;
-  TDesktopScope& operator=(const TDesktopScope&) = delete;
+  // A box on the desktop; dropped without one.
+  void ShowMessage(const std::string& caption, const std::string& text) const;
+  // The name to open for Name: a relative one below Folder. An absolute or
+  // empty name, or any name without a Folder, is opened as given.
+  std::string Resolve(const std::string& name) const;
 
- private:
-  TDesktop* Previous;
+  TDesktop* Desktop = nullptr;
+  std::string Folder;
 };
 
 // The formats of the C library's current locale (after setlocale(LC_ALL, "")).

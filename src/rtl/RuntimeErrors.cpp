@@ -13,13 +13,19 @@ EConvertError EConvertError::InvalidFloat(const std::string& token) {
 }
 
 EInOutError EInOutError::FromErrno(int errnum) {
-  return EInOutError(std::strerror(errnum));
+  return EInOutError(SystemReason(errnum));
 }
 
 EInOutError EInOutError::SharingViolation() { return EInOutError("Sharing violation"); }
 
 EListError EListError::IndexOutOfBounds(long long index) {
   return EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+std::string SystemReason(int errnum) {
+  char buffer[256];
+  // The GNU form: gives either the static text or the one it wrote to Buffer.
+  return strerror_r(errnum, buffer, sizeof buffer);
 }
 
 std::string CurrentExceptionMessage() {

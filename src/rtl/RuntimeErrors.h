@@ -47,6 +47,10 @@ class EListError : public ERuntimeError {
   static EListError IndexOutOfBounds(long long index);
 };
 
+// The system's text for an errno value, as strerror gives it; safe on any
+// thread, unlike strerror's own buffer.
+std::string SystemReason(int errnum);
+
 // The message of the exception being handled, for the last-resort handlers of
 // the window and the batch: its what() text, or a fixed text for one that is
 // no std::exception. Call only inside a catch block.

@@ -36,7 +36,7 @@ IRIntenFileName=a.ir
 GeomFileName=b.out
 MP2FileName=other.out
 )");
-  TConfDescrFile descr;
+  TConfDescrFile descr(desktop);
   descr.Load(path);
   EXPECT_EQ(descr.FileName, path);
   EXPECT_EQ(descr.SectionName, "Conformer A");
@@ -64,7 +64,7 @@ TEST_P(InvalidDescription, ShowsItsBoxAndLeavesTheNamesEmpty) {
   TTempDir folder;
   const std::string path =
       GetParam() == nullptr ? folder.PathOf("absent.cdf") : folder.Write("bad.cdf", GetParam());
-  TConfDescrFile descr;
+  TConfDescrFile descr(desktop);
   descr.Load(path);
   EXPECT_EQ(desktop.Messages,
             (std::vector<TMessage>{{DescrCaption, path + ": Invalid .cdf file!"}}));
@@ -215,7 +215,7 @@ class Combination : public ConformerLoader,
 TEST_P(Combination, CombinesTheNamedFilesIntoOneConformer) {
   const TCombinationCase& row = GetParam();
   const std::string path = Describe(row.Geom, row.Freq, row.SinglePoint);
-  TCoordinateFile_cdf conformer;
+  TCoordinateFile_cdf conformer(Desktop);
   ASSERT_TRUE(conformer.LoadConformer(path, true));
   EXPECT_TRUE(Desktop.Messages.empty());
   EXPECT_TRUE(conformer.IsCdf);
@@ -286,7 +286,7 @@ class FailedStep : public ConformerLoader, public ::testing::WithParamInterface<
 TEST_P(FailedStep, ShowsItsMessageWithTheCdfPathAndStops) {
   const TFailureCase& row = GetParam();
   const std::string path = Describe(row.Geom, row.Freq, row.SinglePoint);
-  TCoordinateFile_cdf conformer;
+  TCoordinateFile_cdf conformer(Desktop);
   EXPECT_FALSE(conformer.LoadConformer(path, true));
   EXPECT_EQ(Desktop.Messages,
             (std::vector<TMessage>{{CoordCaption, std::string(row.Message) + path}}));
@@ -310,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(ConformerLoader, MissingSinglePointLeavesTheOtherFilesUntried) {
-  TCoordinateFile_cdf conformer;
+  TCoordinateFile_cdf conformer(Desktop);
   conformer.LoadConformer(Describe("opt.out", "freq.out", "absent.out"), true);
   EXPECT_FALSE(conformer.HasThermochemistry);
   EXPECT_EQ(conformer.EnergySource, esNone);
@@ -321,7 +321,7 @@ TEST_F(ConformerLoader, InvalidDescriptionShowsBothBoxes) {
   std::filesystem::create_directory(Folder.Path() / "folder.cdf");
   for (const std::string& path : {Folder.Write("empty.cdf", ""), Folder.PathOf("folder.cdf")}) {
     Desktop.Messages.clear();
-    TCoordinateFile_cdf conformer;
+    TCoordinateFile_cdf conformer(Desktop);
     EXPECT_FALSE(conformer.LoadConformer(path, true));
     EXPECT_EQ(Desktop.Messages,
               (std::vector<TMessage>{{DescrCaption, path + ": Invalid .cdf file!"},
@@ -330,7 +330,7 @@ TEST_F(ConformerLoader, InvalidDescriptionShowsBothBoxes) {
 }
 
 TEST_F(ConformerLoader, ExtensionInCapitalsIsADescription) {
-  TCoordinateFile_cdf conformer;
+  TCoordinateFile_cdf conformer(Desktop);
   EXPECT_TRUE(conformer.LoadConformer(Describe("orca.out", "", "", "CONF.CDF"), true));
   EXPECT_TRUE(conformer.IsCdf);
 }
@@ -338,7 +338,7 @@ TEST_F(ConformerLoader, ExtensionInCapitalsIsADescription) {
 TEST_F(ConformerLoader, OtherPathsLoadAsTheyAre) {
   // ".cdf.out" ends in ".out": an output, not a description.
   const std::string path = Folder.Write("conf.cdf.out", OrcaOutput);
-  TCoordinateFile_cdf conformer;
+  TCoordinateFile_cdf conformer(Desktop);
   EXPECT_TRUE(conformer.LoadConformer(path, true));
   EXPECT_FALSE(conformer.IsCdf);
   EXPECT_FALSE(conformer.Descr);
@@ -349,7 +349,7 @@ TEST_F(ConformerLoader, OtherPathsLoadAsTheyAre) {
 
 TEST_F(ConformerLoader, ConversionErrorInANamedFilePropagates) {
   Folder.Write("bad.xyz", "3\nwater\n");
-  TCoordinateFile_cdf conformer;
+  TCoordinateFile_cdf conformer(Desktop);
   EXPECT_THROW(conformer.LoadConformer(Describe("bad.xyz"), true), EConvertError);
 }
 
@@ -373,7 +373,7 @@ TEST_F(ConformerLoader, RelativeNamesResolveAgainstTheCurrentFolder) {
   // current folder, not beside the description.
   std::filesystem::create_directory(Folder.Path() / "descriptions");
   const std::string path = Folder.Write("descriptions/conf.cdf", "[c]\nGeomFileName=orca.out\n");
-  TCoordinateFile_cdf conformer;
+  TCoordinateFile_cdf conformer(Desktop);
   {
     const TCurrentFolder current(Folder.Path());
     EXPECT_TRUE(conformer.LoadConformer(path, true));
@@ -381,7 +381,7 @@ TEST_F(ConformerLoader, RelativeNamesResolveAgainstTheCurrentFolder) {
   EXPECT_EQ(conformer.ETotal, Wide(OrcaEnergy));
   {
     const TCurrentFolder current(Folder.Path() / "descriptions");
-    TCoordinateFile_cdf elsewhere;
+    TCoordinateFile_cdf elsewhere(Desktop);
     EXPECT_FALSE(elsewhere.LoadConformer(path, true));
   }
 }
@@ -394,7 +394,7 @@ TEST(RealConformer, SinglePointShiftsTheFrequencyJobsGibbsCorrection) {
   TRecordingDesktop desktop;
   const std::filesystem::path data = TestDataPath("cdf/ch4.cdf");
   const TCurrentFolder current(std::filesystem::path(data).parent_path());
-  TCoordinateFile_cdf conformer;
+  TCoordinateFile_cdf conformer(desktop);
   ASSERT_TRUE(conformer.LoadConformer("ch4.cdf", true));
   EXPECT_TRUE(desktop.Messages.empty());
   EXPECT_EQ(conformer.EnergySource, esSinglePoint);

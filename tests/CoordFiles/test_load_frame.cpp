@@ -32,7 +32,7 @@ TEST(LoadFile, RefusesOtherExtensionsWithoutReading) {
   TRecordingDesktop desktop;
   for (const char* path : {"/nonexistent/a.log.bak", "/nonexistent/a.out.bak", "/nonexistent/run.1/mol",
                            "/nonexistent/a.txt", "/nonexistent/a"}) {
-    TCoordinateFile file;
+    TCoordinateFile file(desktop);
     EXPECT_FALSE(file.LoadFile(path, true)) << path;
     EXPECT_EQ(file.FileKind, fkNone) << path;
   }
@@ -44,12 +44,12 @@ TEST(LoadFile, OutputOfNeitherProgramIsAnOutputThatDidNotLoad) {
   TTempDir dir;
   // Gaussian on Linux names its outputs NAME.log.
   for (const char* name : {"a.out", "b.OUT", "c.Out", "d.log", "e.LOG", "f.Log"}) {
-    TCoordinateFile file;
+    TCoordinateFile file(desktop);
     EXPECT_FALSE(file.LoadFile(dir.Write(name, "plain text\nno banner here\n"), true)) << name;
     EXPECT_EQ(file.FileKind, fkOutput) << name;
     EXPECT_EQ(file.Info.Modes, nullptr);
   }
-  TCoordinateFile missing;
+  TCoordinateFile missing(desktop);
   EXPECT_FALSE(missing.LoadFile((dir.Path() / "missing.out").string(), true));
   EXPECT_EQ(missing.FileKind, fkOutput);
   EXPECT_TRUE(desktop.Messages.empty());
@@ -132,7 +132,7 @@ TEST(GetModeAttribute, FindsTheFirstExactNameOnly) {
 
 TEST(ShowError, UsesTheClassCaption) {
   TRecordingDesktop desktop;
-  TCoordinateFile().ShowError("text");
+  TCoordinateFile(desktop).ShowError("text");
   ASSERT_EQ(desktop.Messages.size(), 1u);
   EXPECT_EQ(desktop.Messages[0], (testing::TMessage{"TCoordinateFile Error", "text"}));
 }
@@ -152,7 +152,7 @@ class BannerScan : public ::testing::TestWithParam<BannerCase> {};
 TEST_P(BannerScan, TheFirstBannerLineChoosesTheReader) {
   TRecordingDesktop desktop;
   TTempDir dir;
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   EXPECT_EQ(file.LoadFile(dir.Write("job.out", GetParam().Text), true), GetParam().Loaded);
   EXPECT_EQ(file.Info.GeometryState, GetParam().GeometryState);
 }

@@ -313,7 +313,7 @@ TEST_F(OrientationTest, InputOrientationIsTheGeometryOnlyWithoutAStandardOne) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    TCoordinateFile file;
+    TCoordinateFile file(Desktop);
     EXPECT_TRUE(file.LoadFile(Folder.Write("orientation.out", std::string(GaussianBanner) +
                                                                    " SCF Done:  E(RHF) =  -74.96     A.U.\n" + c.Text),
                               c.FinalGeometry));

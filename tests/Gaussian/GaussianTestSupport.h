@@ -44,7 +44,7 @@ class GaussianReaderTest : public ::testing::Test {
   // Loads the text into an object of its own, for table rows that must not
   // see each other's values.
   std::unique_ptr<TCoordinateFile> LoadFresh(std::string_view text) {
-    auto file = std::make_unique<TCoordinateFile>();
+    auto file = std::make_unique<TCoordinateFile>(Desktop);
     file->LoadFile(Folder.Write("fresh.out", std::string(GaussianBanner) + std::string(text)), true);
     return file;
   }
@@ -53,7 +53,7 @@ class GaussianReaderTest : public ::testing::Test {
 
   TRecordingDesktop Desktop;
   TTempDir Folder;
-  TCoordinateFile File;
+  TCoordinateFile File{Desktop};
 };
 
 }  // namespace harvex::testing

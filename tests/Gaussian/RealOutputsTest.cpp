@@ -78,7 +78,7 @@ TEST(RealGaussianOutputTest, EachOutputGivesTheValuesPrintedInIt) {
     SCOPED_TRACE(output.Name);
     const std::string path = RealOutputPath(output.Name);
     ASSERT_TRUE(std::filesystem::is_regular_file(path)) << "missing fixture " << path;
-    TCoordinateFile file;
+    TCoordinateFile file(desktop);
     EXPECT_EQ(file.LoadFile(path, true), output.Loaded);
     const TOutInfo& info = file.Info;
     EXPECT_DOUBLE_EQ(info.Energy, output.Energy);
@@ -106,7 +106,7 @@ TEST(RealGaussianOutputTest, ChargesOfNeutralMoleculesSumToZero) {
   TRecordingDesktop desktop;
   for (std::string_view name : {"dvb_ir.out", "isobutane.out", "CH4.out", "BenzylEnergy.out", "water_mp2.out"}) {
     SCOPED_TRACE(name);
-    TCoordinateFile file;
+    TCoordinateFile file(desktop);
     file.LoadFile(RealOutputPath(name), true);
     for (const auto& charges : {file.Info.MullikenCharges, file.Info.APTCharges}) {
       if (!charges) continue;
@@ -119,7 +119,7 @@ TEST(RealGaussianOutputTest, ChargesOfNeutralMoleculesSumToZero) {
 
 TEST(RealGaussianOutputTest, HighPrecisionModesKeepTheirPrintedDisplacements) {
   TRecordingDesktop desktop;
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   file.LoadFile(RealOutputPath("dvb_ir.out"), true);
   const TOscModes& modes = *file.Info.Modes;
   EXPECT_TRUE(modes.HighPrecision);

@@ -194,7 +194,7 @@ TEST_F(FrequencyTableTest, ManyModesOfASmallMoleculeKeepMemorySmall) {
   out.close();
   const pid_t child = fork();
   if (child == 0) {
-    TCoordinateFile file;
+    TCoordinateFile file(Desktop);
     file.LoadFile(path.string(), true);
     _exit(file.Info.Modes->Count() == 100'002 ? 0 : 1);
   }

@@ -29,7 +29,7 @@ class AtomLine : public ::testing::TestWithParam<TAtomLineCase> {};
 TEST_P(AtomLine, AppendsOneAtomAsRead) {
   const TAtomLineCase& row = GetParam();
   TRecordingDesktop desktop;
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   file.ParseAtomLine(row.Line);
   ASSERT_EQ(file.AtomCount(), 1);
   const TAtom& atom = file.Atoms.AtomAt(1);
@@ -76,7 +76,7 @@ class BadAtomLine : public ::testing::TestWithParam<TBadAtomLineCase> {};
 TEST_P(BadAtomLine, RaisesConversionErrorAndKeepsThePartlyFilledAtom) {
   const TBadAtomLineCase& row = GetParam();
   TRecordingDesktop desktop;
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   try {
     file.ParseAtomLine(row.Line);
     FAIL() << "no conversion error";
@@ -149,7 +149,7 @@ chloromethane
 TEST(GjfFile, ReadsTheMoleculeSpecificationOnly) {
   TRecordingDesktop desktop;
   TTempDir folder;
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   ASSERT_TRUE(file.LoadFile(folder.Write("ch3cl.GJF", FourAtomInput), true));
   ASSERT_EQ(file.AtomCount(), 4);
   EXPECT_EQ(file.Atoms.AtomAt(2).Symbol, "cl");

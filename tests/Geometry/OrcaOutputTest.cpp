@@ -58,7 +58,7 @@ TEST(OrcaOutput, OptimisationKeepsTheLastGeometryAndEnergy) {
   TTempDir folder;
   std::string text(Banner);
   for (int n = 1; n <= 5; ++n) text += Cycle(n);
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   file.Info.EnergyLabel = "(RB3LYP)";
   ASSERT_TRUE(file.LoadFile(folder.Write("opt.out", text), true));
   ASSERT_EQ(file.AtomCount(), 2);
@@ -136,7 +136,7 @@ TEST(OrcaOutput, UnknownElementIsShownAndReadingGoesOn) {
                                                      "  H      4.0 5.0 6.0\n"
                                                      "\n"
                                                      "FINAL SINGLE POINT ENERGY    -0.5\n");
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   ASSERT_TRUE(file.LoadFile(folder.Write("ghost.out", text), true));
   ASSERT_EQ(file.AtomCount(), 2);
   EXPECT_EQ(file.Atoms.AtomAt(1).Element, 0);
@@ -441,7 +441,7 @@ class RealOrcaOutput : public ::testing::TestWithParam<TRealOrcaCase> {};
 TEST_P(RealOrcaOutput, ReportsWhatTheFilePrints) {
   const TRealOrcaCase& row = GetParam();
   TRecordingDesktop desktop;
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   ASSERT_TRUE(file.LoadFile(TestDataPath(std::string("geometry/orca/") + row.File), true));
   EXPECT_EQ(file.Info.Energy, row.Energy);
   ASSERT_EQ(file.AtomCount(), row.AtomCount);

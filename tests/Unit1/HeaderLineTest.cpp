@@ -56,7 +56,7 @@ TEST_F(ResultsFileTest, StartingAgainTruncatesTheEarlierRows) {
   Run.ReportObject("first.cdf", std::move(file));
   Run.CloseResultsFile();
 
-  TResultsRun second;
+  TResultsRun second(Recorder);
   second.CreateResultsFile(ResultsPath().string(), "Harvex version 18.10.2012");
   second.CloseResultsFile();
   EXPECT_EQ(testing::ReadWholeFile(ResultsPath()).find("first.cdf"), std::string::npos);

@@ -127,7 +127,7 @@ TEST_F(ListFileTest, ResultsFileOfAnEarlierRunReportsTheSameFilesAgain) {
   ASSERT_EQ(ClosedRows().substr(0, 18), "/data/run 1/a.dat\t");
   Recorder.Memo.clear();
 
-  TResultsRun second;
+  TResultsRun second(Recorder);
   second.CreateResultsFile(Path("second.res").string(), "Harvex version 18.10.2012");
   second.ReportPaths({ResultsPath().string()});
   EXPECT_EQ(ReportedPaths(), (Lines{"/data/run 1/a.dat", "C:\\conf\\c.dat"}));

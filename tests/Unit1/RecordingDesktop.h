@@ -32,7 +32,7 @@ class TRunTest : public ::testing::Test {
 
   testing::TTempDir Scratch;
   testing::TRecordingDesktop Recorder;
-  TResultsRun Run;
+  TResultsRun Run{Recorder};
 };
 
 }  // namespace harvex

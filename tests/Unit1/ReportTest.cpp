@@ -285,7 +285,7 @@ TEST_F(ReportTest, CancelledChoiceChangesNothing) {
 TEST_F(ReportTest, SecondRunOnTheSameResultsFileFailsAndLeavesTheFirstOnesRows) {
   Run.ReportObject("/data/first.out", Output(0, -1.0, ""));
   Run.ReportObject("/data/second.out", Output(0, -2.0, ""));
-  TResultsRun other;
+  TResultsRun other(Recorder);
   try {
     other.CreateResultsFile(ResultsPath().string(), "Harvex version 18.10.2012");
     ADD_FAILURE() << "no error";

@@ -61,7 +61,7 @@ TEST_P(GzipStreams, GiveTheirLinesAndVerdict) {
   TRecordingDesktop desktop;
   TTempDir dir;
   const std::string path = dir.Write("a.out.gz", c.Bytes);
-  TGzipReader reader;
+  TGzipReader reader(desktop);
   ASSERT_EQ(reader.Open(path), c.Box.empty());
   const std::vector<TMessage> boxes = {{"TGzipReader", path + c.Box}};
   EXPECT_EQ(desktop.Messages, c.Box.empty() ? std::vector<TMessage>{} : boxes);
@@ -114,7 +114,7 @@ TEST(GzipLines, BadTrailerWarnsThroughTheLoad) {
   TTempDir dir;
   const std::string text = " This is part of the Gaussian(R) 16 program.\n SCF Done:  E(RHF) =  -76.0 A.U.\n";
   const std::string path = dir.Write("a.out.gz", Member({text, 0, 8, 1}));
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   file.LoadFile(path, true);
   EXPECT_EQ(file.Info.Energy, -76.0);
   EXPECT_EQ(desktop.Messages,
@@ -125,7 +125,7 @@ TEST(GzipLines, OnlyOutputsAreReadGzipped) {
   TRecordingDesktop desktop;
   TTempDir dir;
   const std::string path = dir.Write("a.cdf.gz", Member({"[conformer]\n"}));
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   EXPECT_FALSE(file.LoadFile(path, true));
   EXPECT_EQ(desktop.Messages, (std::vector<TMessage>{{"TCoordinateFile Error",
                                                       path + ": only gzipped .out and .log outputs are read"}}));
@@ -139,7 +139,7 @@ TEST(GzipLines, RealOutputReportsThePlainFilesRow) {
   const std::string plain = dir.Write("CH4.out", text);
   const std::string gzipped =
       dir.Write("CH4.out.gz", Member({text.substr(0, 5000)}) + Member({text.substr(5000), FNAME}));
-  TResultsRun run;
+  TResultsRun run(desktop);
   run.CreateResultsFile(dir.PathOf("res.txt"), "Harvex");
   run.ReportChoice({plain, gzipped});
   run.CloseResultsFile();

@@ -35,8 +35,8 @@ struct TMemberText {
 
 // Reads the member that Pattern chooses to its end, in the line source's
 // pattern of calls.
-TMemberText ReadMember(const std::string& path, const std::string& pattern = ".out") {
-  TZippedFilesReader reader;
+TMemberText ReadMember(const std::string& path, const std::string& pattern = ".out", const TLoadContext& context = {}) {
+  TZippedFilesReader reader(context);
   reader.Open(path);
   TMemberText member;
   member.Found = reader.FindMember(pattern, member.Name);
@@ -53,9 +53,10 @@ TMemberText ReadMember(const std::string& path, const std::string& pattern = ".o
   return member;
 }
 
-TMemberText ReadArchive(const std::vector<TZipMember>& members, const std::string& pattern = ".out") {
+TMemberText ReadArchive(const std::vector<TZipMember>& members, const std::string& pattern = ".out",
+                        const TLoadContext& context = {}) {
   TTempDir dir;
-  return ReadMember(dir.Write("a.zip", BuildArchive(members)), pattern);
+  return ReadMember(dir.Write("a.zip", BuildArchive(members)), pattern, context);
 }
 
 // The lines of a text as a deflated member gives them.
@@ -257,7 +258,7 @@ TEST_P(UnreadableMember, IsNamedWithItsReasonAndDoesNotOpen) {
   TRecordingDesktop desktop;
   TTempDir dir;
   const std::string path = dir.Write("a.zip", BuildArchive({GetParam().Member}, GetParam().WithDirectory));
-  TLineSource source;
+  TLineSource source(desktop);
   EXPECT_FALSE(source.OpenSource(path));
   EXPECT_EQ(desktop.Messages, (std::vector<TMessage>{{"TZippedFilesReader", GetParam().Message}}));
 }
@@ -347,7 +348,7 @@ TEST(DataDescriptor, ArchiveWrittenToAPipeByZipPassesItsCheck) {
 
 TEST(DamagedMember, BlockType3ShowsTheTreesMessageAndEndsTheMember) {
   TRecordingDesktop desktop;
-  const TMemberText member = ReadArchive({{"a.out", "x", 8, 6, 0, std::string("\x07\x00", 2)}});
+  const TMemberText member = ReadArchive({{"a.out", "x", 8, 6, 0, std::string("\x07\x00", 2)}}, ".out", desktop);
   EXPECT_EQ(member.Lines, (std::vector<std::string>{""}));
   EXPECT_FALSE(member.CrcOk);
   EXPECT_EQ(desktop.Messages,
@@ -362,7 +363,7 @@ TEST(DamagedMember, InvalidCodeShowsTheBlockMessageAndDropsThatFill) {
   out.Bits(1, 1).Bits(1, 2);
   for (char c : good) out.FixedSymbol(static_cast<unsigned char>(c));
   out.FixedSymbol(286);
-  const TMemberText member = ReadArchive({{"a.out", good, 8, 6, 0, out.Bytes()}});
+  const TMemberText member = ReadArchive({{"a.out", good, 8, 6, 0, out.Bytes()}}, ".out", desktop);
   // Two fills of 258 bytes went out; the third, with the bad code, did not.
   EXPECT_EQ(member.Lines, (std::vector<std::string>{std::string(516, 'g')}));
   EXPECT_EQ(desktop.Messages,
@@ -578,7 +579,7 @@ TEST_P(CrcVerdict, AMismatchIsShownOnceAndAnIntactMemberShowsNothing) {
     std::string archive = BuildArchive({{"calc.out", GetParam().Text, 0}});
     if (damaged) archive[14] ^= 1;  // the header's CRC-32
     const std::string path = dir.Write("a.zip", archive);
-    TCoordinateFile file;
+    TCoordinateFile file(desktop);
     file.LoadFile(path, true);
     const std::vector<TMessage> expected{{"TCoordinateFile Error", "WARNING: there was an error reading " + path}};
     EXPECT_EQ(desktop.Messages, damaged ? expected : std::vector<TMessage>{}) << damaged;
@@ -603,7 +604,7 @@ TEST(CrcVerdict, TruncatedArchiveWarnsAndLeavesOutTheCutNumber) {
   TRecordingDesktop desktop;
   TTempDir dir;
   const std::string path = dir.Write("a.zip", archive.substr(0, archive.find("D+01") + 2));
-  TCoordinateFile file;
+  TCoordinateFile file(desktop);
   EXPECT_NO_THROW(file.LoadFile(path, true));
   EXPECT_FALSE(file.Info.EnergyRead);
   EXPECT_EQ(desktop.Messages,

@@ -1,5 +1,5 @@
 // A desktop that records what the core asks of it, for asserting message
-// boxes and memo lines; installed for its own lifetime.
+// boxes and memo lines; a load reports to it when given it as its context.
 #pragma once
 
 #include <ostream>
@@ -22,8 +22,6 @@ inline void PrintTo(const TMessage& message, std::ostream* out) {
 
 class TRecordingDesktop : public TDesktop {
  public:
-  TRecordingDesktop() : Scope(*this) {}
-
   void ShowMessage(const std::string& caption, const std::string& text) override {
     Messages.push_back({caption, text});
   }
@@ -42,9 +40,6 @@ class TRecordingDesktop : public TDesktop {
   int EventRounds = 0;
   std::optional<std::vector<std::string>> Choice;
   TFormatSettings Formats;
-
- private:
-  TDesktopScope Scope;
 };
 
 }  // namespace harvex::testing

@@ -1,7 +1,8 @@
 // The whole model of one reported file as JSON, for scripts that want more
-// than the results row.
+// than the results row: every front end writes the same objects.
 #pragma once
 
+#include <iosfwd>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -17,5 +18,14 @@ using TModelJson = nlohmann::ordered_json;
 // output value, modes with the displacements of the atoms present, charges,
 // NBO data and the conformer fields with its description.
 TModelJson ModelToJson(const std::string& path, const TCoordinateFile_cdf& file);
+
+// Writes Object on one line, then a line end. Paths and labels are
+// single-byte text: bytes that are no UTF-8 are replaced.
+void WriteJsonLine(std::ostream& out, const TModelJson& object);
+
+// The model of the file loaded from Path as one line; Thermo, unless null,
+// is added as its recomputed thermochemistry ("Thermo").
+void WriteModelJson(std::ostream& out, const std::string& path, const TCoordinateFile_cdf& file,
+                    TModelJson thermo = nullptr);
 
 }  // namespace harvex

@@ -1,6 +1,7 @@
-#include "ModelJson.h"
+#include "ModelJson/ModelJson.h"
 
 #include <algorithm>
+#include <ostream>
 
 namespace harvex {
 namespace {
@@ -139,6 +140,16 @@ TModelJson ModelToJson(const std::string& path, const TCoordinateFile_cdf& file)
           {"Atoms", AtomsJson(file.Atoms)},
           {"Info", InfoJson(file.Info, file.AtomCount())},
           {"Conformer", ConformerJson(file)}};
+}
+
+void WriteJsonLine(std::ostream& out, const TModelJson& object) {
+  out << object.dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
+}
+
+void WriteModelJson(std::ostream& out, const std::string& path, const TCoordinateFile_cdf& file, TModelJson thermo) {
+  TModelJson object = ModelToJson(path, file);
+  if (!thermo.is_null()) object["Thermo"] = std::move(thermo);
+  WriteJsonLine(out, object);
 }
 
 }  // namespace harvex

@@ -1,0 +1,75 @@
+#include "BatchLoader.h"
+
+#include <algorithm>
+
+#include "Unit1/Unit1.h"
+
+namespace harvex {
+namespace {
+
+// Loaded files a job may keep waiting for their report: outputs differ in
+// size a hundredfold, and a worker that waited for a long load in front of
+// it would idle. A loaded model is small (the reader streams its file).
+constexpr std::size_t ReadAhead = 8;
+
+TLoadedFile LoadItem(const TLoadItem& item) {
+  TLoadedFile loaded;
+  loaded.Messages = std::make_unique<TMessageQueue>();
+  try {
+    loaded.File = LoadForReport(item.Path, TLoadContext(*loaded.Messages, item.Folder));
+  } catch (...) {
+    loaded.Error = std::current_exception();
+  }
+  return loaded;
+}
+
+}  // namespace
+
+TBatchLoader::TBatchLoader(const std::vector<TLoadItem>& items, std::size_t jobs)
+    : Items(items), Jobs(std::max<std::size_t>(jobs, 1)) {
+  if (Jobs == 1) return;
+  for (std::size_t worker = 0; worker < std::min(Jobs, Items.size()); ++worker) Workers.emplace_back([this] { Work(); });
+}
+
+TBatchLoader::~TBatchLoader() {
+  {
+    const std::lock_guard lock(Mutex);
+    Stopping = true;
+  }
+  Changed.notify_all();
+  for (std::thread& worker : Workers) worker.join();
+}
+
+TLoadedFile TBatchLoader::Take(std::size_t index) {
+  if (Workers.empty()) return LoadItem(Items[index]);
+  std::unique_lock lock(Mutex);
+  Taken = index;
+  NextToLoad = std::max(NextToLoad, index);
+  Loaded.erase(Loaded.begin(), Loaded.lower_bound(index));
+  Changed.notify_all();
+  Changed.wait(lock, [&] { return Loaded.contains(index); });
+  TLoadedFile loaded = std::move(Loaded.at(index));
+  Loaded.erase(index);
+  return loaded;
+}
+
+// A worker goes on past a long load in front of it while few loaded files
+// wait for the report.
+bool TBatchLoader::MayStart() const { return NextToLoad < Items.size() && Loaded.size() < ReadAhead * Jobs; }
+
+void TBatchLoader::Work() {
+  std::unique_lock lock(Mutex);
+  for (;;) {
+    Changed.wait(lock, [&] { return Stopping || NextToLoad >= Items.size() || MayStart(); });
+    if (Stopping || NextToLoad >= Items.size()) return;
+    const std::size_t index = NextToLoad++;
+    lock.unlock();
+    TLoadedFile loaded = LoadItem(Items[index]);
+    lock.lock();
+    // An item the caller passed over meanwhile is dropped.
+    if (index >= Taken) Loaded.emplace(index, std::move(loaded));
+    Changed.notify_all();
+  }
+}
+
+}  // namespace harvex

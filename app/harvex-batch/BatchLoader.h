@@ -1,0 +1,85 @@
+// Loading a batch's files ahead of their report: up to N files at once on
+// worker threads, each load with a desktop of its own that queues the boxes
+// it raises, and every file handed to the report strictly in order.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CdfFiles/CdfFiles.h"
+#include "rtl/Desktop.h"
+
+namespace harvex {
+
+struct TQueuedMessage {
+  std::string Caption;
+  std::string Text;
+};
+
+// The desktop of one load: keeps the boxes it raises for the report to show.
+// A load asks nothing else of its desktop.
+class TMessageQueue final : public TDesktop {
+ public:
+  void ShowMessage(const std::string& caption, const std::string& text) override {
+    Messages.push_back({caption, text});
+  }
+  void AppendMemo(const std::string&) override {}
+  void ClearMemo() override {}
+  void ProcessEvents() override {}
+  std::optional<std::vector<std::string>> ChooseFiles() override { return std::nullopt; }
+  TFormatSettings FormatSettings() override { return {}; }
+
+  std::vector<TQueuedMessage> Messages;
+};
+
+// One file to load, and the folder its relative names resolve against.
+struct TLoadItem {
+  std::string Path;
+  std::string Folder;
+};
+
+// What loading one item gave: the file, or what ended its load, and the
+// boxes the load raised meanwhile.
+struct TLoadedFile {
+  std::unique_ptr<TMessageQueue> Messages;
+  std::unique_ptr<TCoordinateFile_cdf> File;
+  std::exception_ptr Error;
+};
+
+// Loads the items on Jobs worker threads (with Jobs 1, on the caller's thread
+// when each is taken). At most a few loaded files per job (ReadAhead) wait
+// to be taken, besides the Jobs being loaded and the one taken last.
+class TBatchLoader {
+ public:
+  TBatchLoader(const std::vector<TLoadItem>& items, std::size_t jobs);
+  // Waits for the loads under way; the items not yet taken are dropped.
+  ~TBatchLoader();
+  TBatchLoader(const TBatchLoader&) = delete;
+  TBatchLoader& operator=(const TBatchLoader&) = delete;
+
+  // Item Index once loaded. Indexes only grow; items passed over are dropped.
+  TLoadedFile Take(std::size_t index);
+
+ private:
+  void Work();
+  bool MayStart() const;
+
+  const std::vector<TLoadItem>& Items;
+  const std::size_t Jobs;
+  std::mutex Mutex;
+  std::condition_variable Changed;
+  std::size_t NextToLoad = 0;
+  std::size_t Taken = 0;  // the item the caller holds or waits for
+  std::map<std::size_t, TLoadedFile> Loaded;
+  bool Stopping = false;
+  std::vector<std::thread> Workers;
+};
+
+}  // namespace harvex

@@ -1,0 +1,77 @@
+// Loads on several threads at once: the batch's report whatever --jobs, and
+// conformers whose relative names lead into different folders.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "Unit1/Unit1.h"
+#include "common/RecordingDesktop.h"
+#include "common/TempDir.h"
+
+namespace harvex {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadWholeFile;
+using testing::TestDataPath;
+
+// A copy of a fixture folder of tests/data in Folder.
+void CopyData(const std::string& name, const fs::path& folder) {
+  fs::copy(fs::path(HARVEX_TEST_DATA) / name, folder / name, fs::copy_options::recursive);
+}
+
+// Standard output, standard error and the results file's rows of one run.
+std::string RunBatch(const fs::path& folder, const std::string& arguments) {
+  const std::string command = "cd '" + folder.string() + "' && '" HARVEX_BATCH_PROGRAM "' --results res.txt " +
+                              arguments + " >out.txt 2>err.txt";
+  const int status = std::system(command.c_str());
+  const std::string rows = ReadWholeFile(folder / "res.txt");
+  return "status " + std::to_string(WEXITSTATUS(status)) + "\n" + ReadWholeFile(folder / "out.txt") + "\n--\n" +
+         ReadWholeFile(folder / "err.txt") + "\n--\n" + rows.substr(rows.find("\r\n"));
+}
+
+TEST(ParallelBatch, EveryStreamIsTheSameWhateverTheJobs) {
+  testing::TTempDir scratch;
+  for (const char* name : {"cdf", "zip", "gaussian"}) CopyData(name, scratch.Path());
+  const std::string cdf = scratch.PathOf("cdf/ch4.cdf");
+  scratch.Write("list.txt", cdf + "\n" + scratch.PathOf("gaussian/water.out") + "\tOUT\n");
+  scratch.Write("plain.out.gz", "not gzipped\n");
+  const std::string paths =
+      "gaussian/MeOH_SCF_error.out zip/deflated_member.zip plain.out.gz missing.txt list.txt cdf " + cdf +
+      " gaussian/CH4.out absent.out zip";
+  for (const char* options : {"", "--json --thermo --ensemble"}) {
+    const std::string serial = RunBatch(scratch.Path(), std::string(options) + " --jobs 1 " + paths);
+    for (const char* shown : {"TGzipReader: ", "missing.txt: ", "-40.4732157"})
+      EXPECT_NE(serial.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(RunBatch(scratch.Path(), std::string(options) + " --jobs 4 " + paths), serial) << options;
+  }
+}
+
+// Each conformer's relative names resolve against its own folder, and its
+// boxes reach its own desktop, while the other loads on another thread.
+TEST(ParallelLoads, ConformersWithRelativeNamesLoadOnTwoThreads) {
+  testing::TTempDir scratch;
+  CopyData("cdf", scratch.Path());
+  fs::create_directory(scratch.Path() / "freq");
+  fs::copy(TestDataPath("cdf/ch4_freq.cdf"), scratch.Path() / "freq/ch4_freq.cdf");
+  fs::copy(TestDataPath("gaussian/water.out"), scratch.Path() / "freq/CH4.out");
+  testing::TRecordingDesktop first;
+  testing::TRecordingDesktop second;
+  std::unique_ptr<TCoordinateFile_cdf> withSinglePoint;
+  std::unique_ptr<TCoordinateFile_cdf> frequencyOnly;
+  std::thread other([&] { withSinglePoint = LoadForReport("ch4.cdf", {first, scratch.PathOf("cdf")}); });
+  frequencyOnly = LoadForReport("ch4_freq.cdf", {second, scratch.PathOf("freq")});
+  other.join();
+  EXPECT_EQ(withSinglePoint->EnergySource, esSinglePoint);
+  EXPECT_EQ(withSinglePoint->AtomCount(), 5);
+  EXPECT_EQ(frequencyOnly->AtomCount(), 3);  // the water output in its folder
+  EXPECT_TRUE(first.Messages.empty());
+  EXPECT_TRUE(second.Messages.empty());
+}
+
+}  // namespace
+}  // namespace harvex
