@@ -456,14 +456,16 @@ void BuildAtoms(const std::vector<std::string>& rows, TAtomicArray& atoms, const
 }
 
 // A job step that starts after a termination line has not ended until its
-// own one comes: a file cut while a later step runs is unfinished.
+// own one comes: a file cut while a later step runs is unfinished. Its route
+// follows.
 //  Link1:  Proceeding to internal job step number  2.
 //  Entering Link 1 = /usr/local/gaussian/g09/l1.exe PID=    137902.
 constexpr std::string_view JobStepMarker = "Link1:  Proceeding to internal job step number";
 constexpr std::string_view NewJobMarker = " Entering Link 1 = ";
 
-void NoteJobStepStart(TGaussianPass& pass, TOutInfo& info) {
-  if (Contains(pass.Line, JobStepMarker) || Contains(pass.Line, NewJobMarker)) info.Termination = tmMissing;
+void StartJobStep(TGaussianPass& pass, TOutInfo& info) {
+  info.Termination = tmMissing;
+  ReadRoute(pass, info);
 }
 
 // What the pass keeps about the current job ends at its termination line.
@@ -505,10 +507,8 @@ constexpr std::array EnergyAndGeometryRowList = {
 };
 
 constexpr std::array JobEndRowList = {
-    TGaussianRow{JobStepMarker, NoteJobStepStart, "ink1:"},
-    TGaussianRow{NewJobMarker, NoteJobStepStart, "ng Li"},
-    TGaussianRow{JobStepMarker, ReadRoute, "ink1:"},
-    TGaussianRow{NewJobMarker, ReadRoute, "ng Li"},
+    TGaussianRow{JobStepMarker, StartJobStep, "ink1:"},
+    TGaussianRow{NewJobMarker, StartJobStep, "ng Li"},
     TGaussianRow{NormalTerminationMarker, ReadTerminationLine, "rmina"},
     TGaussianRow{ErrorTerminationMarker, ReadTerminationLine, "ror t"},
 };

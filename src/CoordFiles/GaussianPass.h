@@ -117,7 +117,7 @@ inline int CursorAfter(std::string_view line, char c) {
 using TGaussianCheck = void (*)(TGaussianPass& pass, TOutInfo& info);
 using TGaussianRow = TMarkerRow<TGaussianCheck>;
 
-// Reads the route of the job whose first line is current.
+// Reads the route of the job step whose first line is current.
 void ReadRoute(TGaussianPass& pass, TOutInfo& info);
 
 // The rows of each group, in the order their checks run.

@@ -173,13 +173,11 @@ void TResultsRun::ReportOutput(const std::string& rowPath, std::string_view deci
   // An output that no reader ran on has no mode list at all; it reads as one
   // without frequencies. An atom has no modes but may have its G.
   const int modeCount = info.Modes ? info.Modes->Count() : 0;
+  if (modeCount > 0 || info.HasFreeEnergy()) AppendMemoText("");
   if (modeCount > 0) {
-    AppendMemoText("");
     AppendMemoText("The oscillation spectra contains " + std::to_string(modeCount) + " modes");
     AppendMemoText("FirstFreq [1/cm]=\t" +
                    MemoFixed(info.Modes->ModeAt(0).Frequency, FrequencyDecimals, decimalSeparator) + "\r\n");
-  } else if (info.HasFreeEnergy()) {
-    AppendMemoText("");
   }
   // A G that was never printed (a frequency section cut off, or one with
   // no thermochemistry) is not written as a number.
