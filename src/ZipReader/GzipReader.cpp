@@ -89,12 +89,7 @@ void TGzipReader::FillBuffer() {
   while (!EndOfData && ((WindowPos - start) & WindowMask) < static_cast<unsigned>(FillSize)) {
     if (!DecodeSteps(start)) EndDamaged();
   }
-  sync_crc();
-  const unsigned produced = (WindowPos - start) & WindowMask;
-  const unsigned beforeWrap = std::min<unsigned>(produced, WindowSize - start);
-  std::memcpy(OutBuf.data(), Window + start, beforeWrap);
-  std::memcpy(OutBuf.data() + beforeWrap, Window, produced - beforeWrap);
-  OutCount = produced;
+  OutCount = TakeDecodedSince(start, OutBuf.data());
   OutPos = 0;
   OutHasCr = std::memchr(OutBuf.data(), '\r', OutCount) != nullptr;
 }

@@ -1,6 +1,8 @@
 #include "ZipReader/InflatingFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,6 +37,16 @@ int TInflatingFile::ReadFrom(int handle, std::uint8_t* buffer, int count) {
     total += static_cast<int>(got);
   }
   return total;
+}
+
+unsigned TInflatingFile::TakeDecodedSince(std::uint16_t start, void* out) {
+  sync_crc();
+  auto* target = static_cast<std::uint8_t*>(out);
+  const unsigned produced = (WindowPos - start) & WindowMask;
+  const unsigned beforeWrap = std::min<unsigned>(produced, WindowSize - start);
+  std::memcpy(target, Window + start, beforeWrap);
+  std::memcpy(target + beforeWrap, Window, produced - beforeWrap);
+  return produced;
 }
 
 void TInflatingFile::CloseArchive() {

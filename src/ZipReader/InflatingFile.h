@@ -41,6 +41,9 @@ class TInflatingFile : public TInflater {
   // Reads up to Count bytes, fewer only at the end of the file; raises
   // EInOutError when reading fails.
   static int ReadFrom(int handle, std::uint8_t* buffer, int count);
+  // Folds the bytes the decoder wrote since Start into the CRC and copies
+  // them, in their order across the window's end, to Out; gives their count.
+  unsigned TakeDecodedSince(std::uint16_t start, void* out);
 
   TLoadContext Context;
   int Archive = -1;

@@ -296,12 +296,7 @@ bool TZippedFilesReader::FillDeflated() {
     }
     if (((WindowPos - start) & WindowMask) >= MaxMatch || EndOfData) break;
   }
-  sync_crc();
-  const unsigned produced = (WindowPos - start) & WindowMask;
-  const unsigned beforeWrap = std::min<unsigned>(produced, WindowSize - start);
-  std::memcpy(OutBuf.data(), Window + start, beforeWrap);
-  std::memcpy(OutBuf.data() + beforeWrap, Window, produced - beforeWrap);
-  OutCount = static_cast<std::int32_t>(produced);
+  OutCount = static_cast<std::int32_t>(TakeDecodedSince(start, OutBuf.data()));
   OutPos = 0;
   return true;
 }
