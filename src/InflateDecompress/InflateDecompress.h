@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 
+#include "rtl/ByteSource.h"
+
 namespace harvex {
 
 constexpr int WindowSize = 32768;
@@ -139,7 +141,7 @@ class TInflater {
   std::uint8_t* Window = nullptr;  // WindowSize bytes, owned by the owner
   std::uint16_t WindowPos = 0;
   std::uint32_t Crc = 0;
-  int InputFile = -1;  // the file the owner's FillInput reads
+  TByteSource* InputFile = nullptr;  // the file the owner's FillInput reads
   std::int32_t InPos = 0;
   std::int32_t InLast = -1;
   std::array<std::uint8_t, InBufSize> InBuf{};

@@ -26,7 +26,7 @@ constexpr int HeaderCrcSize = 2;
 
 bool TGzipReader::Open(const std::string& fileName) {
   if (!OpenArchive(fileName)) return false;
-  InputFile = Archive;
+  InputFile = Archive.get();
   release_block_tables(Tables);
   reset_inflater();
   Intact = true;
@@ -177,7 +177,7 @@ bool TGzipReader::Eof() const { return EndOfData && OutPos >= OutCount; }
 bool TGzipReader::CrcOk() const { return Intact; }
 
 void TGzipReader::FillInput() {
-  InLast = ReadFrom(Archive, InBuf.data(), InBufSize) - 1;
+  InLast = ReadArchive(InBuf.data(), InBufSize) - 1;
   InPos = 0;
 }
 
