@@ -1,16 +1,12 @@
-// Arbitrary bytes behind a Gaussian banner, written to a ".out" file and
-// loaded as a report loads it, keeping the last and the first geometry; then
-// the same bytes behind an ORCA banner. Conversion, list-index and
+// Arbitrary bytes behind a Gaussian banner, loaded from memory as a ".out"
+// file the way a report loads it, keeping the last and the first geometry;
+// then the same bytes behind an ORCA banner. Conversion, list-index and
 // input/output errors are the expected end of a bad file; anything else is a
 // fault.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
-
-#include <unistd.h>
 
 #include "CoordFiles/CoordFiles.h"
 #include "rtl/RuntimeErrors.h"
@@ -19,17 +15,12 @@ namespace {
 
 constexpr std::string_view GaussianBanner = " This is part of the Gaussian(R) 16 program.  It is based on\n";
 constexpr std::string_view OrcaBanner = "                                 * O   R   C   A *\n";
+constexpr const char* Name = "fuzz.out";
 
-void WriteOutput(const std::string& path, std::string_view banner, const std::uint8_t* data, std::size_t size) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(banner.data(), static_cast<std::streamsize>(banner.size()));
-  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-}
-
-void Load(const std::string& path, bool finalGeometry) {
-  harvex::TCoordinateFile file;
+void Load(std::string_view banner, std::string_view bytes, bool finalGeometry) {
+  harvex::TCoordinateFile file(harvex::WithMemoryFile({}, Name, std::string(banner) += bytes));
   try {
-    file.LoadFile(path, finalGeometry);
+    file.LoadFile(Name, finalGeometry);
   } catch (const harvex::ERuntimeError&) {
   }
 }
@@ -37,14 +28,9 @@ void Load(const std::string& path, bool finalGeometry) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path =
-      (std::filesystem::temp_directory_path() / ("harvex-fuzz-output-" + std::to_string(::getpid()) + ".out"))
-          .string();
-  WriteOutput(path, GaussianBanner, data, size);
-  Load(path, true);
-  Load(path, false);
-  WriteOutput(path, OrcaBanner, data, size);
-  Load(path, true);
-  std::filesystem::remove(path);
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  Load(GaussianBanner, bytes, true);
+  Load(GaussianBanner, bytes, false);
+  Load(OrcaBanner, bytes, true);
   return 0;
 }

@@ -45,12 +45,12 @@ bool TLineSource::OpenSource(const std::string& fileName) {
   }
   if (extension != ".ZIP") {
     Kind = lsPlainFile;
-    return TextFile.Open(Context.Resolve(fileName));
+    return TextFile.Open(Context.Open(fileName));
   }
   Kind = lsArchiveMember;
   // A FIFO, a device or a socket is passed over as an output that did not
   // open; an archive that cannot be opened raises, in the reader.
-  if (IsSpecialFile(Context.Resolve(fileName))) {
+  if (Context.IsSpecial(fileName)) {
     OpenError = NotRegularFileReason;
     return false;
   }

@@ -55,8 +55,6 @@ static_assert(BitMask.size() == 17 && BitMask[16] == 0xFFFF);
 constexpr int LitLookupBits = 9;
 constexpr int DistLookupBits = 6;
 constexpr int CodeLengthLookupBits = 7;
-constexpr int FixedLitLookupBits = 7;
-constexpr int FixedDistLookupBits = 5;
 
 // ---------------------------------------------------------------------------
 // CRC-32 of the ZIP format: reflected polynomial 0xEDB88320. CrcTable is the
@@ -252,7 +250,7 @@ TCodeEntry* allocate_table(unsigned width, TCodeEntry*& root, TCodeEntry*& lastH
   return table;
 }
 
-unsigned reverse_bits(unsigned code, unsigned length) {
+constexpr unsigned reverse_bits(unsigned code, unsigned length) {
   unsigned reversed = 0;
   for (unsigned i = 0; i < length; ++i, code >>= 1) reversed = (reversed << 1) | (code & 1);
   return reversed;
@@ -343,7 +341,8 @@ class TTableBuilder {
 
 // The slot of a symbol: below S it stands for itself, from S up Bases and
 // Extras give its base and Op.
-TCodeEntry symbol_entry(unsigned symbol, int s, const std::uint16_t* bases, const std::uint16_t* extras) {
+constexpr TCodeEntry symbol_entry(unsigned symbol, int s, const std::uint16_t* bases,
+                                  const std::uint16_t* extras) {
   if (static_cast<int>(symbol) < s)
     return {symbol < EndOfBlockSymbol ? OpLiteral : OpEndOfBlock, 0, static_cast<std::uint16_t>(symbol), nullptr};
   return {static_cast<std::uint8_t>(extras[symbol - s] & 0xFF), 0, bases[symbol - s], nullptr};
@@ -588,34 +587,64 @@ void TInflater::sync_crc() {
 
 // ---------------------------------------------------------------------------
 // Fixed Huffman codes (3.2.6): literal/length lengths 8 for 0-143, 9 for
-// 144-255, 7 for 256-279, 8 for 280-287; 30 distance codes of 5 bits (an
-// incomplete set, so its build reports 1). Built anew for each fixed block.
+// 144-255, 7 for 256-279, 8 for 280-287; 30 distance codes of 5 bits. Their
+// tables are made once, by the compiler, each one level as wide as its
+// longest code: every symbol resolves with one lookup, and a fixed block
+// allocates nothing.
+
+namespace {
+
+constexpr int FixedLitBits = 9;
+constexpr int FixedDistBits = 5;
+
+constexpr unsigned fixed_literal_length(unsigned symbol) {
+  if (symbol < 144) return 8;
+  if (symbol < 256) return 9;
+  if (symbol < 280) return 7;
+  return 8;
+}
+
+constexpr unsigned fixed_distance_length(unsigned) { return 5; }
+
+// The one-level table of the canonical code whose lengths Length gives for
+// Count symbols (none of them 0). Slots that no code reaches stay invalid,
+// as the distance codes 30 and 31 do.
+template <int Width, unsigned Count>
+constexpr std::array<TCodeEntry, std::size_t{1} << Width> one_level_table(unsigned (*length)(unsigned), int s,
+                                                                         const std::uint16_t* bases,
+                                                                         const std::uint16_t* extras) {
+  std::array<TCodeEntry, std::size_t{1} << Width> table{};
+  for (TCodeEntry& slot : table) slot = {OpInvalid, 0, 0, nullptr};
+  std::array<unsigned, MaxCodeBits + 1> count{};
+  for (unsigned symbol = 0; symbol < Count; ++symbol) ++count[length(symbol)];
+  std::array<unsigned, MaxCodeBits + 1> next{};
+  for (unsigned bits = 1, code = 0; bits <= MaxCodeBits; ++bits) {
+    code = (code + count[bits - 1]) << 1;
+    next[bits] = code;
+  }
+  for (unsigned symbol = 0; symbol < Count; ++symbol) {
+    const unsigned bits = length(symbol);
+    TCodeEntry entry = symbol_entry(symbol, s, bases, extras);
+    entry.Bits = static_cast<std::uint8_t>(bits);
+    for (unsigned slot = reverse_bits(next[bits]++, bits); slot < table.size(); slot += 1U << bits)
+      table[slot] = entry;
+  }
+  return table;
+}
+
+constexpr auto FixedLitTable = one_level_table<FixedLitBits, LiteralLengthSymbols>(
+    fixed_literal_length, FirstLengthSymbol, LengthBase.data(), LengthExtraBits.data());
+constexpr auto FixedDistTable =
+    one_level_table<FixedDistBits, 30>(fixed_distance_length, 0, DistBase.data(), DistExtraBits.data());
+// The shortest codes: the end of block is seven zero bits.
+static_assert(FixedLitTable[0].Op == OpEndOfBlock && FixedLitTable[0].Bits == 7);
+static_assert(FixedDistTable[31].Op == OpInvalid);
+
+}  // namespace
 
 int TInflater::start_fixed_block(TBlockTables& tables) {
-  std::array<std::uint16_t, LiteralLengthSymbols> lengths{};
-  std::fill(lengths.begin(), lengths.begin() + 144, 8);
-  std::fill(lengths.begin() + 144, lengths.begin() + 256, 9);
-  std::fill(lengths.begin() + 256, lengths.begin() + 280, 7);
-  std::fill(lengths.begin() + 280, lengths.end(), 8);
-  TCodeEntry* litTable = nullptr;
-  int litBits = FixedLitLookupBits;
-  const int litResult = build_huffman_table(lengths.data(), LiteralLengthSymbols, FirstLengthSymbol,
-                                            LengthBase.data(), LengthExtraBits.data(), litTable, litBits);
-  if (litResult != 0) {
-    free_huffman_table(litTable);
-    return litResult;
-  }
-  std::fill(lengths.begin(), lengths.begin() + 30, 5);
-  TCodeEntry* distTable = nullptr;
-  int distBits = FixedDistLookupBits;
-  const int distResult = build_huffman_table(lengths.data(), 30, 0, DistBase.data(),
-                                             DistExtraBits.data(), distTable, distBits);
-  if (distResult > HuffmanIncomplete) {
-    free_huffman_table(litTable);
-    return InflateBadData;
-  }
-  tables = {false, 0, litTable, distTable, litBits, distBits};
-  return 0;
+  tables = {false, 0, FixedLitTable.data(), FixedDistTable.data(), FixedLitBits, FixedDistBits, nullptr, nullptr};
+  return InflateOk;
 }
 
 // ---------------------------------------------------------------------------
@@ -715,7 +744,7 @@ int TInflater::start_dynamic_block(TBlockTables& tables) {
     free_huffman_table(litTable);
     return InflateBadData;
   }
-  tables = {false, 0, litTable, distTable, litBits, distBits};
+  tables = {false, 0, litTable, distTable, litBits, distBits, litTable, distTable};
   return 0;
 }
 
@@ -740,9 +769,10 @@ int TInflater::inflate_build_trees(int& final, TBlockTables& tables) {
 }
 
 void TInflater::release_block_tables(TBlockTables& tables) {
-  if (tables.Stored) return;
-  free_huffman_table(tables.LitTable);
-  free_huffman_table(tables.DistTable);
+  free_huffman_table(tables.BuiltLitTable);
+  free_huffman_table(tables.BuiltDistTable);
+  tables.LitTable = nullptr;
+  tables.DistTable = nullptr;
 }
 
 void TInflater::reset_inflater() {

@@ -11,6 +11,8 @@
 #include <array>
 #include <cstdint>
 
+#include "rtl/ByteSource.h"
+
 namespace harvex {
 
 constexpr int WindowSize = 32768;
@@ -42,18 +44,37 @@ struct TCodeEntry {
 struct TBlockTables {
   bool Stored = false;  // a stored block: the table fields are not in use
   std::uint16_t StoredLeft = 0;
-  TCodeEntry* LitTable = nullptr;
-  TCodeEntry* DistTable = nullptr;
+  const TCodeEntry* LitTable = nullptr;
+  const TCodeEntry* DistTable = nullptr;
   std::int32_t LitBits = 0;
   std::int32_t DistBits = 0;
+  // The tables a dynamic block built for itself, released with the block.
+  // A fixed block decodes through tables made once, when the program was
+  // compiled, and owns none.
+  TCodeEntry* BuiltLitTable = nullptr;
+  TCodeEntry* BuiltDistTable = nullptr;
 };
 
-// Result codes of build_huffman_table.
-constexpr int HuffmanIncomplete = 1;  // tables built all the same
-constexpr int HuffmanBadInput = 2;
-constexpr int HuffmanNoMemory = 3;
-// Result code of a block set-up or a decoding step that meets bad data.
-constexpr int InflateBadData = 4;
+// What the table builder, the block set-ups and the decoding steps return.
+// The archive readers name the number in their messages, so the values are
+// fixed.
+enum TInflateCode : int {
+  InflateOk = 0,
+  // The code lengths leave codes unused; the tables are built all the same
+  // (the usual case for a distance code). A dynamic block's header gives it
+  // for counts beyond 288 or 32 and for a repeat code 16 or 17 that runs
+  // past the end of its lengths.
+  HuffmanIncomplete = 1,
+  // A length above 16, a set that does not fit in the code space, or a
+  // symbol from S up with no bases or extra bits.
+  HuffmanBadInput = 2,
+  HuffmanNoMemory = 3,
+  // A block set-up or a decoding step met data that is no DEFLATE stream:
+  // block type 3, a stored length that does not match its complement, a
+  // code set that cannot decode, an invalid code, a distance beyond the
+  // bytes the stream has written.
+  InflateBadData = 4,
+};
 
 // Advances the CRC-32 register (reflected polynomial 0xEDB88320) over Count
 // bytes; the checksum is the complement of a register started at
@@ -93,7 +114,7 @@ class TInflater {
   // or a step fails.
   int inflate_codes_until(TBlockTables& tables, bool& endOfBlock, std::uint16_t start,
                           int minBytes);
-  // Releases the tables of a block (a stored block has none).
+  // Releases the tables a block built (stored and fixed blocks have none).
   void release_block_tables(TBlockTables& tables);
 
  protected:
@@ -120,7 +141,7 @@ class TInflater {
   std::uint8_t* Window = nullptr;  // WindowSize bytes, owned by the owner
   std::uint16_t WindowPos = 0;
   std::uint32_t Crc = 0;
-  int InputFile = -1;  // the file the owner's FillInput reads
+  TByteSource* InputFile = nullptr;  // the file the owner's FillInput reads
   std::int32_t InPos = 0;
   std::int32_t InLast = -1;
   std::array<std::uint8_t, InBufSize> InBuf{};

@@ -2,12 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
-#include "rtl/RegularFile.h"
 #include "rtl/RuntimeErrors.h"
 
 namespace harvex {
@@ -40,16 +38,15 @@ const char* FindLineFeed(const char* begin, const char* end) {
 
 }  // namespace
 
-TPlainTextFile::~TPlainTextFile() {
-  if (Handle >= 0) ::close(Handle);
-}
+TPlainTextFile::~TPlainTextFile() = default;
 
-bool TPlainTextFile::Open(const std::string& fileName) {
-  if (Handle >= 0) Close();
-  TOpenedFile opened = OpenRegularFile(fileName);
+bool TPlainTextFile::Open(const std::string& fileName) { return Open(OpenFileSource(fileName)); }
+
+bool TPlainTextFile::Open(TOpenedSource opened) {
+  if (Source) Close();
   OpenError = std::move(opened.Failure);
-  if (opened.Handle < 0) return false;
-  Handle = opened.Handle;
+  if (!opened.Source) return false;
+  Source = std::move(opened.Source);
   Buffer.assign(PlainBlockSize + LoadSlack, '\0');
   Pos = Last = 0;
   Exhausted = false;
@@ -57,18 +54,14 @@ bool TPlainTextFile::Open(const std::string& fileName) {
 }
 
 void TPlainTextFile::RequireOpen() const {
-  if (Handle < 0) throw EInOutError(OpenError.empty() ? SystemReason(EBADF) : OpenError);
+  if (!Source) throw EInOutError(OpenError.empty() ? SystemReason(EBADF) : OpenError);
 }
 
 bool TPlainTextFile::Fill() {
   if (Exhausted) return false;
-  ssize_t count = 0;
-  do {
-    count = ::read(Handle, Buffer.data(), PlainBlockSize);
-  } while (count < 0 && errno == EINTR);
-  if (count < 0) throw EInOutError::FromErrno(errno);
+  const std::size_t count = Source->Read(Buffer.data(), PlainBlockSize);
   Pos = 0;
-  Last = static_cast<std::size_t>(count);
+  Last = count;
   Exhausted = count == 0;
   FindNextCr();
   return count > 0;
@@ -128,11 +121,10 @@ void TPlainTextFile::FindNextCr() {
 
 void TPlainTextFile::Close() {
   RequireOpen();
-  const int handle = Handle;
-  Handle = -1;
+  const std::unique_ptr<TByteSource> source = std::move(Source);
   Buffer = {};
   Pos = Last = 0;
-  if (::close(handle) != 0 && errno != EINTR) throw EInOutError::FromErrno(errno);
+  source->Close();
 }
 
 }  // namespace harvex

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "rtl/ByteSource.h"
 
 namespace harvex {
 
@@ -28,6 +31,8 @@ class TPlainTextFile {
   // False (and the reason kept) when the file cannot be opened for reading;
   // only a regular file opens (OpenRegularFile).
   bool Open(const std::string& fileName);
+  // Reads the source Opened gives; false with its reason when it has none.
+  bool Open(TOpenedSource opened);
   // Why the last Open failed; empty after one that succeeded.
   const std::string& OpenFailure() const { return OpenError; }
   // The next line without its line end; an empty line at the end.
@@ -50,7 +55,7 @@ class TPlainTextFile {
   void FindNextCr();
   void RequireOpen() const;
 
-  int Handle = -1;
+  std::unique_ptr<TByteSource> Source;
   std::string OpenError;
   std::vector<char> Buffer;
   std::size_t Pos = 0;

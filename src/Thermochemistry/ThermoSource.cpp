@@ -7,7 +7,7 @@
 #include <numbers>
 #include <numeric>
 
-#include "Thermochemistry/PhysicalConstants.h"
+#include "chembase/Units.h"
 #include "Thermochemistry/Thermochemistry.h"
 
 namespace harvex {

@@ -11,7 +11,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "Thermochemistry/PhysicalConstants.h"
+#include "chembase/Units.h"
 
 namespace harvex {
 namespace {

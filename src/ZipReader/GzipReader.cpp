@@ -26,7 +26,7 @@ constexpr int HeaderCrcSize = 2;
 
 bool TGzipReader::Open(const std::string& fileName) {
   if (!OpenArchive(fileName)) return false;
-  InputFile = Archive;
+  InputFile = Archive.get();
   release_block_tables(Tables);
   reset_inflater();
   Intact = true;
@@ -89,12 +89,7 @@ void TGzipReader::FillBuffer() {
   while (!EndOfData && ((WindowPos - start) & WindowMask) < static_cast<unsigned>(FillSize)) {
     if (!DecodeSteps(start)) EndDamaged();
   }
-  sync_crc();
-  const unsigned produced = (WindowPos - start) & WindowMask;
-  const unsigned beforeWrap = std::min<unsigned>(produced, WindowSize - start);
-  std::memcpy(OutBuf.data(), Window + start, beforeWrap);
-  std::memcpy(OutBuf.data() + beforeWrap, Window, produced - beforeWrap);
-  OutCount = produced;
+  OutCount = TakeDecodedSince(start, OutBuf.data());
   OutPos = 0;
   OutHasCr = std::memchr(OutBuf.data(), '\r', OutCount) != nullptr;
 }
@@ -182,7 +177,7 @@ bool TGzipReader::Eof() const { return EndOfData && OutPos >= OutCount; }
 bool TGzipReader::CrcOk() const { return Intact; }
 
 void TGzipReader::FillInput() {
-  InLast = ReadFrom(Archive, InBuf.data(), InBufSize) - 1;
+  InLast = ReadArchive(InBuf.data(), InBufSize) - 1;
   InPos = 0;
 }
 

@@ -1,48 +1,41 @@
 #include "ZipReader/InflatingFile.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "rtl/RegularFile.h"
-#include "rtl/RuntimeErrors.h"
+#include <algorithm>
+#include <cstring>
 
 namespace harvex {
 
 TInflatingFile::TInflatingFile(const TLoadContext& context) : Context(context) { Window = WindowBuf.data(); }
 
-TInflatingFile::~TInflatingFile() {
-  release_block_tables(Tables);
-  if (Archive >= 0) ::close(Archive);
-}
+TInflatingFile::~TInflatingFile() { release_block_tables(Tables); }
 
 bool TInflatingFile::OpenArchive(const std::string& fileName) {
-  if (Archive >= 0) CloseArchive();
-  TOpenedFile opened = OpenRegularFile(Context.Resolve(fileName));
+  if (Archive) CloseArchive();
+  TOpenedSource opened = Context.Open(fileName);
   OpenError = std::move(opened.Failure);
-  Archive = opened.Handle;
-  return Archive >= 0;
+  Archive = std::move(opened.Source);
+  return Archive != nullptr;
 }
 
-int TInflatingFile::ReadFrom(int handle, std::uint8_t* buffer, int count) {
-  int total = 0;
-  while (total < count) {
-    const ssize_t got = ::read(handle, buffer + total, static_cast<std::size_t>(count - total));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw EInOutError::FromErrno(errno);
-    if (got == 0) break;
-    total += static_cast<int>(got);
-  }
-  return total;
+int TInflatingFile::ReadArchive(std::uint8_t* buffer, int count) {
+  return static_cast<int>(Archive->Read(buffer, static_cast<std::size_t>(count)));
+}
+
+unsigned TInflatingFile::TakeDecodedSince(std::uint16_t start, void* out) {
+  sync_crc();
+  auto* target = static_cast<std::uint8_t*>(out);
+  const unsigned produced = (WindowPos - start) & WindowMask;
+  const unsigned beforeWrap = std::min<unsigned>(produced, WindowSize - start);
+  std::memcpy(target, Window + start, beforeWrap);
+  std::memcpy(target + beforeWrap, Window, produced - beforeWrap);
+  return produced;
 }
 
 void TInflatingFile::CloseArchive() {
-  if (Archive < 0) return;
-  const int handle = Archive;
-  Archive = -1;
-  InputFile = -1;
-  if (::close(handle) != 0 && errno != EINTR) throw EInOutError::FromErrno(errno);
+  if (!Archive) return;
+  const std::unique_ptr<TByteSource> archive = std::move(Archive);
+  InputFile = nullptr;
+  archive->Close();
 }
 
 }  // namespace harvex

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "InflateDecompress/InflateDecompress.h"
@@ -36,14 +37,17 @@ class TInflatingFile : public TInflater {
   explicit TInflatingFile(const TLoadContext& context);
   // Opens the file at its first byte, closing one still open; false, the
   // reason kept, when it cannot be opened for reading (only a regular file
-  // opens: OpenRegularFile).
+  // opens: OpenRegularFile). The context may hold the file in memory.
   bool OpenArchive(const std::string& fileName);
-  // Reads up to Count bytes, fewer only at the end of the file; raises
+  // Reads up to Count bytes of the file, fewer only at its end; raises
   // EInOutError when reading fails.
-  static int ReadFrom(int handle, std::uint8_t* buffer, int count);
+  int ReadArchive(std::uint8_t* buffer, int count);
+  // Folds the bytes the decoder wrote since Start into the CRC and copies
+  // them, in their order across the window's end, to Out; gives their count.
+  unsigned TakeDecodedSince(std::uint16_t start, void* out);
 
   TLoadContext Context;
-  int Archive = -1;
+  std::unique_ptr<TByteSource> Archive;
   bool OpenLine = false;
   std::string OpenError;
   std::array<std::uint8_t, WindowSize> WindowBuf{};

@@ -1,11 +1,8 @@
 #include "ZipReader/ZipReader.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "rtl/RuntimeErrors.h"
 #include "str_pars/str_pars.h"
@@ -52,17 +49,8 @@ TLocalFileHeader DecodeLocalHeader(const std::uint8_t* raw) {
 
 // Reads up to Count bytes at Offset, fewer only at the end of the file; the
 // file position stays where it was.
-int ReadAt(int handle, std::uint8_t* buffer, int count, std::uint64_t offset) {
-  int total = 0;
-  while (total < count) {
-    const ssize_t got = ::pread(handle, buffer + total, static_cast<std::size_t>(count - total),
-                                static_cast<off_t>(offset + static_cast<std::uint64_t>(total)));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw EInOutError::FromErrno(errno);
-    if (got == 0) break;
-    total += static_cast<int>(got);
-  }
-  return total;
+int ReadAt(TByteSource& archive, std::uint8_t* buffer, int count, std::uint64_t offset) {
+  return static_cast<int>(archive.ReadAt(buffer, static_cast<std::size_t>(count), offset));
 }
 
 struct TDirectoryLocation {
@@ -73,14 +61,12 @@ struct TDirectoryLocation {
 // The end-of-central-directory record closes an archive, followed only by a
 // comment of up to 65,535 bytes: the last signature whose record and
 // comment fit in the file's tail is taken.
-std::optional<TDirectoryLocation> LocateDirectory(int handle) {
-  struct stat status {};
-  if (::fstat(handle, &status) != 0) throw EInOutError::FromErrno(errno);
-  const auto fileSize = static_cast<std::uint64_t>(status.st_size);
+std::optional<TDirectoryLocation> LocateDirectory(TByteSource& archive) {
+  const std::uint64_t fileSize = archive.Size();
   const auto tailSize = static_cast<int>(std::min<std::uint64_t>(fileSize, EndOfDirectorySize + MaxCommentLength));
   if (tailSize < EndOfDirectorySize) return std::nullopt;
   std::vector<std::uint8_t> tail(static_cast<std::size_t>(tailSize));
-  if (ReadAt(handle, tail.data(), tailSize, fileSize - static_cast<std::uint64_t>(tailSize)) < tailSize)
+  if (ReadAt(archive, tail.data(), tailSize, fileSize - static_cast<std::uint64_t>(tailSize)) < tailSize)
     return std::nullopt;
   for (int at = tailSize - EndOfDirectorySize; at >= 0; --at) {
     const std::uint8_t* record = tail.data() + at;
@@ -112,9 +98,7 @@ void TZippedFilesReader::Open(const std::string& fileName) {
   LastBlock = true;
 }
 
-void TZippedFilesReader::Skip(std::uint32_t count) {
-  if (::lseek(Archive, static_cast<off_t>(count), SEEK_CUR) < 0) throw EInOutError::FromErrno(errno);
-}
+void TZippedFilesReader::Skip(std::uint32_t count) { Archive->Skip(count); }
 
 // A local header, its stored name and its extra field; the position is left
 // at the member's data. Ext runs from the name's last "." to its end (a dot
@@ -122,16 +106,15 @@ void TZippedFilesReader::Skip(std::uint32_t count) {
 // data descriptor (an archive written to a pipe) gets them from the central
 // directory.
 bool TZippedFilesReader::ReadLocalHeader(std::string& name, std::string& ext) {
-  const off_t headerOffset = ::lseek(Archive, 0, SEEK_CUR);
-  if (headerOffset < 0) throw EInOutError::FromErrno(errno);
+  const std::uint64_t headerOffset = Archive->Position();
   std::array<std::uint8_t, LocalHeaderSize> raw{};
-  if (ReadFrom(Archive, raw.data(), LocalHeaderSize) < LocalHeaderSize) return false;
+  if (ReadArchive(raw.data(), LocalHeaderSize) < LocalHeaderSize) return false;
   Header = DecodeLocalHeader(raw.data());
   if (Header.Signature != LocalHeaderSignature) return false;
   SizesUnknown = (Header.Flags & FlagDataDescriptor) != 0 &&
-                 !TakeSizesFromDirectory(static_cast<std::uint64_t>(headerOffset));
+                 !TakeSizesFromDirectory(headerOffset);
   std::string stored(Header.NameLength, '\0');
-  if (ReadFrom(Archive, reinterpret_cast<std::uint8_t*>(stored.data()), Header.NameLength) < Header.NameLength)
+  if (ReadArchive(reinterpret_cast<std::uint8_t*>(stored.data()), Header.NameLength) < Header.NameLength)
     return false;
   const std::size_t dot = stored.rfind('.');
   ext = dot == std::string::npos ? std::string() : stored.substr(dot);
@@ -155,12 +138,12 @@ bool TZippedFilesReader::TakeSizesFromDirectory(std::uint64_t headerOffset) {
 const std::vector<TZippedFilesReader::TDirectoryEntry>& TZippedFilesReader::Directory() {
   if (DirectoryRead) return DirectoryEntries;
   DirectoryRead = true;
-  const std::optional<TDirectoryLocation> location = LocateDirectory(Archive);
+  const std::optional<TDirectoryLocation> location = LocateDirectory(*Archive);
   if (!location) return DirectoryEntries;
   std::array<std::uint8_t, CentralHeaderSize> raw{};
   std::uint64_t position = location->Offset;
   for (int entry = 0; entry < location->Entries; ++entry) {
-    if (ReadAt(Archive, raw.data(), CentralHeaderSize, position) < CentralHeaderSize ||
+    if (ReadAt(*Archive, raw.data(), CentralHeaderSize, position) < CentralHeaderSize ||
         Le32(raw.data()) != CentralHeaderSignature)
       break;
     DirectoryEntries.push_back({Le32(raw.data() + 42), Le32(raw.data() + 16), Le32(raw.data() + 20),
@@ -194,7 +177,7 @@ void TZippedFilesReader::SkipMemberData() {
   if ((Header.Flags & FlagDataDescriptor) == 0 || SizesUnknown) return;
   std::array<std::uint8_t, 4> firstWord{};
   const bool signature =
-      ReadFrom(Archive, firstWord.data(), 4) == 4 && Le32(firstWord.data()) == DataDescriptorSignature;
+      ReadArchive(firstWord.data(), 4) == 4 && Le32(firstWord.data()) == DataDescriptorSignature;
   Skip(signature ? 12 : 8);
 }
 
@@ -210,7 +193,7 @@ std::string TZippedFilesReader::UnreadableReason() const {
 }
 
 bool TZippedFilesReader::StartMember() {
-  InputFile = Archive;
+  InputFile = Archive.get();
   OutCount = 0;
   OutPos = 0;
   EndOfData = false;
@@ -250,7 +233,7 @@ bool TZippedFilesReader::FillBuffer() {
 // none.
 bool TZippedFilesReader::FillStored() {
   const int wanted = static_cast<int>(std::min<std::uint32_t>(StoredLeft, OutBuf.size()));
-  const int count = ReadFrom(Archive, OutBuf.data(), wanted);
+  const int count = ReadArchive(OutBuf.data(), wanted);
   StoredLeft -= static_cast<std::uint32_t>(count);
   OutCount = count;
   OutPos = 0;
@@ -296,12 +279,7 @@ bool TZippedFilesReader::FillDeflated() {
     }
     if (((WindowPos - start) & WindowMask) >= MaxMatch || EndOfData) break;
   }
-  sync_crc();
-  const unsigned produced = (WindowPos - start) & WindowMask;
-  const unsigned beforeWrap = std::min<unsigned>(produced, WindowSize - start);
-  std::memcpy(OutBuf.data(), Window + start, beforeWrap);
-  std::memcpy(OutBuf.data() + beforeWrap, Window, produced - beforeWrap);
-  OutCount = static_cast<std::int32_t>(produced);
+  OutCount = static_cast<std::int32_t>(TakeDecodedSince(start, OutBuf.data()));
   OutPos = 0;
   return true;
 }
@@ -361,7 +339,7 @@ bool TZippedFilesReader::CrcOk() const {
 // at the final block. An archive that has no byte left ends the member with
 // the fill in progress.
 void TZippedFilesReader::FillInput() {
-  const int count = ReadFrom(InputFile, InBuf.data(), InBufSize);
+  const int count = static_cast<int>(InputFile->Read(InBuf.data(), InBufSize));
   InPos = 0;
   InLast = count - 1;
   if (count == 0) {

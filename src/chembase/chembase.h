@@ -7,12 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace harvex {
+#include "chembase/Units.h"
 
-// Energy units: kcal/mol per Hartree and kJ per kcal, held in extended
-// precision so that derived values are formed in it.
-constexpr long double KcalPerHartree = 627.5095L;
-constexpr long double KJPerKcal = 4.184L;
+namespace harvex {
 
 // One element of the table.
 struct TAtomProp {

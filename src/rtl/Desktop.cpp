@@ -4,6 +4,8 @@
 #include <cstring>
 #include <langinfo.h>
 
+#include "rtl/RegularFile.h"
+
 namespace harvex {
 namespace {
 
@@ -22,6 +24,26 @@ void TLoadContext::ShowMessage(const std::string& caption, const std::string& te
 std::string TLoadContext::Resolve(const std::string& name) const {
   if (Folder.empty() || name.empty() || name.front() == '/') return name;
   return Folder.back() == '/' ? Folder + name : Folder + '/' + name;
+}
+
+TOpenedSource TLoadContext::Open(const std::string& name) const {
+  if (MemoryFiles) {
+    if (const auto found = MemoryFiles->find(name); found != MemoryFiles->end())
+      return {MemorySource(found->second), {}};
+  }
+  return OpenFileSource(Resolve(name));
+}
+
+bool TLoadContext::IsSpecial(const std::string& name) const {
+  return !(MemoryFiles && MemoryFiles->contains(name)) && IsSpecialFile(Resolve(name));
+}
+
+TLoadContext WithMemoryFile(TLoadContext context, const std::string& name, std::string bytes) {
+  auto files = context.MemoryFiles ? std::make_shared<TMemoryFiles>(*context.MemoryFiles)
+                                   : std::make_shared<TMemoryFiles>();
+  (*files)[name] = std::move(bytes);
+  context.MemoryFiles = std::move(files);
+  return context;
 }
 
 TFormatSettings FormatSettingsFromCLocale() {

@@ -2,10 +2,15 @@
 // the batch command line, or a test that records the calls.
 #pragma once
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "rtl/ByteSource.h"
 
 namespace harvex {
 
@@ -39,6 +44,10 @@ class TDesktop {
   virtual TFormatSettings FormatSettings() = 0;
 };
 
+// Files held in memory by the name a load meets them under, such as the
+// bytes a script hands over with the name they would have on disk.
+using TMemoryFiles = std::map<std::string, std::string, std::less<>>;
+
 // What one load reports to and where the relative names it meets lead. Each
 // loading object carries its own, so that loads on several threads, or in a
 // program that embeds the core, never share a desktop or a folder.
@@ -52,10 +61,22 @@ struct TLoadContext {
   // The name to open for Name: a relative one below Folder. An absolute or
   // empty name, or any name without a Folder, is opened as given.
   std::string Resolve(const std::string& name) const;
+  // Opens Name for reading: the file held in memory under that name, else
+  // the regular file Resolve names.
+  TOpenedSource Open(const std::string& name) const;
+  // Whether Name leads to something that is neither a regular file nor a
+  // folder; a file held in memory never does.
+  bool IsSpecial(const std::string& name) const;
 
   TDesktop* Desktop = nullptr;
   std::string Folder;
+  // Read in place of the file system where a name is found there; shared,
+  // unchanged, by every copy of the context.
+  std::shared_ptr<const TMemoryFiles> MemoryFiles;
 };
+
+// The context with one more file held in memory: Bytes under Name.
+TLoadContext WithMemoryFile(TLoadContext context, const std::string& name, std::string bytes);
 
 // The formats of the C library's current locale (after setlocale(LC_ALL, "")).
 TFormatSettings FormatSettingsFromCLocale();

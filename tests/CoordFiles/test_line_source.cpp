@@ -13,9 +13,10 @@ namespace {
 
 using testing::TTempDir;
 
-std::vector<std::string> ReadAllLines(const std::string& path) {
-  TLineSource source;
-  EXPECT_TRUE(source.OpenSource(path));
+// The lines of a file held in memory.
+std::vector<std::string> ReadAllLines(const std::string& bytes, const std::string& name = "f.out") {
+  TLineSource source(WithMemoryFile({}, name, bytes));
+  EXPECT_TRUE(source.OpenSource(name));
   std::vector<std::string> lines;
   std::string line;
   while (!source.SourceAtEnd()) {
@@ -34,10 +35,7 @@ struct SplitCase {
 
 class PlainFileLines : public ::testing::TestWithParam<SplitCase> {};
 
-TEST_P(PlainFileLines, SplitAsTheTextFileRulesSay) {
-  TTempDir dir;
-  EXPECT_EQ(ReadAllLines(dir.Write("f.out", GetParam().Bytes)), GetParam().Lines);
-}
+TEST_P(PlainFileLines, SplitAsTheTextFileRulesSay) { EXPECT_EQ(ReadAllLines(GetParam().Bytes), GetParam().Lines); }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PlainFileLines,
@@ -63,8 +61,7 @@ TEST(PlainFileLines, LinesLongerThanTheCapKeepTheirPrefix) {
   std::string bytes(block - 1, 'x');
   bytes += "\r\n";
   bytes += std::string(3 * block + 17, 'y') + "\n\r" + std::string(MaxLineLength - 1, 'z') + "\rzz\r\nend";
-  TTempDir dir;
-  EXPECT_EQ(ReadAllLines(dir.Write("f.out", bytes)),
+  EXPECT_EQ(ReadAllLines(bytes),
             (std::vector<std::string>{std::string(MaxLineLength, 'x'), std::string(MaxLineLength, 'y'),
                                       std::string(MaxLineLength, 'z'), "end"}));
 }

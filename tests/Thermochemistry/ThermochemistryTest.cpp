@@ -6,7 +6,7 @@
 #include <cmath>
 #include <functional>
 
-#include "Thermochemistry/PhysicalConstants.h"
+#include "chembase/Units.h"
 #include "Thermochemistry/Thermochemistry.h"
 #include "common/RecordingDesktop.h"
 #include "common/TempDir.h"

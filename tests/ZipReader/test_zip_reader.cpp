@@ -55,8 +55,7 @@ TMemberText ReadMember(const std::string& path, const std::string& pattern = ".o
 
 TMemberText ReadArchive(const std::vector<TZipMember>& members, const std::string& pattern = ".out",
                         const TLoadContext& context = {}) {
-  TTempDir dir;
-  return ReadMember(dir.Write("a.zip", BuildArchive(members)), pattern, context);
+  return ReadMember("a.zip", pattern, WithMemoryFile(context, "a.zip", BuildArchive(members)));
 }
 
 // The lines of a text as a deflated member gives them.

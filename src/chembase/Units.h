@@ -1,8 +1,21 @@
-// The physical constants of the thermochemistry, CODATA 2018, in one place.
-// Planck, Boltzmann, Avogadro and the speed of light are exact by the
-// definition of the SI units; the others are the recommended values.
+// The units and physical constants of the whole program, in one place.
 #pragma once
 
+namespace harvex {
+
+// The results file's and the memo's conversions: kcal/mol per Hartree and kJ
+// per kcal, held in extended precision so that derived values are formed in
+// it. 627.5095 is the factor the program has always written its BSSE and
+// stabilisation energies with, and the programs that read the results file
+// rely on it; it stays even though CODATA gives 627.50947...
+constexpr long double KcalPerHartree = 627.5095L;
+constexpr long double KJPerKcal = 4.184L;
+
+}  // namespace harvex
+
+// CODATA 2018, for the thermochemistry the program recomputes itself. Planck, Boltzmann, Avogadro and the speed of
+// light are exact by the definition of the SI units; the others are the
+// recommended values.
 namespace harvex::codata {
 
 inline constexpr double Planck = 6.62607015e-34;              // J s
