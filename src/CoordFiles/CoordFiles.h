@@ -68,6 +68,8 @@ class TOscModes {
   bool Anharmonic = false;
 
   TOscMode& AddMode(std::int32_t modeNumber);
+  // Drops the last Count modes (all of them when there are fewer).
+  void RemoveLast(int count);
   // 0-based; raises EListError "List index out of bounds (%d)" outside 0..Count-1.
   TOscMode& ModeAt(int index);
   const TOscMode& ModeAt(int index) const;

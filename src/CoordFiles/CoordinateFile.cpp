@@ -49,6 +49,10 @@ TOscMode& TOscModes::AddMode(std::int32_t modeNumber) {
   return *mode;
 }
 
+void TOscModes::RemoveLast(int count) {
+  Items.resize(Items.size() - std::min(Items.size(), static_cast<std::size_t>(std::max(count, 0))));
+}
+
 TOscMode& TOscModes::ModeAt(int index) {
   return const_cast<TOscMode&>(static_cast<const TOscModes&>(*this).ModeAt(index));
 }

@@ -167,10 +167,20 @@ void ReadSCFEnergy(TGaussianPass& pass, TOutInfo& info) {
 //  E3=       -0.53761225D-02        EUMP3=      -0.76195744314D+02
 //  E4(DQ)=   -0.27959200D-02        UMP4(DQ)=   -0.76200803418D+02
 //  E4(SDTQ)= -0.52335462D-02        UMP4(SDTQ)= -0.76200977860D+02
+//  DEMP5 =  -0.11048815700D-02 MP5 =  -0.75017172934D+02
 // The fourth-order label is the marker with its terms, e.g. "UMP4(SDTQ)".
 constexpr std::string_view MP2EnergyMarker = "EUMP2";
 constexpr std::string_view MP3EnergyMarker = "EUMP3";
 constexpr std::string_view MP4EnergyMarker = "UMP4(";
+constexpr std::string_view MP5EnergyMarker = " MP5 =";
+
+struct TLabelledMarker {
+  std::string_view Marker;
+  std::string_view Label;
+};
+constexpr std::array MPTotalMarkers = {TLabelledMarker{MP2EnergyMarker, MP2EnergyMarker},
+                                       TLabelledMarker{MP3EnergyMarker, MP3EnergyMarker},
+                                       TLabelledMarker{MP5EnergyMarker, "MP5"}};
 
 // The energy after the first "=" that follows the 0-based offset.
 void ReadFortranEnergyAfter(TGaussianPass& pass, std::size_t offset, std::string_view label, TOutInfo& info) {
@@ -185,9 +195,9 @@ void ReadFortranEnergyAfter(TGaussianPass& pass, std::size_t offset, std::string
 
 void ReadMPEnergy(TGaussianPass& pass, TOutInfo& info) {
   const std::string_view line = pass.Line;
-  for (std::string_view marker : {MP2EnergyMarker, MP3EnergyMarker}) {
-    if (const std::size_t at = line.find(marker); at != std::string_view::npos) {
-      ReadFortranEnergyAfter(pass, at, marker, info);
+  for (const TLabelledMarker& total : MPTotalMarkers) {
+    if (const std::size_t at = line.find(total.Marker); at != std::string_view::npos) {
+      ReadFortranEnergyAfter(pass, at, total.Label, info);
       return;
     }
   }
@@ -246,23 +256,36 @@ constexpr std::string_view NumericalDifferentiationMarker = "D2Numr";
 
 void NoteNumericalDifferentiation(TGaussianPass& pass, TOutInfo&) { pass.Job.DisplacedGeometries = true; }
 
-// The energy of the excited state a TD job follows (Gaussian 09 tags it
-// TD-HF/TD-KS), labelled with its tag as printed:
+// The total energy of an excited state, labelled with its tag as printed:
+// a TD job's (Gaussian 09 tags it TD-HF/TD-KS), a TDA or CIS job's, an
+// EOM-CCSD job's:
 //  Total Energy, E(TD-HF/TD-DFT) =  -114.214128137
 //  Total Energy, E(TD-HF/TD-KS) =  -848.655200149
+//  Total Energy, E(CIS) =  -231.778955055
+//  Total Energy, E(EOM-CCSD) =  -243.883072409
 // It is the job's energy when the job's route asks for an optimisation or
 // frequencies on that state (the geometry and thermochemistry are built on
-// it); a TD single point, which prints it too, keeps its ground-state energy.
-constexpr std::string_view ExcitedStateEnergyMarker = "Total Energy, E(TD-HF/TD-";
+// it); a single point, which prints it too, keeps its ground-state energy.
+constexpr std::string_view ExcitedStateEnergyMarker = "Total Energy, E(";
 
 void ReadExcitedStateEnergy(TGaussianPass& pass, TOutInfo& info) {
   if (!RouteRequests(pass.Job.Route, "opt") && !RouteRequests(pass.Job.Route, "freq")) return;
   const std::string_view line = pass.Line;
   const std::size_t at = line.find(ExcitedStateEnergyMarker);
   if (at == std::string_view::npos) return;
-  const std::size_t open = line.find('(', at);
+  const std::size_t open = at + ExcitedStateEnergyMarker.size() - 1;
   const std::size_t close = line.find(')', open);
   if (close != std::string_view::npos) ReadEnergyAfter(pass, close, line.substr(open, close - open + 1), info);
+}
+
+// A job that hands the energy to an external program (External='xtb-gaussian')
+// prints no SCF energy; the energy it got back comes with each step:
+//  Recovered energy= -13.1297379713     dipole=     -0.000000000000      0.000000000000     -0.000000000000
+constexpr std::string_view ExternalEnergyMarker = "Recovered energy=";
+
+void ReadExternalEnergy(TGaussianPass& pass, TOutInfo& info) {
+  if (const std::size_t at = pass.Line.find(ExternalEnergyMarker); at != std::string::npos)
+    ReadEnergyAfter(pass, at, "(External)", info);
 }
 
 // A double hybrid prints its total after the SCF part, both tagged with the
@@ -418,8 +441,11 @@ void ReadInputOrientation(TGaussianPass& pass, TOutInfo& info) {
 // A row of the orientation table: center number, atomic number, atomic type,
 // x, y, z in angstrom. An atomic number the element table lacks is shown and
 // the atom kept without an element. A periodic job lists its translation
-// vectors in the table too, with atomic number -2: they are no atoms.
+// vectors in the table too, with atomic number -2, and a job with ghost
+// centres (Bq) lists them with atomic number 0: they are no atoms.
+//      57          0           0        0.000000    0.000000    0.000000
 constexpr std::int32_t TranslationVectorNumber = -2;
+constexpr std::int32_t GhostCentreNumber = 0;
 
 void AddAtomFromRow(std::string_view row, TAtomicArray& atoms, const TLoadContext& context) {
   int cursor = 1;
@@ -427,7 +453,7 @@ void AddAtomFromRow(std::string_view row, TAtomicArray& atoms, const TLoadContex
   ReadInt(row, cursor);  // center number
   SkipBlanks(row, cursor);
   const std::int32_t atomicNumber = ReadInt(row, cursor);
-  if (atomicNumber == TranslationVectorNumber) return;
+  if (atomicNumber == TranslationVectorNumber || atomicNumber == GhostCentreNumber) return;
   TAtom& atom = atoms.AddAtom();
   const int element = ElementByNumber(atomicNumber);
   if (element == 0) {
@@ -491,10 +517,12 @@ constexpr std::array EnergyAndGeometryRowList = {
     TGaussianRow{MP2EnergyMarker, ReadMPEnergy},
     TGaussianRow{MP3EnergyMarker, ReadMPEnergy},
     TGaussianRow{MP4EnergyMarker, ReadMPEnergy},
+    TGaussianRow{MP5EnergyMarker, ReadMPEnergy},
     TGaussianRow{AmplitudesEnergyMarker, ReadAmplitudesEnergy, "E(Cor"},
     TGaussianRow{IterationEnergyMarker, ReadAmplitudesEnergy, "E(COR"},
     TGaussianRow{ONIOMEnergyMarker, ReadONIOMEnergy},
     TGaussianRow{ExcitedStateEnergyMarker, ReadExcitedStateEnergy, "rgy, "},
+    TGaussianRow{ExternalEnergyMarker, ReadExternalEnergy},
     TGaussianRow{DoubleHybridMarker, ReadDoubleHybridEnergy, {}, TMarkerPlace::OpensLine},
     TGaussianRow{CCSDTMarker, ReadCorrelatedEnergy, "D(T)="},
     TGaussianRow{QCISDTMarker, ReadCorrelatedEnergy},
@@ -564,17 +592,11 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
   Info.GeometryState = 2;
   Info.Termination = tmMissing;
   TGaussianPass pass(source, finalGeometry);
-  source.LeaveOutCutNumbers();
-  while (!pass.Stop && pass.NextLine()) {
-    try {
-      DispatchLine(registry, pass, Info);
-    } catch (const EConvertError&) {
-      // A job still writing its output: the number it was writing is not
-      // there yet, and the load ends as at the end of the file.
-      if (!source.LineCut()) throw;
-      break;
-    }
-  }
+  ReadWhileWritten(source, [&] {
+    if (pass.Stop || !pass.NextLine()) return false;
+    DispatchLine(registry, pass, Info);
+    return true;
+  });
   source.CloseSource();
   const TGaussianFileState& file = pass.File;
   const std::vector<std::string>& rows = file.GeometryRows.empty() ? file.InputGeometryRows : file.GeometryRows;

@@ -69,7 +69,16 @@ constexpr std::array CorrelatedMethods = {std::string_view("CCSD"), std::string_
 constexpr std::array ReferencePrefixes = {std::string_view("RO"), std::string_view("R"), std::string_view("U"),
                                           std::string_view()};
 
+// Equation-of-motion excited states are built on a coupled-cluster ground
+// state, whose energy the job prints as any CCSD job does: "EOMCCSD" names
+// CCSD for it.
+constexpr std::string_view EquationOfMotionPrefix = "EOM";
+
 std::string_view CorrelatedMethodNamed(std::string_view name) {
+  if (name.starts_with(EquationOfMotionPrefix)) {
+    name.remove_prefix(EquationOfMotionPrefix.size());
+    if (name.starts_with('-')) name.remove_prefix(1);
+  }
   for (std::string_view prefix : ReferencePrefixes) {
     if (!name.starts_with(prefix)) continue;
     const std::string_view rest = name.substr(prefix.size());

@@ -87,6 +87,11 @@ bool ReadValueLine(TGaussianPass& pass, const std::vector<TOscMode*>& block, TOu
     double value = std::numeric_limits<double>::quiet_NaN();
     if (perModeValue && SkipOverflowField(values, valueCursor)) {
       info.AddReadWarning(OverflowWarning);
+    } else if (!perModeValue && pass.Source.LineCut()) {
+      // A job still writing its frequencies: those not printed yet are not read.
+      const std::optional<double> frequency = TryReadDouble(values, valueCursor);
+      if (!frequency) break;
+      value = *frequency;
     } else {
       value = ReadDouble(values, valueCursor);
     }
@@ -159,12 +164,18 @@ constexpr std::string_view DisplacementColumnsMarker = "Atom";
 
 bool ReadFrequencyBlock(TGaussianPass& pass, TOutInfo& info) {
   const std::vector<TOscMode*> block = AddBlockModes(pass.Line, *info.Modes);
-  if (!pass.NextLine()) return true;  // symmetry labels
+  bool more = pass.NextLine();  // symmetry labels
   pass.Job.HighPrecisionListing = false;
-  bool more = true;
-  while ((more = pass.NextLine()) && ReadValueLine(pass, block, info)) {
+  while (more && (more = pass.NextLine()) && ReadValueLine(pass, block, info)) {
   }
-  for (TOscMode* mode : block) GetModeAttribute(mode->Attributes, FrequenciesLabel, mode->Frequency);
+  // A mode is the frequency the job printed: the modes of a block cut off
+  // before its frequencies are not kept.
+  const auto unread = std::ranges::count_if(
+      block, [](TOscMode* mode) { return !GetModeAttribute(mode->Attributes, FrequenciesLabel, mode->Frequency); });
+  if (unread > 0) {
+    info.Modes->RemoveLast(static_cast<int>(unread));
+    return true;
+  }
   if (!more || !Contains(pass.Line, DisplacementColumnsMarker) || !pass.NextLine()) return true;
   for (;;) {
     ReadDisplacementRow(pass.Line, pass.Job.HighPrecisionListing, block);

@@ -1,5 +1,7 @@
 // Geometry readers: atom lines of an element symbol and x, y, z in angstrom,
 // as XYZ files, Gaussian input files and ORCA's geometry blocks hold them.
+#include <optional>
+
 #include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
 #include "str_pars/str_pars.h"
@@ -28,18 +30,60 @@ void TCoordinateFile::ParseAtomLine(std::string_view line) {
   if (atom.Element == 0) ShowError("UNKNOWN ATOM: \"" + atom.Symbol + "\"");
 }
 
-// An XYZ file here is atom lines only; empty lines are passed over. A
-// leading atom-count or comment line is read as an atom line too, and its
-// missing numbers end the reading with a conversion error.
+namespace {
+
+// A line of digits alone, blanks around them allowed: the atom count that
+// opens an XYZ file in its usual layout. None for any other line.
+std::optional<int> AtomCountOf(std::string_view line) {
+  int cursor = 1;
+  SkipBlanks(line, cursor);
+  const auto start = static_cast<std::size_t>(cursor) - 1;
+  std::size_t end = start;
+  while (end < line.size() && IsDigit(line[end])) ++end;
+  const std::size_t digits = end - start;
+  int rest = static_cast<int>(end) + 1;
+  SkipBlanks(line, rest);
+  if (digits == 0 || digits > 9 || static_cast<std::size_t>(rest) <= line.size()) return std::nullopt;
+  return StrToInt(line.substr(start, digits));
+}
+
+// The next line that is not empty; false at the end of the input.
+bool NextNonEmptyLine(TLineSource& source, std::string& line) {
+  while (!source.SourceAtEnd()) {
+    source.ReadSourceLine(line);
+    if (!line.empty()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// An XYZ file in its usual layout gives the atom count, a comment line (any
+// text, empty or the energy ORCA writes there), then the atom lines; a file
+// of several frames gives its first:
+//   3
+//   -76.4259 water
+//   O   0.000000   0.000000   0.117300
+// A file whose first line is no lone count holds atom lines only. Empty lines
+// are passed over. A count that the atom lines do not match is named in a box.
 void TCoordinateFile::ReadXyzFile(const std::string& fileName) {
   TLineSource source(Context);
   source.OpenSource(fileName);  // an unopened file raises at the first end test
   std::string line;
-  while (!source.SourceAtEnd()) {
-    source.ReadSourceLine(line);
-    if (!line.empty()) ParseAtomLine(line);
+  std::optional<int> count;
+  if (NextNonEmptyLine(source, line)) {
+    count = AtomCountOf(line);
+    if (count) {
+      source.ReadSourceLine(line);  // the comment
+    } else {
+      ParseAtomLine(line);
+    }
   }
+  while (NextNonEmptyLine(source, line) && !(count && AtomCountOf(line))) ParseAtomLine(line);
   source.CloseSource();
+  if (count && *count != AtomCount())
+    ShowError(fileName + ": the atom count line gives " + std::to_string(*count) + " atoms, but " +
+              std::to_string(AtomCount()) + " atom lines follow");
   FileName = fileName;
   FileKind = fkXyz;
 }

@@ -8,6 +8,7 @@
 
 #include "TextFile/TextFile.h"
 #include "rtl/Desktop.h"
+#include "rtl/RuntimeErrors.h"
 
 namespace harvex {
 
@@ -79,6 +80,22 @@ class TLineSource {
   TPlainTextFile TextFile;
   std::unique_ptr<TInflatingFile> Reader;
 };
+
+// Reads an output its program may still be writing: Step takes the next
+// line and gives false at the end. A number that runs up to the end of a
+// last line without a line end is left out of that line (it may have been
+// cut), and a field that then does not convert ends the reading as the end
+// of the input would; any other conversion error passes on.
+template <typename TStep>
+void ReadWhileWritten(TLineSource& source, TStep step) {
+  source.LeaveOutCutNumbers();
+  try {
+    while (step()) {
+    }
+  } catch (const EConvertError&) {
+    if (!source.LineCut()) throw;
+  }
+}
 
 // The warning shown once for an archive member or gzip file whose check
 // values did not match.

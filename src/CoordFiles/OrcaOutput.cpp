@@ -44,12 +44,16 @@ constexpr std::string_view NormalTerminationMarker = "****ORCA TERMINATED NORMAL
 constexpr std::string_view ErrorTerminationMarker = "ORCA finished by error termination";
 
 // A job that failed may still end with the normal end line: an
-// optimisation out of cycles, a correlated job whose wavefunction did not
-// converge. Its error box, its unconverged final energy, or its last words
-// mark it failed whatever end line follows:
+// optimisation out of cycles (ORCA 6 calls it a warning), an SCF or a
+// correlated wavefunction that did not converge. Its error box, its
+// unconverged final energy, or its last words mark it failed whatever end
+// line follows:
 //                                    ERROR !!!
-//        The optimization did not converge but reached the maximum
+//                                  WARNING !!!
+//        The optimization did not converge but reached the maximum number of
+//        optimization cycles.
 //        ORCA will abort at this point of the run.
+//               *        SCF NOT CONVERGED AFTER 125 CYCLES         *
 // FINAL SINGLE POINT ENERGY      -609.155669143400   (Wavefunction not fully converged!)
 //      This wavefunction IS NOT FULLY CONVERGED!
 //      Aborting the run ...
@@ -57,7 +61,8 @@ constexpr std::string_view ErrorTerminationMarker = "ORCA finished by error term
 constexpr std::array FailureMarkers = {
     std::string_view("ERROR !!!"), std::string_view("ORCA will abort"),
     std::string_view("(Wavefunction not fully converged!)"), std::string_view("IS NOT FULLY CONVERGED!"),
-    std::string_view("borting the run")};
+    std::string_view("borting the run"), std::string_view("The optimization did not converge"),
+    std::string_view("SCF NOT CONVERGED AFTER")};
 
 // VIBRATIONAL FREQUENCIES
 // -----------------------
@@ -228,20 +233,24 @@ bool ReadValueAfter(std::string_view line, std::size_t marker, double& field) {
 }
 
 // Each block's rows replace those of the one before, so an optimisation
-// keeps its last geometry. The rows become atoms only where the geometry is
-// needed (a frequency block, the end of the file): the many geometries of a
-// long optimisation cost no number conversions. The line that ends the
+// keeps its last geometry; one cut off by the end of the input (a job still
+// writing it) does not count. The rows become atoms only where the geometry
+// is needed (a frequency block, the end of the file): the many geometries of
+// a long optimisation cost no number conversions. The line that ends the
 // block stays current and goes to the checks after this.
 void ReadGeometryBlock(TOrcaPass& pass) {
   if (!Contains(pass.Line, GeometryMarker)) return;
   std::string underline;
   pass.Source.ReadSourceLine(underline);
-  pass.GeometryRows.clear();
-  pass.GeometryPending = true;
+  std::vector<std::string> rows;
   while (!pass.Source.SourceAtEnd()) {
     pass.Source.ReadSourceLine(pass.Line);
-    if (pass.Line.empty()) break;
-    pass.GeometryRows.push_back(pass.Line);
+    if (pass.Line.empty()) {
+      pass.GeometryRows = std::move(rows);
+      pass.GeometryPending = true;
+      return;
+    }
+    rows.push_back(pass.Line);
   }
 }
 
@@ -537,6 +546,8 @@ constexpr std::array OrcaRows = {
     TOrcaRow{FailureMarkers[2], NoteFailure, "ot fu"},
     TOrcaRow{FailureMarkers[3], NoteFailure},
     TOrcaRow{FailureMarkers[4], NoteFailure, "e run"},
+    TOrcaRow{FailureMarkers[5], NoteFailure, "not c"},
+    TOrcaRow{FailureMarkers[6], NoteFailure, "NOT C"},
     TOrcaRow{FrequenciesMarker, StartFrequencyBlock},
     TOrcaRow{NormalModesMarker, StartNormalModes, "AL MO"},
     TOrcaRow{ThermochemistryLines[0].Marker, ReadThermochemistry, "al Ma"},
@@ -567,11 +578,14 @@ bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
   ResetOutInfo();
   Info.Termination = tmMissing;
   TOrcaPass pass(source, *this);
-  while (!source.SourceAtEnd()) {
+  ReadWhileWritten(source, [&] {
+    if (source.SourceAtEnd()) return false;
     source.ReadSourceLine(pass.Line);
-    if (ReadSectionLine(pass)) continue;
-    for (TCheckSet checks = registry.ChecksFor(pass.Line); checks != 0;) registry.CheckAt(TakeFirstCheck(checks))(pass);
-  }
+    if (!ReadSectionLine(pass))
+      for (TCheckSet checks = registry.ChecksFor(pass.Line); checks != 0;)
+        registry.CheckAt(TakeFirstCheck(checks))(pass);
+    return true;
+  });
   source.CloseSource();
   BuildPendingGeometry(pass);
   // The SCF total of a failed job may be a diverged value, never its energy.

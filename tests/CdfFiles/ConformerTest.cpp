@@ -348,7 +348,7 @@ TEST_F(ConformerLoader, OtherPathsLoadAsTheyAre) {
 }
 
 TEST_F(ConformerLoader, ConversionErrorInANamedFilePropagates) {
-  Folder.Write("bad.xyz", "3\nwater\n");
+  Folder.Write("bad.xyz", "3\nwater\nO 0.0 x 0.0\n");
   TCoordinateFile_cdf conformer(Desktop);
   EXPECT_THROW(conformer.LoadConformer(Describe("bad.xyz"), true), EConvertError);
 }

@@ -117,6 +117,23 @@ const TEnergyCase EnergyCases[] = {
      " SCF Done:  E(RB3LYP) =  -76.4 A.U.\n D2Numr ... symmetry will not be used.\n"
      " SCF Done:  E(RB3LYP) =  -76.3 A.U.\n Normal termination of Gaussian 16\n SCF Done:  E(RB3LYP) =  -76.2 A.U.\n",
      -76.2, "(RB3LYP)"},
+    {"TDA optimisation takes its CIS total", Job("#p Opt TDA=(Nstates=20,Singlets) pbe1pbe/6-31G(d,p)") +
+         " SCF Done:  E(RPBE1PBE) =  -231.9 A.U.\n Total Energy, E(CIS) =  -231.778955055\n",
+     -231.778955055, "(CIS)"},
+    {"EOM-CCSD optimisation takes its excited-state total",
+     Job("#p Opt EOMCCSD=(nstates=2, root=1) STO-3G") + MPLines + Iterations + Converged +
+         " Total Energy, E(EOM-CCSD) =  -243.883072409\n",
+     -243.883072409, "(EOM-CCSD)"},
+    {"EOM-CCSD single point gives its CCSD ground state",
+     Job("#p EOMCCSD=(nstates=10, root=1, Singlets, Triplets) STO-3G") + MPLines + Converged +
+         " Total Energy, E(EOM-CCSD) =  -74.6\n",
+     -75.017683641, "CCSD"},
+    {"MP5 follows the fourth order", MPLines + " DEMP5 =  -0.11048815700D-02 MP5 =  -0.75017172934D+02\n",
+     -75.017172934, "MP5"},
+    {"an external program's recovered energy, the last one of the job",
+     Job("#p External='xtb-gaussian' freq") + " Recovered energy= -13.1297379000     dipole=  0.0  0.0  0.0\n"
+     " Energy=    -13.1297380     NIter=   0.\n Recovered energy= -13.1297379713     dipole=  0.0  0.0  0.0\n",
+     -13.1297379713, "(External)"},
     {"CBS recipe names its energy with a blank before (0 K)",
      " CBS-QB3 (0 K)=            -283.819775 CBS-QB3 Energy=              -283.813741\n", -283.819775,
      "(CBS-QB3 (0 K))"},
@@ -334,12 +351,14 @@ TEST_F(OrientationTest, TableCutOffByTheEndOfTheInputLeavesTheLastWholeOne) {
 
 // A periodic job's translation vector (atomic number -2) is no atom and
 // shows nothing.
+// Translation vectors (-2) and ghost centres (0) are no atoms.
 TEST_F(OrientationTest, UnknownAtomicNumberIsShownForEachRowAndKeptWithoutElement) {
-  EXPECT_TRUE(Load(StandardOrientation("      1          0           0        0.000000    0.000000    1.000000\n"
+  EXPECT_TRUE(Load(StandardOrientation("      1        150           0        0.000000    0.000000    1.000000\n"
                                        "      2          8           0        0.000000    0.000000    0.000000\n"
-                                       "      3          0           0        0.000000    0.000000   -1.000000\n"
-                                       "      4         -2           0        0.000000    0.000000    4.000000\n")));
-  const TMessage unknownAtom{"Error", "Unknown atom! (z=0)"};
+                                       "      3          0           0        0.000000    0.000000    2.000000\n"
+                                       "      4        150           0        0.000000    0.000000   -1.000000\n"
+                                       "      5         -2           0        0.000000    0.000000    4.000000\n")));
+  const TMessage unknownAtom{"Error", "Unknown atom! (z=150)"};
   EXPECT_EQ(Desktop.Messages, (std::vector<TMessage>{unknownAtom, unknownAtom}));
   ASSERT_EQ(File.AtomCount(), 3);
   EXPECT_EQ(File.Atoms.AtomAt(1).Element, 0);

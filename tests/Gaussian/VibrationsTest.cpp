@@ -152,6 +152,24 @@ TEST_F(FrequencyTableTest, ValueLineWithTooFewValuesIsAConversionError) {
   EXPECT_THROW(Load(Table(modes)), EConvertError);
 }
 
+// A job still writing its first frequency line: the modes whose frequency
+// it has not printed are not kept.
+TEST_F(FrequencyTableTest, ModesWhoseFrequencyWasCutAwayAreNotKept) {
+  const std::string modes(WaterModes);
+  struct Case {
+    std::string_view CutBefore;  // the file ends two bytes into it
+    int Modes;
+  };
+  for (const Case c : {Case{"3998.2391", 1}, Case{"1743.1470", 0}, Case{"B2", 0}}) {
+    SCOPED_TRACE(c.CutBefore);
+    ASSERT_NO_THROW(Load(Table(modes.substr(0, modes.find(c.CutBefore) + 2))));
+    ASSERT_EQ(Modes().Count(), c.Modes);
+    if (c.Modes > 0) {
+      EXPECT_DOUBLE_EQ(static_cast<double>(Modes().ModeAt(0).Frequency), 1743.147);
+    }
+  }
+}
+
 TEST_F(FrequencyTableTest, DamagedHeaderAnnouncingManyModesEndsWithoutExhaustingMemory) {
   // A million mode numbers, then a value line that cannot hold their values.
   // The line is cut to its first MaxLineLength bytes, which hold as many

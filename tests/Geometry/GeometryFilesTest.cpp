@@ -112,13 +112,37 @@ TEST(XyzFile, ReadsAtomLinesAndSetsNameAndKind) {
   EXPECT_EQ(file.FileName, path);
 }
 
-TEST(XyzFile, UsualCountAndCommentLinesEndTheReadWithConversionError) {
-  TCoordinateFile file;
-  EXPECT_THROW(file.LoadFile(TestDataPath("geometry/input/ethane_coords.xyz"), true),
-               EConvertError);
-  ASSERT_EQ(file.AtomCount(), 1);
-  EXPECT_EQ(file.Atoms.AtomAt(1).X, 6);
-  EXPECT_EQ(file.FileName, "");
+// The usual layout (count, comment, atom lines) gives the atoms the plain
+// one does: the comment may be empty, a number or an atom line itself, and a
+// file of several frames gives its first.
+TEST(XyzFile, UsualLayoutGivesTheAtomsOfThePlainOne) {
+  const std::string atoms = "O 0 0 0\nH 0.757 0.586 0\nH -0.757 0.586 0\n";
+  TTempDir folder;
+  TRecordingDesktop desktop;
+  for (const std::string& text : {atoms, "3\nwater\n" + atoms, "  3\n\n" + atoms, "3\n-76.4259\n" + atoms,
+                                  "3\nC 1 2 3\n" + atoms + "\n3\nframe 2\n" + atoms}) {
+    TCoordinateFile file(desktop);
+    ASSERT_TRUE(file.LoadFile(folder.Write("water.xyz", text), true)) << text;
+    ASSERT_EQ(file.AtomCount(), 3) << text;
+    EXPECT_EQ(file.Atoms.AtomAt(1).Element, 8) << text;
+    EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(3).X, -0.757) << text;
+  }
+  EXPECT_TRUE(desktop.Messages.empty());
+}
+
+TEST(XyzFile, CountTheAtomLinesDoNotMatchIsNamed) {
+  TTempDir folder;
+  for (const auto& [count, atoms] : {std::pair{"4", 3}, std::pair{"2", 3}}) {
+    TRecordingDesktop desktop;
+    const std::string path =
+        folder.Write("bad.xyz", std::string(count) + "\ncomment\nO 0 0 0\nH 0.757 0.586 0\nH -0.757 0.586 0\n");
+    TCoordinateFile file(desktop);
+    ASSERT_TRUE(file.LoadFile(path, true));
+    EXPECT_EQ(file.AtomCount(), atoms);
+    EXPECT_EQ(desktop.Messages, (std::vector<TMessage>{{"TCoordinateFile Error",
+                                                         path + ": the atom count line gives " + count +
+                                                             " atoms, but 3 atom lines follow"}}));
+  }
 }
 
 TEST(XyzFile, MissingFileRaisesInOutError) {
