@@ -26,7 +26,8 @@ TLoaded Load(const std::string& name, const TLoadContext& context, TRecordingDes
 
 TEST(MemoryFiles, LoadAsTheirCopiesOnDisk) {
   for (const char* relative : {"gaussian/dvb_ir.out", "geometry/orca/Orca_scf_error.out", "zip/orca_member.zip",
-                               "zip/streamed_descriptor.zip", "geometry/input/pentane_gjf.gjf"}) {
+                               "zip/streamed_descriptor.zip", "geometry/input/pentane_gjf.gjf",
+                               "geometry/input/ethane_coords.xyz"}) {
     const std::string path = testing::TestDataPath(relative);
     TRecordingDesktop onDisk;
     const TLoaded fromDisk = Load(path, onDisk, onDisk);
