@@ -159,6 +159,12 @@ struct TOutInfo {
   std::int32_t MCBSCount = 0;
   long double DCBSSum = 0;  // Hartree
   long double MCBSSum = 0;  // Hartree
+  // What the counterpoise sums give, in kcal/mol (the results file's
+  // conversion): the BSSE correction, the monomer-basis sum over the
+  // dimer-basis one, and the stabilisation energy, the energy below the
+  // monomer-basis sum.
+  long double BsseCorrection() const { return (MCBSSum - DCBSSum) * KcalPerHartree; }
+  long double StabilizationEnergy() const { return (static_cast<long double>(Energy) - MCBSSum) * KcalPerHartree; }
   // Set by the output readers: tmMissing when they start, then by each
   // termination line read.
   TTermination Termination = tmNotRead;

@@ -4,6 +4,7 @@
 #include "ZipReader/GzipReader.h"
 #include "ZipReader/ZipReader.h"
 #include "rtl/RegularFile.h"
+#include "str_pars/str_pars.h"
 
 namespace harvex {
 namespace {
@@ -13,9 +14,6 @@ namespace {
 // at its start: the only ones this pattern holds are ".out", ".log" and
 // their prefixes (".ou", ".o", ".lo", ".l", "."), never a text spanning both.
 constexpr const char* OutputMemberPattern = ".out.log";
-
-// The characters a number field is read from (str_pars).
-constexpr std::string_view NumberCharacters = "+,-.0123456789DEde";
 
 }  // namespace
 
@@ -74,7 +72,7 @@ void TLineSource::LeaveOutCutNumber(std::string& line) {
   if (!Cut) return;
   const std::size_t start = line.find_last_of(" \t") + 1;  // 0 when there is no blank
   const std::string_view token = std::string_view(line).substr(start);
-  if (token.find_first_not_of(NumberCharacters) == std::string_view::npos &&
+  if (token.find_first_not_of(RealCharacters) == std::string_view::npos &&
       token.find_first_of("0123456789") != std::string_view::npos)
     line.erase(start);
 }

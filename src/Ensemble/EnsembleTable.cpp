@@ -10,6 +10,7 @@
 
 #include "Ensemble/Ensemble.h"
 #include "str_pars/NumberForms.h"
+#include "str_pars/str_pars.h"
 
 namespace harvex {
 namespace {
@@ -44,15 +45,6 @@ std::string TemperatureText(double kelvin) {
   return std::string(text, end);
 }
 
-// A path with a tab or a line end would break the table's columns or rows:
-// those become blanks.
-void AppendPath(std::string& table, std::string_view path) {
-  const std::size_t start = table.size();
-  table += path;
-  for (std::size_t index = start; index < table.size(); ++index)
-    if (table[index] == '\t' || table[index] == '\n' || table[index] == '\r') table[index] = ' ';
-}
-
 void AppendJoined(std::string& text, const std::vector<std::string_view>& items) {
   if (items.empty()) text += None;
   for (std::size_t index = 0; index < items.size(); ++index) (text += index > 0 ? ", " : "") += items[index];
@@ -71,7 +63,7 @@ std::string HeaderLine(const TEnsemble& ensemble) {
 void AppendMemberLine(std::string& table, const TEnsembleRow& row, std::size_t rank) {
   const TEnsembleMember& member = row.Member;
   (table += std::to_string(rank)) += '\t';
-  AppendPath(table, member.Path);
+  table += TableCell(member.Path);
   ((table += '\t') += Hartree(member.E)) += '\t';
   (table += Optional(member.G, Hartree)) += '\t';
   (table += Kcal(row.DeltaE)) += '\t';

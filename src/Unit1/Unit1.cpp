@@ -6,6 +6,7 @@
 
 #include "Unit1/ListFile.h"
 #include "str_pars/NumberForms.h"
+#include "str_pars/str_pars.h"
 #include "Unit1/ResultsFile.h"
 #include "rtl/Desktop.h"
 #include "rtl/RuntimeErrors.h"
@@ -23,15 +24,9 @@ constexpr int EnergyDecimals = 7;
 constexpr int FrequencyDecimals = 2;
 constexpr int KcalDecimals = 5;
 
-// A row's columns are separated by tabs and rows by CR LF: a path holding
-// a tab, CR or LF is written with a blank for each, so that it never adds a
-// column nor splits its row.
+// What would add a column to a row or split it: a path's are written as
+// blanks (TableCell).
 constexpr std::string_view ColumnBreakers = "\t\r\n";
-
-std::string RowPath(std::string path) {
-  std::ranges::replace_if(path, [](char c) { return ColumnBreakers.find(c) != std::string_view::npos; }, ' ');
-  return path;
-}
 
 // The path with its tabs, CRs and LFs spelt as \t, \r and \n, on one line.
 std::string VisiblePath(std::string_view path) {
@@ -127,7 +122,7 @@ void TResultsRun::CloseResultsFile() noexcept {
 void TResultsRun::ReportCurrent(const std::string& fileName) {
   const std::string decimalSeparator = Desktop.FormatSettings().DecimalSeparator;
   AppendMemoText("File:\t" + fileName);
-  const std::string rowPath = RowPath(fileName);
+  const std::string rowPath = TableCell(fileName);
   // Read back as a list, such a row may name another file.
   if ((Current->IsCdf || Current->FileKind == fkOutput) && rowPath != fileName) {
     Warn("Warning: the row's path is not the file's exact name \"" + VisiblePath(fileName) +
@@ -192,8 +187,8 @@ void TResultsRun::ReportOutput(const std::string& rowPath, std::string_view deci
                  "\t");
 
   if (info.HasCounterpoise) {
-    const long double bsseCorrection = (info.MCBSSum - info.DCBSSum) * KcalPerHartree;
-    const long double stabilizationEnergy = (static_cast<long double>(info.Energy) - info.MCBSSum) * KcalPerHartree;
+    const long double bsseCorrection = info.BsseCorrection();
+    const long double stabilizationEnergy = info.StabilizationEnergy();
     AppendMemoText("BSSE data have been found:");
     AppendMemoText(" BSSE correction:\t" + MemoFixed(bsseCorrection, KcalDecimals, decimalSeparator) + "\tkcal/mole");
     AppendMemoText(" Stabilization energy:\t" + MemoFixed(stabilizationEnergy, KcalDecimals, decimalSeparator) +

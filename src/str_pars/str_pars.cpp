@@ -15,10 +15,7 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsIntChar(char c) { return IsDigit(c) || c == '+' || c == '-'; }
-bool IsRealChar(char c) {
-  return IsDigit(c) || c == '+' || c == ',' || c == '-' || c == '.' || c == 'D' || c == 'E' ||
-         c == 'd' || c == 'e';
-}
+bool IsRealChar(char c) { return RealCharacters.find(c) != std::string_view::npos; }
 
 // The common scan: advances the cursor over characters of one class and
 // returns what it passed.
@@ -77,6 +74,13 @@ TRealShape CheckRealShape(std::string_view text) {
 }
 
 }  // namespace
+
+std::string TableCell(std::string_view text) {
+  std::string cell(text);
+  for (char& c : cell)
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  return cell;
+}
 
 std::string UpperAscii(std::string_view text) {
   std::string upper(text);

@@ -28,7 +28,14 @@ std::string ReadWord(std::string_view line, int& cursor);
 // "'%s' is not a valid integer value" when the run is no integer.
 std::int32_t ReadInt(std::string_view line, int& cursor);
 
-// Reads a run of "+,-.0123456789DEde" as a real: the first "," becomes ".",
+// The characters a real's field is read from.
+inline constexpr std::string_view RealCharacters = "+,-.0123456789DEde";
+
+// Text for one cell of a tab-separated table: each tab, CR and LF becomes a
+// blank, so that it never adds a column nor splits its row.
+std::string TableCell(std::string_view text);
+
+// Reads a run of RealCharacters as a real: the first "," becomes ".",
 // the first "D" (else the first "d") becomes "E". Raises EConvertError
 // "'%s' is not a valid floating point value" with the replaced token.
 long double ReadReal(std::string_view line, int& cursor);
