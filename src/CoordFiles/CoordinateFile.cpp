@@ -112,7 +112,7 @@ void TCoordinateFile::ResetOutInfo() {
 }
 
 void TCoordinateFile::ShowError(const std::string& message) {
-  Context.ShowMessage("TCoordinateFile Error", message);
+  Context.ShowMessage(CoordinateFileCaption, message);
 }
 
 bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) {

@@ -583,7 +583,7 @@ const TMarkerRegistry<TGaussianCheck>& GaussianRegistry() {
 
 bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool finalGeometry) {
   const TMarkerRegistry<TGaussianCheck>& registry = GaussianRegistry();
-  TLineSource source(*this);
+  TLineSource source(Context, TDamageReport::AsSoonAsRead);
   if (!source.OpenSource(fileName)) {
     ShowError("Can not open file " + fileName);
     return false;

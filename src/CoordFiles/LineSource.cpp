@@ -21,8 +21,7 @@ std::string DamagedSourceWarning(const std::string& fileName) {
   return "WARNING: there was an error reading " + fileName;
 }
 
-TLineSource::TLineSource(const TLoadContext& context) : Context(context) {}
-TLineSource::TLineSource(TCoordinateFile& owner) : Context(owner.Context), Owner(&owner) {}
+TLineSource::TLineSource(const TLoadContext& context, TDamageReport report) : Context(context), Report(report) {}
 TLineSource::~TLineSource() = default;
 
 bool TLineSource::OpenSource(const std::string& fileName) {
@@ -80,9 +79,9 @@ void TLineSource::LeaveOutCutNumber(std::string& line) {
 void TLineSource::ReadMemberLine(std::string& line) {
   if (!Reader) return;
   Reader->ReadLine(line);
-  if (Owner != nullptr && !DamageShown && MemberDamaged()) {
+  if (Report == TDamageReport::AsSoonAsRead && !DamageShown && MemberDamaged()) {
     DamageShown = true;
-    Owner->ShowError(DamagedSourceWarning(FileName));
+    Context.ShowMessage(CoordinateFileCaption, DamagedSourceWarning(FileName));
   }
 }
 

@@ -12,23 +12,26 @@
 
 namespace harvex {
 
-class TCoordinateFile;
 class TInflatingFile;
+
+// The caption of the boxes a load of a coordinate file shows.
+inline constexpr char CoordinateFileCaption[] = "TCoordinateFile Error";
+
+// When a source says that an archive member or a gzip file failed its check
+// values: only through CloseSource, or also at once in a box.
+enum class TDamageReport { AtClose, AsSoonAsRead };
 
 class TLineSource {
  public:
   enum TKind { lsPlainFile = 0, lsArchiveMember = 1, lsGzipFile = 2 };
 
-  // A source that reports a damaged archive member only through CloseSource;
-  // its decoders' boxes go to the context's desktop, and names are opened
-  // against its folder.
-  explicit TLineSource(const TLoadContext& context = {});
-  // A source that also shows Owner the warning "WARNING: there was an error
+  // Boxes go to the context's desktop, and names are opened against its
+  // folder. AsSoonAsRead also shows the warning "WARNING: there was an error
   // reading <file>" as soon as an archive member or a gzip file has been
   // read to its end and its check values do not match: before the reader
   // looks at the last line, which in a truncated archive may well not
-  // convert. The owner's context serves as the source's.
-  explicit TLineSource(TCoordinateFile& owner);
+  // convert.
+  explicit TLineSource(const TLoadContext& context = {}, TDamageReport report = TDamageReport::AtClose);
   ~TLineSource();
   TLineSource(const TLineSource&) = delete;
   TLineSource& operator=(const TLineSource&) = delete;
@@ -70,7 +73,7 @@ class TLineSource {
   bool MemberDamaged() const;
 
   TLoadContext Context;
-  TCoordinateFile* Owner = nullptr;
+  TDamageReport Report;
   std::string FileName;
   bool DamageShown = false;
   std::string OpenError;  // of an archive or gzip file that did not open

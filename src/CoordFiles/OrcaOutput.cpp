@@ -573,7 +573,7 @@ std::vector<std::string_view> OrcaMarkers() {
 
 bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
   static const TMarkerRegistry<TOrcaCheck> registry{OrcaRows};
-  TLineSource source(*this);
+  TLineSource source(Context, TDamageReport::AsSoonAsRead);
   if (!source.OpenSource(fileName)) return false;
   ResetOutInfo();
   Info.Termination = tmMissing;
