@@ -1,6 +1,6 @@
 // What the Gaussian reader tests share: fixture texts become ".out" files
-// behind a Gaussian banner and are loaded as a report loads them, with a
-// desktop that records the message boxes.
+// behind a Gaussian banner, held in memory, and are loaded as a report loads
+// them, with a desktop that records the message boxes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -37,15 +37,17 @@ inline std::string InputOrientation(std::string_view rows) {
 
 class GaussianReaderTest : public ::testing::Test {
  protected:
-  // Writes the banner and the text to a ".out" file and loads it.
+  // Loads the banner and the text as the file "job.out".
   bool Load(std::string_view text, bool finalGeometry = true) {
-    return File.LoadFile(Folder.Write("job.out", std::string(GaussianBanner) + std::string(text)), finalGeometry);
+    File.Context = WithMemoryFile(File.Context, "job.out", std::string(GaussianBanner) + std::string(text));
+    return File.LoadFile("job.out", finalGeometry);
   }
   // Loads the text into an object of its own, for table rows that must not
   // see each other's values.
   std::unique_ptr<TCoordinateFile> LoadFresh(std::string_view text) {
-    auto file = std::make_unique<TCoordinateFile>(Desktop);
-    file->LoadFile(Folder.Write("fresh.out", std::string(GaussianBanner) + std::string(text)), true);
+    auto file = std::make_unique<TCoordinateFile>(
+        WithMemoryFile(Desktop, "fresh.out", std::string(GaussianBanner) + std::string(text)));
+    file->LoadFile("fresh.out", true);
     return file;
   }
   const TOutInfo& Info() const { return File.Info; }
