@@ -216,6 +216,7 @@ class TCoordinateFile : public TSimpleAtomList {
   // Readers.
   bool ParseGaussianOutput(const std::string& fileName, bool finalGeometry);
   bool ReadOrcaOutput(const std::string& fileName);
+  // Appends one atom from an atom line (see the free function).
   void ParseAtomLine(std::string_view line);
   void ReadXyzFile(const std::string& fileName);
   void ReadGjfFile(const std::string& fileName);
@@ -228,6 +229,12 @@ class TCoordinateFile : public TSimpleAtomList {
   // The class's error box, captioned "TCoordinateFile Error".
   virtual void ShowError(const std::string& message);
 };
+
+// Appends the atom of one line of an element symbol and x, y, z in
+// angstrom; an unknown symbol is named in a box, the atom kept without an
+// element. A number that does not convert raises EConvertError, the atom
+// appended and partly filled.
+void ParseAtomLine(std::string_view line, TAtomicArray& atoms, const TLoadContext& context);
 
 // The marker texts the Gaussian and the ORCA reader look for, in the order
 // of their registries: for measuring the readers against other tools.

@@ -14,8 +14,8 @@ namespace harvex {
 // Fields are separated by spaces or tabs only; whatever follows z is ignored.
 // A number that does not convert ends the reading with the atom appended and
 // partly filled.
-void TCoordinateFile::ParseAtomLine(std::string_view line) {
-  TAtom& atom = Atoms.AddAtom();
+void ParseAtomLine(std::string_view line, TAtomicArray& atoms, const TLoadContext& context) {
+  TAtom& atom = atoms.AddAtom();
   int cursor = 1;
   SkipBlanks(line, cursor);
   std::string symbol = ReadWord(line, cursor);
@@ -27,8 +27,10 @@ void TCoordinateFile::ParseAtomLine(std::string_view line) {
   atom.Z = ReadDouble(line, cursor);
   atom.Element = ElementBySymbol(symbol);
   atom.Symbol = std::move(symbol);
-  if (atom.Element == 0) ShowError("UNKNOWN ATOM: \"" + atom.Symbol + "\"");
+  if (atom.Element == 0) context.ShowMessage(CoordinateFileCaption, "UNKNOWN ATOM: \"" + atom.Symbol + "\"");
 }
+
+void TCoordinateFile::ParseAtomLine(std::string_view line) { harvex::ParseAtomLine(line, Atoms, Context); }
 
 namespace {
 

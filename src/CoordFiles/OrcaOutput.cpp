@@ -320,7 +320,7 @@ void BuildPendingGeometry(TOrcaPass& pass) {
   if (!pass.GeometryPending) return;
   pass.GeometryPending = false;
   pass.File.Atoms.ClearAtoms();
-  for (const std::string& row : pass.GeometryRows) pass.File.ParseAtomLine(row);
+  for (const std::string& row : pass.GeometryRows) ParseAtomLine(row, pass.File.Atoms, pass.File.Context);
 }
 
 // A parenthesised tag after the marker is passed over; a line with no
