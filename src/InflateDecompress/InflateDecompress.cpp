@@ -140,7 +140,10 @@ inline std::uint8_t TInflater::next_input_byte(TCursor& cursor) {
     cursor.InPos = InPos;
     cursor.InLast = InLast;
     cursor.InputEnded = InputEnded;
-    if (!refilled) return 0;
+    if (!refilled) {
+      PaddingBits += 8;
+      return 0;
+    }
   }
   return InBuf[static_cast<std::size_t>(cursor.InPos++)];
 }
@@ -551,10 +554,22 @@ inline void TInflater::keep_crc_ahead(TCursor& cursor) {
   }
 }
 
+// The padding bits are the last ones fetched: while fewer bits than they
+// are left at hand, the step used some of them.
+int TInflater::decode_step_within_input(TCursor& cursor, TBlockTables& tables, bool& endOfBlock) {
+  const unsigned before = cursor.WindowPos;
+  const int code = decode_step(cursor, tables, endOfBlock);
+  if (PaddingBits > cursor.BitCount) [[unlikely]] {
+    cursor.WindowPos = before;
+    endOfBlock = false;
+  }
+  return code;
+}
+
 int TInflater::inflate_codes(TBlockTables& tables, bool& endOfBlock) {
   TCursor cursor = load_cursor();
   keep_crc_ahead(cursor);
-  const int code = decode_step(cursor, tables, endOfBlock);
+  const int code = decode_step_within_input(cursor, tables, endOfBlock);
   store_cursor(cursor);
   return code;
 }
@@ -567,7 +582,7 @@ int TInflater::inflate_codes_until(TBlockTables& tables, bool& endOfBlock, std::
   endOfBlock = false;
   while (static_cast<int>((cursor.WindowPos - start) & WindowMask) < minBytes && !cursor.InputEnded) {
     keep_crc_ahead(cursor);
-    code = decode_step(cursor, block, endOfBlock);
+    code = decode_step_within_input(cursor, block, endOfBlock);
     if (code != 0 || endOfBlock) break;
   }
   store_cursor(cursor);
@@ -779,6 +794,7 @@ void TInflater::reset_inflater() {
   InPos = 0;
   InLast = -1;
   InputEnded = false;
+  PaddingBits = 0;
   WindowPos = 0;
   CrcPos = 0;
   WindowLapped = false;

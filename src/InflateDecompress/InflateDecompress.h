@@ -147,6 +147,8 @@ class TInflater {
   std::array<std::uint8_t, InBufSize> InBuf{};
   // FillInput found no more bytes: from then on the input reads as zero bits.
   bool InputEnded = false;
+  // How many of those zero bits were taken into the bit buffer.
+  unsigned PaddingBits = 0;
 
  private:
   // The hot state of the steps, held in a local (see the bit input).
@@ -165,6 +167,9 @@ class TInflater {
 
   bool refill_input();
   std::uint8_t next_input_byte(TCursor& cursor);
+  // Runs one decoding step. A step that took bits past the input's end
+  // decoded padding, not data: the bytes it wrote are taken back.
+  int decode_step_within_input(TCursor& cursor, TBlockTables& tables, bool& endOfBlock);
   void fetch_bits(TCursor& cursor, unsigned n);
   void drop_bits(TCursor& cursor, unsigned n);
   unsigned read_bits(TCursor& cursor, unsigned n);

@@ -94,6 +94,25 @@ INSTANTIATE_TEST_SUITE_P(
         GzipCase{"HeaderCutShort", Member({Text, FNAME}).substr(0, 14), {}, true, " ends inside a gzip header"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// A stream cut anywhere, as one still being written, gives its text up to
+// the cut and nothing else: the zero bits read past the end decode no byte.
+TEST(GzipLines, CutStreamGivesAPrefixOfItsText) {
+  std::string text;
+  for (int cycle = 0; cycle < 60; ++cycle) text += "FINAL SINGLE POINT ENERGY   -76." + std::to_string(cycle * 7919) + "\n";
+  TTempDir dir;
+  for (int level : {0, 6}) {
+    const std::string stream = Member({text}).substr(0, 10) + testing::ZlibDeflate(text, level);
+    for (std::size_t cut = 11; cut < stream.size(); cut += 5) {
+      TGzipReader reader;
+      ASSERT_TRUE(reader.Open(dir.Write("cut.out.gz", stream.substr(0, cut))));
+      std::string read;
+      for (std::string line; !reader.Eof() && reader.ReadLine(line);) read += line + "\n";
+      EXPECT_TRUE(text.starts_with(read.substr(0, read.size() - 1))) << "level " << level << ", cut at " << cut;
+      reader.CloseArchive();
+    }
+  }
+}
+
 TEST(GzipLines, LongLineKeepsItsFirst64KiB) {
   TTempDir dir;
   const std::string path = dir.Write("a.log.gz", Member({std::string(3 * MaxLineLength, 'x') + "\nend"}));
