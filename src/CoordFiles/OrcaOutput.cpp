@@ -44,25 +44,32 @@ constexpr std::string_view NormalTerminationMarker = "****ORCA TERMINATED NORMAL
 constexpr std::string_view ErrorTerminationMarker = "ORCA finished by error termination";
 
 // A job that failed may still end with the normal end line: an
-// optimisation out of cycles (ORCA 6 calls it a warning), an SCF or a
-// correlated wavefunction that did not converge. Its error box, its
-// unconverged final energy, or its last words mark it failed whatever end
-// line follows:
+// optimisation out of cycles, an SCF, CP-SCF or coupled-cluster solution
+// that did not converge. Its error box, its warning, its unconverged final
+// energy, or its last words mark it failed whatever end line follows:
 //                                    ERROR !!!
+//        The optimization did not converge but reached the maximum
+//        ORCA will abort at this point of the run.
 //                                  WARNING !!!
 //        The optimization did not converge but reached the maximum number of
 //        optimization cycles.
-//        ORCA will abort at this point of the run.
-//               *        SCF NOT CONVERGED AFTER 125 CYCLES         *
+// SCF NOT CONVERGED AFTER 125 CYCLES
+// Error (SHARK/CP-SCF Solver): Unfortunately, the calculation did not converge.
+// The Coupled-Cluster iterations have NOT converged
 // FINAL SINGLE POINT ENERGY      -609.155669143400   (Wavefunction not fully converged!)
 //      This wavefunction IS NOT FULLY CONVERGED!
 //      Aborting the run ...
 //   .... aborting the run
 constexpr std::array FailureMarkers = {
-    std::string_view("ERROR !!!"), std::string_view("ORCA will abort"),
-    std::string_view("(Wavefunction not fully converged!)"), std::string_view("IS NOT FULLY CONVERGED!"),
-    std::string_view("borting the run"), std::string_view("The optimization did not converge"),
-    std::string_view("SCF NOT CONVERGED AFTER")};
+    std::string_view("ERROR !!!"),
+    std::string_view("ORCA will abort"),
+    std::string_view("(Wavefunction not fully converged!)"),
+    std::string_view("IS NOT FULLY CONVERGED!"),
+    std::string_view("borting the run"),
+    std::string_view("The optimization did not converge"),
+    std::string_view("SCF NOT CONVERGED"),
+    std::string_view("Unfortunately, the calculation did not converge"),
+    std::string_view("iterations have NOT converged")};
 
 // VIBRATIONAL FREQUENCIES
 // -----------------------
@@ -546,8 +553,10 @@ constexpr std::array OrcaRows = {
     TOrcaRow{FailureMarkers[2], NoteFailure, "ot fu"},
     TOrcaRow{FailureMarkers[3], NoteFailure},
     TOrcaRow{FailureMarkers[4], NoteFailure, "e run"},
-    TOrcaRow{FailureMarkers[5], NoteFailure, "not c"},
-    TOrcaRow{FailureMarkers[6], NoteFailure, "NOT C"},
+    TOrcaRow{FailureMarkers[5], NoteFailure, " did "},
+    TOrcaRow{FailureMarkers[6], NoteFailure, "CF NO"},
+    TOrcaRow{FailureMarkers[7], NoteFailure, "fortu"},
+    TOrcaRow{FailureMarkers[8], NoteFailure, "ve NO"},
     TOrcaRow{FrequenciesMarker, StartFrequencyBlock},
     TOrcaRow{NormalModesMarker, StartNormalModes, "AL MO"},
     TOrcaRow{ThermochemistryLines[0].Marker, ReadThermochemistry, "al Ma"},

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CoordFiles/CoordFiles.h"
+#include "ZipReader/ZipTestSupport.h"
 #include "common/LineCuts.h"
 #include "common/RecordingDesktop.h"
 #include "common/TempDir.h"
@@ -82,32 +83,6 @@ TEST(OrcaOutput, EnergyLineRightAfterTheBlockIsFound) {
   ASSERT_TRUE(file.LoadFile(folder.Write("sp.out", text), true));
   EXPECT_EQ(file.Info.Energy, -76.5);
   EXPECT_EQ(file.AtomCount(), 1);
-}
-
-std::string FrequencyOutput();
-
-// An output its program is still writing ends inside a line: a number cut
-// there is not used, and a geometry block cut there leaves the last whole one.
-TEST(OrcaOutput, NumberCutAtTheEndOfAJobStillWritingIsNotUsed) {
-  TTempDir folder;
-  const std::string first = std::string(Banner) + Cycle(1);
-  const std::string frequencies = FrequencyOutput();
-  const std::string gibbs = frequencies.substr(0, frequencies.find("-76.42241775") + 5);
-  for (const std::string& text :
-       {first + "FINAL SINGLE POINT ENERGY       -7", first + "FINAL SINGLE POINT ENERGY       -74",
-        first + "FINAL SINGLE POINT ENERGY       -74.9993",
-        first + GeometryBlock("  O      2.5   -0.000000    0.007513\n  H      0.000000    0.7")}) {
-    SCOPED_TRACE(text.substr(text.rfind('\n') + 1));
-    TCoordinateFile file;
-    ASSERT_NO_THROW(ASSERT_TRUE(file.LoadFile(folder.Write("cut.out", text), true)));
-    EXPECT_DOUBLE_EQ(file.Info.Energy, -76.425912545291);
-    ASSERT_EQ(file.AtomCount(), 2);
-    EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(1).X, 1.5);
-    EXPECT_EQ(file.Info.Termination, tmMissing);
-  }
-  TCoordinateFile file;
-  ASSERT_TRUE(file.LoadFile(folder.Write("cut.out", gibbs), true));
-  EXPECT_FALSE(file.Info.HasFreeEnergy());
 }
 
 TEST(OrcaOutput, QuotedGaussianBannerLaterDoesNotMakeItGaussian) {
@@ -224,7 +199,9 @@ TEST(OrcaOutput, LastTerminationLineTellsHowTheRunEndedUnlessTheJobFailed) {
         std::pair{"                                 WARNING !!!\n"
                   "       The optimization did not converge but reached the maximum number of\n"
                   "       optimization cycles.\n" + normal, tmError},
-        std::pair{"               *        SCF NOT CONVERGED AFTER 125 CYCLES         *\n" + normal, tmError}}) {
+        std::pair{"SCF NOT CONVERGED AFTER 125 CYCLES\n" + normal, tmError},
+        std::pair{"Error (SHARK/CP-SCF Solver): Unfortunately, the calculation did not converge.\n" + normal, tmError},
+        std::pair{"The Coupled-Cluster iterations have NOT converged\n" + normal, tmError}}) {
     TCoordinateFile file;
     ASSERT_TRUE(file.LoadFile(folder.Write("run.out", std::string(Banner) + Cycle(1) + tail), true));
     EXPECT_EQ(file.Info.Termination, expected) << tail;
@@ -440,6 +417,30 @@ TEST(OrcaOutput, TruncatedAfterAnyLineLoads) {
     EXPECT_LE(file.AtomCount(), 3);
     EXPECT_LE(file.Info.Modes->Count(), 3);
   });
+}
+
+// An output still being written, plain, gzipped or archived: a number cut
+// at the end of its last line without a line end is not used, nor the
+// geometry block it cuts; the load keeps what came before.
+TEST(OrcaOutput, NumberCutAtTheEndOfTheFileIsNotUsed) {
+  TTempDir folder;
+  const std::string start = std::string(Banner) + Cycle(1), energy = start + "FINAL SINGLE POINT ENERGY       -76.4259\n";
+  const std::string geometry = start + Cycle(2), frequencies = FrequencyOutput();
+  for (const auto& [text, cut] : {std::pair{energy, start.size() + 34}, {energy, start.size() + 40},
+                                  {geometry, geometry.rfind("2.5   -0.0") + 9},
+                                  {frequencies, frequencies.find("-76.42241775") + 4}}) {
+    const std::string gzip = std::string("\x1F\x8B\x08\0\0\0\0\0\0\x03", 10) + ZlibDeflate(text, 0);
+    for (const auto& [name, bytes] :
+         {std::pair{"a.out", text}, {"a.out.gz", gzip}, {"a.zip", BuildArchive({{"a.out", text, 0}})}}) {
+      const std::string cutBytes = bytes.substr(0, bytes.find(text) + cut);
+      SCOPED_TRACE(std::string(name) + " ending: " + cutBytes.substr(cutBytes.rfind('\n') + 1));
+      TCoordinateFile file;
+      ASSERT_NO_THROW(file.LoadFile(folder.Write(name, cutBytes), true));
+      EXPECT_DOUBLE_EQ(file.Info.Energy, text == frequencies ? -76.4 : -76.425912545291);
+      EXPECT_FALSE(file.Info.HasGibbsEnergy);
+      EXPECT_EQ(file.AtomCount(), text == frequencies ? 3 : 2);
+    }
+  }
 }
 
 struct TRealOrcaCase {
