@@ -22,6 +22,7 @@
 #include "Unit1/Unit1.h"
 #include "rtl/EndSignals.h"
 #include "rtl/RuntimeErrors.h"
+#include "rtl/StandardHandles.h"
 
 namespace harvex {
 namespace {
@@ -77,6 +78,11 @@ bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::
   std::vector<TLoadItem> items;
   const std::vector<TBatchChoice> choices = PlanChoices(paths, run, items);
   TBatchLoader loader(items, options.Jobs);
+  if (loader.StartedWorkers() < loader.WantedWorkers())
+    ShowBatchMessage("--jobs " + std::to_string(options.Jobs) + ": " + std::to_string(loader.StartedWorkers()) +
+                     " of " + std::to_string(loader.WantedWorkers()) + " loading threads could start (" +
+                     loader.StartFailure() + "); the batch goes on with " +
+                     (loader.StartedWorkers() > 0 ? "those" : "its own thread"));
   bool failed = false;
   TProgress progress(paths.size(), !options.Quiet);
   for (const TBatchChoice& choice : choices) {
@@ -168,6 +174,7 @@ int RunBatch(const TBatchOptions& options) {
 
 int main(int argc, char** argv) {
   using namespace harvex;
+  OpenStandardHandles();
   std::setlocale(LC_ALL, "");
   // A reader that closes standard output early ends the run as it ends any
   // filter, even when the caller ignored the signal; every row written so

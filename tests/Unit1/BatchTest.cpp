@@ -245,6 +245,48 @@ TEST_F(BatchTest, UsageErrorsExitTwo) {
   EXPECT_EQ(RunBatch("--results").ExitStatus, 2);
   for (const char* kelvin : {"0", "-5", "nan", "inf", "300K", ""})
     EXPECT_EQ(RunBatch(std::string("--ensemble --temperature ") + kelvin + " a.out").ExitStatus, 2) << kelvin;
+  for (const char* jobs : {"-1", "99999999999999999999", "1025", "2x", "''"}) {
+    const TBatchResult result = RunBatch(std::string("--jobs ") + jobs + " a.out");
+    EXPECT_EQ(result.ExitStatus, 2) << jobs;
+    EXPECT_NE(result.Err.find("--jobs: needs a number from 0 to 1024"), std::string::npos) << result.Err;
+  }
+}
+
+// A program started without standard output or error writes its memo and
+// messages nowhere, never into the results file that took their number.
+TEST_F(BatchTest, ClosedStandardStreamsStayOutOfTheResultsFile) {
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  Scratch.Write("notes.dat", "text\n");
+  const std::string row = Full("water.out") + "\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n";
+  for (const char* closed : {">&-", "2>&-", "<&- >&- 2>&-"}) {
+    const std::string command = "cd '" + Scratch.Path().string() + "' && rm -f Harvex_res.txt && '" +
+                                HARVEX_BATCH_PROGRAM + "' --json notes.dat water.out " + closed;
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1) << closed;
+    const std::string rows = Results();
+    EXPECT_EQ(rows.substr(rows.find("\r\n") + 2), row) << closed;
+  }
+}
+
+// On a full disk the results file ends with its last complete row.
+TEST_F(BatchTest, FullDiskLeavesCompleteRowsOnly) {
+  const std::filesystem::path disk = Path("full");
+  std::filesystem::create_directory(disk);
+  const std::string mount = "mount -t tmpfs -o size=64k harvex-full '" + disk.string() + "' 2>/dev/null";
+  if (std::system(mount.c_str()) != 0) GTEST_SKIP() << "cannot mount a small tmpfs here";
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  std::string list;
+  for (int i = 0; i < 2000; ++i) list += Full("water.out") + "\n";
+  Scratch.Write("list.txt", list);
+  for (const char* jobs : {"1", "4"}) {
+    const TBatchResult result = RunBatch(std::string("--jobs ") + jobs + " --results full/res.txt list.txt");
+    EXPECT_EQ(result.ExitStatus, 1);
+    EXPECT_NE(result.Err.find("res.txt: No space left on device"), std::string::npos) << result.Err;
+    const std::string rows = Results("full/res.txt");
+    const std::string row = Full("water.out") + "\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n";
+    EXPECT_EQ((rows.size() - rows.find("\r\n") - 2) % row.size(), 0U) << jobs;
+    EXPECT_TRUE(rows.ends_with(row)) << jobs;
+  }
+  EXPECT_EQ(std::system(("umount '" + disk.string() + "'").c_str()), 0);
 }
 
 TEST_F(BatchTest, HelpAndVersionExitZero) {
