@@ -15,6 +15,7 @@
 #include "BatchLoader.h"
 #include "BatchMessages.h"
 #include "BatchThermo.h"
+#include "Destinations.h"
 #include "ModelJson/ModelJson.h"
 #include "PathCollection.h"
 #include "Progress.h"
@@ -113,6 +114,17 @@ bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::
   return !failed;
 }
 
+// The files the run would write; "-" for a table stands for standard output.
+std::vector<TDestination> Destinations(const TBatchOptions& options) {
+  std::vector<TDestination> destinations = {{"results file", options.ResultsFile}};
+  const auto addTable = [&](const char* role, const std::string& path) {
+    if (!path.empty() && path != "-") destinations.push_back({role, path});
+  };
+  addTable("ensemble table", options.Ensemble.Destination);
+  addTable("thermochemistry table", options.Thermo.Destination);
+  return destinations;
+}
+
 // Reports every path as a choice of that path alone in the window would: the
 // relative names inside a .cdf (or inside a .cdf a list names) resolve
 // against its folder. Success means every path reported at least one file,
@@ -184,6 +196,10 @@ int main(int argc, char** argv) {
 
   TBatchOptions options;
   if (const std::optional<int> status = ParseBatchCommandLine(argc, argv, options)) return *status;
+  if (const std::optional<std::string> clash = DestinationClash(Destinations(options), options.Paths)) {
+    ShowBatchMessage(*clash);
+    return ExitUsage;
+  }
   try {
     return RunBatch(options);
   } catch (const std::exception& error) {

@@ -235,4 +235,8 @@ std::string UpperGzippedExtension(std::string_view fileName);
 // Whether an upper-cased extension names an output (".OUT" or ".LOG").
 bool IsOutputExtension(std::string_view extension);
 
+// Whether a plain file begins as a Gaussian or ORCA output: its banner within
+// its first lines. False for a file that cannot be read.
+bool IsProgramOutput(const std::string& path);
+
 }  // namespace harvex

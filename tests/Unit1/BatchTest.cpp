@@ -6,6 +6,7 @@
 #include <csignal>
 #include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include <cstdlib>
@@ -113,10 +114,9 @@ TEST_F(BatchTest, OutputWithARowExitsZero) {
 
 TEST_F(BatchTest, ErrorEndsOnlyItsPathAndIsNamedOnStandardError) {
   Scratch.Write("water.out", std::string(OrcaOutput));
-  const TBatchResult result = RunBatch("missing.txt Harvex_res.txt water.out");
+  const TBatchResult result = RunBatch("missing.txt water.out");
   EXPECT_EQ(result.ExitStatus, 1);
-  EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.txt") + ": No such file or directory\n" +
-                            "harvex-batch: " + Full("Harvex_res.txt") + ": Sharing violation\n");
+  EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.txt") + ": No such file or directory\n");
   EXPECT_TRUE(result.Out.starts_with("File:\t" + Full("water.out") + "\n")) << result.Out;
 }
 
@@ -249,6 +249,31 @@ TEST_F(BatchTest, UsageErrorsExitTwo) {
     const TBatchResult result = RunBatch(std::string("--jobs ") + jobs + " a.out");
     EXPECT_EQ(result.ExitStatus, 2) << jobs;
     EXPECT_NE(result.Err.find("--jobs: needs a number from 0 to 1024"), std::string::npos) << result.Err;
+  }
+}
+
+// A destination that is an input, another destination or a program's output
+// is refused before any file is created or emptied.
+TEST_F(BatchTest, DestinationsThatAreInputsAreRefusedBeforeAnythingIsWritten) {
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  Scratch.Write("L.txt", "kept\n");
+  const std::pair<const char*, const char*> clashes[] = {
+      {"--results L.txt L.txt", "L.txt: the results file would overwrite the input L.txt"},
+      {"--results ./L.txt water.out L.txt", "./L.txt: the results file would overwrite the input L.txt"},
+      {"--ensemble=L.txt L.txt", "L.txt: the ensemble table would overwrite the input L.txt"},
+      {"--thermo=L.txt water.out L.txt", "L.txt: the thermochemistry table would overwrite the input L.txt"},
+      {"--thermo=new.txt --ensemble=./new.txt L.txt",
+       "./new.txt: the ensemble table would overwrite the thermochemistry table new.txt"},
+      {"--results res.txt --thermo=res.txt L.txt", "res.txt: the results file would overwrite the thermochemistry"},
+      {"--ensemble=water.out L.txt", "water.out: the ensemble table would overwrite the Gaussian or ORCA output"},
+  };
+  for (const auto& [arguments, message] : clashes) {
+    const TBatchResult result = RunBatch(arguments);
+    EXPECT_EQ(result.ExitStatus, 2) << arguments;
+    EXPECT_TRUE(result.Err.starts_with(std::string("harvex-batch: ") + message)) << result.Err;
+    EXPECT_EQ(std::ranges::count(result.Err, '\n'), 1) << result.Err;
+    EXPECT_EQ(Results("L.txt"), "kept\n") << arguments;
+    EXPECT_FALSE(std::filesystem::exists(Path("new.txt")) || std::filesystem::exists(Path("res.txt"))) << arguments;
   }
 }
 
