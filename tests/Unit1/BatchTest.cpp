@@ -243,7 +243,7 @@ TEST_F(BatchTest, UsageErrorsExitTwo) {
   EXPECT_EQ(RunBatch("").ExitStatus, 2);
   EXPECT_EQ(RunBatch("--no-such-option a.out").ExitStatus, 2);
   EXPECT_EQ(RunBatch("--results").ExitStatus, 2);
-  for (const char* kelvin : {"0", "-5", "nan", "inf", "300K", ""})
+  for (const char* kelvin : {"0", "-5", "nan", "inf", "300K", "", "1e-300", "1e300"})
     EXPECT_EQ(RunBatch(std::string("--ensemble --temperature ") + kelvin + " a.out").ExitStatus, 2) << kelvin;
   for (const char* jobs : {"-1", "99999999999999999999", "1025", "2x", "''"}) {
     const TBatchResult result = RunBatch(std::string("--jobs ") + jobs + " a.out");
@@ -400,6 +400,15 @@ TEST_F(BatchTest, BadThermochemistryOptionsAreUsageErrorsNamingTheOption) {
       {"--temperatures 0,300", "--temperatures"},
       {"--imaginary=invert:10", "--imaginary"},
       {"--imaginary=flip", "--imaginary"},
+      // Values the formulas cannot hold: each once overflowed into inf or nan.
+      {"--scale 1e-320", "--scale: needs a factor from 0.1 to 10"},
+      {"--temperatures 1e300", "--temperatures: needs temperatures from 1 to 10000 K"},
+      {"--temperatures 1e-300", "--temperatures: needs temperatures from 1 to 10000 K"},
+      {"--pressure 1e308", "--pressure: needs a pressure from 1e-9 to 1e9 atm"},
+      {"--concentration 1e300", "--concentration: needs a concentration from 1e-9 to 1e9 mol/L"},
+      {"--cutoff 1e308", "--cutoff: needs a frequency from 0 to 10000 cm-1"},
+      {"--temperatures 300,", "--temperatures: piece 2 of 300, is empty"},
+      {"--temperatures 200::10", "--temperatures: piece 2 of 200::10 is empty"},
   };
   for (const auto& [options, named] : usages) {
     const TBatchResult result = RunBatch(std::string("--thermo ") + options + " a.out");
