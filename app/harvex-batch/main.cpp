@@ -48,6 +48,7 @@ std::vector<TBatchChoice> PlanChoices(const std::vector<std::string>& paths, con
                                       std::vector<TLoadItem>& items) {
   std::vector<TBatchChoice> choices;
   for (const std::string& path : paths) {
+    if (EndSignal() != 0) break;
     TBatchChoice& choice = choices.emplace_back(TBatchChoice{path, items.size(), 0, nullptr});
     TLoadContext context;
     context.Folder = ChoiceFolder(path);
@@ -173,9 +174,12 @@ int RunBatch(const TBatchOptions& options) {
   // A run cut short by a signal ends by it, without a thermochemistry table
   // or an ensemble of part of its files.
   EndByCaughtSignal();
+  // A signal while the tables are built ends the run by it as well.
   failed |= !thermo.Finish();
+  EndByCaughtSignal();
   failed |= !ensemble.Finish();
   std::cout.flush();
+  EndByCaughtSignal();
   const bool everyFileHasRow = run.RowCount() == reported;
   const bool clean = !failed && desktop.MessageCount() == 0 && run.WarningCount() == 0 && everyFileHasRow;
   return clean ? ExitSuccess : ExitProblem;

@@ -141,6 +141,9 @@ void TResultsRun::ReportCurrent(const std::string& fileName) {
     AppendMemoText("Error: not a .out file!");
   }
   if (Reported) Reported(fileName, *Current);
+  // An end request stops the run here, after the file's row and whatever the
+  // hook writes of it, so that every stream holds the same complete files.
+  Desktop.ProcessEvents();
 }
 
 void TResultsRun::ReportConformer(const std::string& rowPath, std::string_view decimalSeparator) {
@@ -241,7 +244,6 @@ void TResultsRun::EndRow() {
   Results->Write(LineEnd);
   Results->EndLine();
   ++Rows;
-  Desktop.ProcessEvents();
 }
 
 }  // namespace harvex

@@ -178,9 +178,9 @@ TEST_F(BatchTest, ARunEndedEarlyLeavesCompleteRowsOnly) {
   std::string list;
   for (int i = 0; i < 50000; ++i) list += Full("water.out") + "\n";
   Scratch.Write("list.txt", list);
-  const std::string killOnceRowsExist =
-      " list.txt >/dev/null 2>&1 & until [ \"$(wc -l 2>/dev/null <Harvex_res.txt)\" -gt 2 ] 2>/dev/null; do "
-      "sleep 0.05; done; kill -";
+  const std::string waitForRowsThenKill =
+      "until [ \"$(wc -l 2>/dev/null <Harvex_res.txt)\" -gt 2 ] 2>/dev/null; do sleep 0.05; done; kill -";
+  const std::string killOnceRowsExist = " list.txt >/dev/null 2>&1 & " + waitForRowsThenKill;
   std::vector<std::pair<std::string, int>> cases = {
       {"'" HARVEX_BATCH_PROGRAM "' list.txt | head -c1 >/dev/null; echo $? >status", 0},
       {"'" HARVEX_BATCH_PROGRAM "'" + killOnceRowsExist + "TERM $!; wait $!; echo $? >status", 128 + SIGTERM}};
@@ -199,6 +199,15 @@ TEST_F(BatchTest, ARunEndedEarlyLeavesCompleteRowsOnly) {
     EXPECT_LT(rows.size(), 50000 * row.size()) << command;
     EXPECT_EQ(rows.substr(0, row.size()), row) << command;
   }
+  // With --json an end signal leaves the same files on standard output as
+  // in the results file.
+  const std::string script = "cd '" + Scratch.Path().string() + "' && rm -f Harvex_res.txt && ('" +
+                             HARVEX_BATCH_PROGRAM + "' --json list.txt >objects.json 2>/dev/null & " + waitForRowsThenKill +
+                             "TERM $!; wait $!; echo $? >status)";
+  ASSERT_EQ(std::system(script.c_str()), 0);
+  EXPECT_EQ(std::stoi(Results("status")), 128 + SIGTERM);
+  const std::string rows = Results().substr(Results().find("\r\n") + 2);
+  EXPECT_EQ(std::ranges::count(Results("objects.json"), '\n'), static_cast<long>(rows.size() / row.size()));
 }
 
 TEST_F(BatchTest, JsonReplacesTheMemoLinesWithTheModel) {
