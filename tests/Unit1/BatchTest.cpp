@@ -286,6 +286,23 @@ TEST_F(BatchTest, DestinationsThatAreInputsAreRefusedBeforeAnythingIsWritten) {
   }
 }
 
+// A frequency listing that counts past what 500 atoms can have ends there.
+TEST_F(BatchTest, FrequencyListingEndsAtTheModeLimit) {
+  std::string output = " This is part of the Gaussian(R) 16 program.\n Harmonic frequencies (cm**-1)\n";
+  for (int first = 1; first < 1800; first += 3) {
+    output += "                      " + std::to_string(first) + "                      " +
+              std::to_string(first + 1) + "                      " + std::to_string(first + 2) +
+              "\n                      A                      A                      A\n"
+              " Frequencies --   1000.0000              1100.0000              1200.0000\n"
+              "  Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z\n"
+              "     1   1     0.00   0.00   1.00     0.00   1.00   0.00     1.00   0.00   0.00\n";
+  }
+  Scratch.Write("wide.out", output + " Normal termination of Gaussian 16\n");
+  const TBatchResult result = RunBatch("wide.out");
+  EXPECT_NE(result.Out.find("Warning: the frequency listing goes on past 1500 modes"), std::string::npos);
+  EXPECT_NE(result.Out.find("The oscillation spectra contains 1500 modes"), std::string::npos) << result.Out;
+}
+
 // A program started without standard output or error writes its memo and
 // messages nowhere, never into the results file that took their number.
 TEST_F(BatchTest, ClosedStandardStreamsStayOutOfTheResultsFile) {
