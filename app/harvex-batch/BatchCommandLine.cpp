@@ -2,11 +2,26 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <thread>
 
 #include "BatchMessages.h"
 
 namespace harvex {
+namespace {
+
+// More loads at once than this only wait on the disk and hold memory.
+constexpr std::size_t MaxJobs = 1024;
+
+std::size_t JobCount(const std::string& text) {
+  std::size_t jobs = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), jobs);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || jobs > MaxJobs)
+    throw CLI::ValidationError("--jobs", "needs a number from 0 to " + std::to_string(MaxJobs) + ", not " + text);
+  return jobs;
+}
+
+}  // namespace
 
 std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& options) {
   CLI::App app{
@@ -20,9 +35,11 @@ std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& o
       ->type_name("FILE");
   app.add_flag("--json", options.Json, "Print one JSON object per reported file instead of the memo lines");
   app.add_flag("--quiet", options.Quiet, "Show no progress line on a terminal");
-  app.add_option("--jobs", options.Jobs,
-                 "Load up to N files at once (0: one per core); the report is the same for any N")
-      ->capture_default_str()
+  app.add_option_function<std::string>(
+         "--jobs", [&options](const std::string& text) { options.Jobs = JobCount(text); },
+         "Load up to N files at once, N from 0 (one per core) to " + std::to_string(MaxJobs) +
+             "; the report is the same for any N")
+      ->default_str(std::to_string(options.Jobs))
       ->type_name("N");
   AddEnsembleOptions(app, options.Ensemble);
   AddThermoOptions(app, options.Thermo);

@@ -17,8 +17,8 @@ using TEnsembleJson = TModelJson;
 
 double ParseKelvin(const std::string& text) {
   const std::optional<double> kelvin = OptionNumber(text);
-  if (!kelvin || *kelvin <= 0)
-    throw CLI::ValidationError("--temperature", "needs a temperature above 0 K, such as 310.15, not " + text);
+  if (!kelvin || !KelvinRange.Holds(*kelvin))
+    throw CLI::ValidationError("--temperature", "needs a temperature from 1 to 10000 K, such as 310.15, not " + text);
   return *kelvin;
 }
 
@@ -67,7 +67,7 @@ void AddEnsembleOptions(CLI::App& app, TEnsembleOptions& options) {
                "--ensemble=FILE to FILE");
   app.add_option_function<std::string>(
          "--temperature", [&options](const std::string& text) { options.Temperature = ParseKelvin(text); },
-         "Temperature of the ensemble's populations in K (default 298.15)")
+         "Temperature of the ensemble's populations in K, from 1 to 10000 (default 298.15)")
       ->type_name("K");
 }
 

@@ -1,6 +1,7 @@
 #include "BatchLoader.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "Unit1/Unit1.h"
 
@@ -25,10 +26,18 @@ TLoadedFile LoadItem(const TLoadItem& item) {
 
 }  // namespace
 
-TBatchLoader::TBatchLoader(const std::vector<TLoadItem>& items, std::size_t jobs)
+TBatchLoader::TBatchLoader(const std::vector<TLoadItem>& items, std::size_t jobs, const TThreadStarter& startThread)
     : Items(items), Jobs(std::max<std::size_t>(jobs, 1)) {
   if (Jobs == 1) return;
-  for (std::size_t worker = 0; worker < std::min(Jobs, Items.size()); ++worker) Workers.emplace_back([this] { Work(); });
+  Wanted = std::min(Jobs, Items.size());
+  try {
+    while (Workers.size() < Wanted) Workers.push_back(startThread([this] { Work(); }));
+  } catch (const std::system_error& error) {
+    Refusal = error.what();
+  }
+  // What waits for the report is bounded by the jobs that run.
+  const std::lock_guard lock(Mutex);
+  Jobs = std::max<std::size_t>(Workers.size(), 1);
 }
 
 TBatchLoader::~TBatchLoader() {

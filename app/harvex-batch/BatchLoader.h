@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -53,12 +54,19 @@ struct TLoadedFile {
   std::exception_ptr Error;
 };
 
+// Starts a thread that runs Work; raises std::system_error when the system
+// refuses one, as std::thread does.
+using TThreadStarter = std::function<std::thread(std::function<void()> work)>;
+
 // Loads the items on Jobs worker threads (with Jobs 1, on the caller's thread
 // when each is taken). At most a few loaded files per job (ReadAhead) wait
 // to be taken, besides the Jobs being loaded and the one taken last.
 class TBatchLoader {
  public:
-  TBatchLoader(const std::vector<TLoadItem>& items, std::size_t jobs);
+  // Workers the system refuses are done without: the batch goes on with
+  // those that started, and on the caller's thread when none did.
+  TBatchLoader(const std::vector<TLoadItem>& items, std::size_t jobs,
+               const TThreadStarter& startThread = [](std::function<void()> work) { return std::thread(std::move(work)); });
   // Waits for the loads under way; the items not yet taken are dropped.
   ~TBatchLoader();
   TBatchLoader(const TBatchLoader&) = delete;
@@ -67,12 +75,20 @@ class TBatchLoader {
   // Item Index once loaded. Indexes only grow; items passed over are dropped.
   TLoadedFile Take(std::size_t index);
 
+  // The worker threads the loader wanted, and why the system refused some
+  // (empty when all started).
+  std::size_t WantedWorkers() const { return Wanted; }
+  std::size_t StartedWorkers() const { return Workers.size(); }
+  const std::string& StartFailure() const { return Refusal; }
+
  private:
   void Work();
   bool MayStart() const;
 
   const std::vector<TLoadItem>& Items;
-  const std::size_t Jobs;
+  std::size_t Jobs;
+  std::size_t Wanted = 0;
+  std::string Refusal;
   std::mutex Mutex;
   std::condition_variable Changed;
   std::size_t NextToLoad = 0;

@@ -1,9 +1,11 @@
 #include "BatchThermo.h"
 
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <limits>
 
 #include "BatchMessages.h"
 #include "OptionNumbers.h"
@@ -18,22 +20,18 @@ constexpr int HartreeDecimals = 7;
 constexpr double SelfCheckLimit = 1e-5;  // Hartree
 // A temperature range longer than this is taken for a typing error.
 constexpr std::size_t MaxTemperatures = 10000;
+constexpr TOptionRange PositiveStep{std::numeric_limits<double>::min(), KelvinRange.High};
 
-double CheckedNumber(const std::string& option, const std::string& text, bool zeroAllowed, std::string_view what) {
+double CheckedNumber(const std::string& option, const std::string& text, TOptionRange range, std::string_view what) {
   const std::optional<double> value = OptionNumber(text);
-  if (!value || *value < 0 || (*value == 0 && !zeroAllowed))
-    throw CLI::ValidationError(option, "needs " + std::string(what) + ", not " + text);
+  if (!value || !range.Holds(*value)) throw CLI::ValidationError(option, "needs " + std::string(what) + ", not " + text);
   return *value;
-}
-
-double Positive(const std::string& option, const std::string& text, std::string_view what) {
-  return CheckedNumber(option, text, false, what);
 }
 
 // "298.15,310" or "200:400:50" (the end included when reached).
 std::vector<double> ParseTemperatures(const std::string& text) {
   constexpr std::string_view Option = "--temperatures";
-  constexpr std::string_view What = "temperatures above 0 K as T1,T2,... or START:STOP:STEP";
+  constexpr std::string_view What = "temperatures from 1 to 10000 K as T1,T2,... or START:STOP:STEP";
   std::vector<std::string> parts;
   const char separator = text.find(':') != std::string::npos ? ':' : ',';
   for (std::size_t start = 0;;) {
@@ -43,7 +41,14 @@ std::vector<double> ParseTemperatures(const std::string& text) {
     start = end + 1;
   }
   std::vector<double> kelvins;
-  for (const std::string& part : parts) kelvins.push_back(Positive(std::string(Option), part, What));
+  for (std::size_t index = 0; index < parts.size(); ++index) {
+    if (parts[index].empty())
+      throw CLI::ValidationError(std::string(Option), "piece " + std::to_string(index + 1) + " of " + text +
+                                                          " is empty; it needs " + std::string(What));
+    // A step is no temperature: any positive one will do.
+    const bool step = separator == ':' && index == 2;
+    kelvins.push_back(CheckedNumber(std::string(Option), parts[index], step ? PositiveStep : KelvinRange, What));
+  }
   if (separator == ',') return kelvins;
   if (kelvins.size() != 3 || kelvins[1] < kelvins[0] || (kelvins[1] - kelvins[0]) / kelvins[2] >= MaxTemperatures)
     throw CLI::ValidationError(std::string(Option), "needs " + std::string(What) + ", not " + text);
@@ -84,7 +89,11 @@ std::string Shortest(double value) {
   return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
+// A value the formulas could not hold is shown as such, never as a number.
+constexpr std::string_view NotFinite = "not finite";
+
 std::string Hartree(double value) {
+  if (!std::isfinite(value)) return std::string(NotFinite);
   char text[64];
   const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, HartreeDecimals);
   return error == std::errc() ? std::string(text, end) : Shortest(value);
@@ -190,6 +199,25 @@ TFileThermo Recompute(const std::string& path, const TCoordinateFile_cdf& file, 
   return thermo;
 }
 
+// The recomputed quantities by their names in the table.
+std::vector<std::pair<std::string_view, double>> Quantities(const TThermoResult& result) {
+  return {{"ZPE", result.ZPE}, {"H", result.H},       {"qh-H", result.QhH}, {"T*S", result.TS},
+          {"T*qh-S", result.TQhS}, {"G", result.G}, {"qh-G", result.QhG}};
+}
+
+// Names each recomputed quantity that is not finite on standard error;
+// false when there was one.
+bool CheckFinite(const std::string& path, double temperature, const TThermoResult& result) {
+  bool finite = true;
+  for (const auto& [name, value] : Quantities(result)) {
+    if (std::isfinite(value)) continue;
+    ShowBatchMessage(path, "the recomputed " + std::string(name) + " at " + Shortest(temperature) + " K is " +
+                               std::string(NotFinite));
+    finite = false;
+  }
+  return finite;
+}
+
 void AppendRow(std::string& table, int number, const std::string& path, const TFileThermo& thermo,
                const TThermoConditions& conditions, const std::optional<TThermoResult>& result) {
   const TThermoMolecule* molecule = thermo.Source.Molecule ? &*thermo.Source.Molecule : nullptr;
@@ -260,33 +288,33 @@ void AddThermoOptions(CLI::App& app, TThermoOptions& options) {
   app.add_option_function<std::string>(
          "--cutoff",
          [&conditions](const std::string& text) {
-           conditions.EntropyCutoff = CheckedNumber("--cutoff", text, true, "a frequency of 0 cm-1 or more");
+           conditions.EntropyCutoff = CheckedNumber("--cutoff", text, CutoffRange, "a frequency from 0 to 10000 cm-1");
            conditions.EnthalpyCutoff = conditions.EntropyCutoff;
          },
-         "Cutoff frequency of the quasi-harmonic entropy and enthalpy in cm-1 (default 100)")
+         "Cutoff frequency of the quasi-harmonic entropy and enthalpy in cm-1, from 0 to 10000 (default 100)")
       ->type_name("CM");
   app.add_option_function<std::string>(
          "--scale",
-         [&conditions](const std::string& text) { conditions.Scale = Positive("--scale", text, "a factor above 0"); },
-         "Frequency scale factor (default 1)")
+         [&conditions](const std::string& text) { conditions.Scale = CheckedNumber("--scale", text, ScaleRange, "a factor from 0.1 to 10"); },
+         "Frequency scale factor, from 0.1 to 10 (default 1)")
       ->type_name("S");
   app.add_option_function<std::string>(
          "--temperatures", [&options](const std::string& text) { options.Temperatures = ParseTemperatures(text); },
-         "Thermochemistry rows at each of these temperatures in K: T1,T2,... or START:STOP:STEP")
+         "Thermochemistry rows at each of these temperatures in K, from 1 to 10000: T1,T2,... or START:STOP:STEP")
       ->type_name("LIST");
   auto* pressure = app.add_option_function<std::string>(
                           "--pressure",
                           [&conditions](const std::string& text) {
-                            conditions.Pressure = Positive("--pressure", text, "a pressure above 0 atm");
+                            conditions.Pressure = CheckedNumber("--pressure", text, StandardStateRange, "a pressure from 1e-9 to 1e9 atm");
                           },
-                          "Standard state at this pressure in atm (default 1)")
+                          "Standard state at this pressure in atm, from 1e-9 to 1e9 (default 1)")
                        ->type_name("ATM");
   app.add_option_function<std::string>(
          "--concentration",
          [&conditions](const std::string& text) {
-           conditions.Concentration = Positive("--concentration", text, "a concentration above 0 mol/L");
+           conditions.Concentration = CheckedNumber("--concentration", text, StandardStateRange, "a concentration from 1e-9 to 1e9 mol/L");
          },
-         "Standard state at this concentration in mol/L instead of a pressure")
+         "Standard state at this concentration in mol/L, from 1e-9 to 1e9, instead of a pressure")
       ->type_name("MOL_PER_L")
       ->excludes(pressure);
   app.add_option_function<std::string>(
@@ -313,6 +341,7 @@ TModelJson TBatchThermo::Add(const std::string& path, const TCoordinateFile_cdf&
     conditions.Temperature = temperature;
     std::optional<TThermoResult> result;
     if (thermo.Source.Molecule) result = ComputeThermochemistry(*thermo.Source.Molecule, conditions);
+    if (result && !CheckFinite(path, temperature, *result)) NotFiniteValue = true;
     AppendRow(Table, FileCount, path, thermo, conditions, result);
     if (Json) rows.push_back(ThermoJson(thermo, conditions, result));
   }
@@ -324,7 +353,9 @@ std::optional<long double> TBatchThermo::RankingEnergy(const TCoordinateFile_cdf
   if (!source.Molecule) return std::nullopt;
   TThermoConditions conditions = Options.Conditions;
   conditions.Temperature = temperature;
-  return ComputeThermochemistry(*source.Molecule, conditions).QhG;
+  const double energy = ComputeThermochemistry(*source.Molecule, conditions).QhG;
+  if (!std::isfinite(energy)) return std::nullopt;
+  return energy;
 }
 
 std::string TBatchThermo::RankingName() const {
@@ -341,13 +372,13 @@ bool TBatchThermo::Finish() {
   if (Options.Destination == StandardOutput) {
     if (!Json) std::cout << '\n' << Table;
     std::cout.flush();
-    return !SelfCheckFailed;
+    return !SelfCheckFailed && !NotFiniteValue;
   }
   std::ofstream out(Options.Destination, std::ios::binary | std::ios::trunc);
   out << Table;
   out.close();
   if (!out) ShowBatchMessage(Options.Destination, "cannot write the thermochemistry table");
-  return out && !SelfCheckFailed;
+  return out && !SelfCheckFailed && !NotFiniteValue;
 }
 
 }  // namespace harvex

@@ -45,8 +45,8 @@ class TBatchThermo {
   // That energy's name for the ensemble's header, with its conditions.
   std::string RankingName() const;
 
-  // Prints or writes the table; false when it could not be written or a
-  // self-check failed.
+  // Prints or writes the table; false when it could not be written, a
+  // self-check failed or a recomputed value was not finite.
   bool Finish();
 
  private:
@@ -55,6 +55,7 @@ class TBatchThermo {
   std::string Table;
   int FileCount = 0;
   bool SelfCheckFailed = false;
+  bool NotFiniteValue = false;  // a recomputed quantity overflowed
 };
 
 }  // namespace harvex

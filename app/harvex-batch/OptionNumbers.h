@@ -23,4 +23,21 @@ inline std::optional<double> OptionNumber(std::string_view text) {
   return value;
 }
 
+// The values an option takes, both ends included.
+struct TOptionRange {
+  double Low;
+  double High;
+  bool Holds(double value) const { return value >= Low && value <= High; }
+};
+
+// The ranges in which the ideal-gas formulas of the thermochemistry and the
+// Boltzmann populations stay finite and describe a gas: below 1 K the
+// rotational and translational terms take the logarithm of numbers that
+// underflow; pressures and concentrations outside 1e-9 to 1e9 give number
+// densities a double cannot hold next to thermal volumes.
+inline constexpr TOptionRange KelvinRange{1, 10000};
+inline constexpr TOptionRange ScaleRange{0.1, 10};
+inline constexpr TOptionRange CutoffRange{0, 10000};  // cm-1
+inline constexpr TOptionRange StandardStateRange{1e-9, 1e9};  // atm or mol/L
+
 }  // namespace harvex

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "CoordFiles/CoordFiles.h"
+#include "rtl/EndSignals.h"
 #include "str_pars/str_pars.h"
 
 namespace harvex {
@@ -78,6 +79,9 @@ void WalkFolder(const fs::path& folder, std::vector<std::string>& found, const T
     pending.pop_back();
     std::error_code error;
     for (fs::directory_iterator entries(current, error), end; !error && entries != end; entries.increment(error)) {
+      // A walk through millions of files stops on an end signal; the run
+      // then ends by it.
+      if (EndSignal() != 0) return;
       const fs::directory_entry& entry = *entries;
       std::error_code ignored;
       std::error_code target;

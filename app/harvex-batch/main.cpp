@@ -15,6 +15,7 @@
 #include "BatchLoader.h"
 #include "BatchMessages.h"
 #include "BatchThermo.h"
+#include "Destinations.h"
 #include "ModelJson/ModelJson.h"
 #include "PathCollection.h"
 #include "Progress.h"
@@ -22,6 +23,7 @@
 #include "Unit1/Unit1.h"
 #include "rtl/EndSignals.h"
 #include "rtl/RuntimeErrors.h"
+#include "rtl/StandardHandles.h"
 
 namespace harvex {
 namespace {
@@ -46,6 +48,7 @@ std::vector<TBatchChoice> PlanChoices(const std::vector<std::string>& paths, con
                                       std::vector<TLoadItem>& items) {
   std::vector<TBatchChoice> choices;
   for (const std::string& path : paths) {
+    if (EndSignal() != 0) break;
     TBatchChoice& choice = choices.emplace_back(TBatchChoice{path, items.size(), 0, nullptr});
     TLoadContext context;
     context.Folder = ChoiceFolder(path);
@@ -77,6 +80,11 @@ bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::
   std::vector<TLoadItem> items;
   const std::vector<TBatchChoice> choices = PlanChoices(paths, run, items);
   TBatchLoader loader(items, options.Jobs);
+  if (loader.StartedWorkers() < loader.WantedWorkers())
+    ShowBatchMessage("--jobs " + std::to_string(options.Jobs) + ": " + std::to_string(loader.StartedWorkers()) +
+                     " of " + std::to_string(loader.WantedWorkers()) + " loading threads could start (" +
+                     loader.StartFailure() + "); the batch goes on with " +
+                     (loader.StartedWorkers() > 0 ? "those" : "its own thread"));
   bool failed = false;
   TProgress progress(paths.size(), !options.Quiet);
   for (const TBatchChoice& choice : choices) {
@@ -105,6 +113,17 @@ bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::
     }
   }
   return !failed;
+}
+
+// The files the run would write; "-" for a table stands for standard output.
+std::vector<TDestination> Destinations(const TBatchOptions& options) {
+  std::vector<TDestination> destinations = {{"results file", options.ResultsFile}};
+  const auto addTable = [&](const char* role, const std::string& path) {
+    if (!path.empty() && path != "-") destinations.push_back({role, path});
+  };
+  addTable("ensemble table", options.Ensemble.Destination);
+  addTable("thermochemistry table", options.Thermo.Destination);
+  return destinations;
 }
 
 // Reports every path as a choice of that path alone in the window would: the
@@ -155,9 +174,12 @@ int RunBatch(const TBatchOptions& options) {
   // A run cut short by a signal ends by it, without a thermochemistry table
   // or an ensemble of part of its files.
   EndByCaughtSignal();
+  // A signal while the tables are built ends the run by it as well.
   failed |= !thermo.Finish();
+  EndByCaughtSignal();
   failed |= !ensemble.Finish();
   std::cout.flush();
+  EndByCaughtSignal();
   const bool everyFileHasRow = run.RowCount() == reported;
   const bool clean = !failed && desktop.MessageCount() == 0 && run.WarningCount() == 0 && everyFileHasRow;
   return clean ? ExitSuccess : ExitProblem;
@@ -168,6 +190,7 @@ int RunBatch(const TBatchOptions& options) {
 
 int main(int argc, char** argv) {
   using namespace harvex;
+  OpenStandardHandles();
   std::setlocale(LC_ALL, "");
   // A reader that closes standard output early ends the run as it ends any
   // filter, even when the caller ignored the signal; every row written so
@@ -177,6 +200,10 @@ int main(int argc, char** argv) {
 
   TBatchOptions options;
   if (const std::optional<int> status = ParseBatchCommandLine(argc, argv, options)) return *status;
+  if (const std::optional<std::string> clash = DestinationClash(Destinations(options), options.Paths)) {
+    ShowBatchMessage(*clash);
+    return ExitUsage;
+  }
   try {
     return RunBatch(options);
   } catch (const std::exception& error) {

@@ -15,6 +15,7 @@
 #include "BatchCommandLine.h"
 #include "Unit1/Form1.h"
 #include "rtl/EndSignals.h"
+#include "rtl/StandardHandles.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ bool HasDisplay() {
 
 int main(int argc, char* argv[]) {
   using namespace harvex;
+  OpenStandardHandles();
   // --help and --version print what harvex-batch prints for them.
   if (const auto info = std::find_if(argv + 1, argv + argc, IsInfoOption); info != argv + argc) {
     std::array<char*, 2> arguments = {argv[0], *info};

@@ -32,6 +32,16 @@ struct TAdditionalModeAttrib {
 // Atoms 1..500 can have displacement entries in a mode.
 constexpr int MaxModeAtoms = 500;
 
+// A molecule of N atoms has at most 3N modes, and the readers keep at most
+// MaxModeAtoms atoms: a frequency listing past 3 x MaxModeAtoms modes is no
+// molecule's. It ends there, so that a listing that counts to millions
+// cannot fill memory.
+constexpr int MaxModes = 3 * MaxModeAtoms;
+constexpr std::string_view ModeLimitWarning =
+    "Warning: the frequency listing goes on past 1500 modes (3 for each of 500 atoms); the modes after them were "
+    "not read!";
+static_assert(MaxModes == 1500, "the warning names the mode limit");
+
 // The displacements of the atoms a mode's table lists along one axis,
 // indexed from 0: the storage grows with the atoms written, so a mode of a
 // small molecule costs a few bytes however many modes a file lists.
@@ -249,5 +259,9 @@ std::string UpperExtension(std::string_view fileName);
 std::string UpperGzippedExtension(std::string_view fileName);
 // Whether an upper-cased extension names an output (".OUT" or ".LOG").
 bool IsOutputExtension(std::string_view extension);
+
+// Whether a plain file begins as a Gaussian or ORCA output: its banner within
+// its first lines. False for a file that cannot be read.
+bool IsProgramOutput(const std::string& path);
 
 }  // namespace harvex

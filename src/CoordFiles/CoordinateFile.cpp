@@ -1,6 +1,7 @@
 #include "CoordFiles/CoordFiles.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "CoordFiles/LineSource.h"
 #include "CoordFiles/MarkerRegistry.h"
@@ -38,6 +39,21 @@ std::string UpperGzippedExtension(std::string_view fileName) {
   constexpr std::string_view Gzip = ".GZ";
   if (UpperExtension(fileName) != Gzip) return {};
   return UpperExtension(fileName.substr(0, fileName.size() - Gzip.size()));
+}
+
+bool IsProgramOutput(const std::string& path) {
+  // Both programs print their banner near the top, after a licence at most.
+  constexpr std::size_t BannerBytes = 64 * 1024;
+  std::ifstream file(path, std::ios::binary);
+  std::string head(BannerBytes, '\0');
+  file.read(head.data(), static_cast<std::streamsize>(head.size()));
+  head.resize(static_cast<std::size_t>(file.gcount()));
+  for (std::size_t start = 0; start < head.size();) {
+    const std::size_t end = std::min(head.find('\n', start), head.size());
+    if (BannerOf(std::string_view(head).substr(start, end - start)) != TProgram::Undecided) return true;
+    start = end + 1;
+  }
+  return false;
 }
 
 // Gaussian names its output NAME.log on Linux and NAME.out elsewhere.

@@ -24,8 +24,15 @@ std::vector<TOscMode*> AddBlockModes(std::string_view header, TOscModes& modes) 
   do {
     block.push_back(&modes.AddMode(ReadInt(header, cursor)));
     SkipBlanks(header, cursor);
-  } while (static_cast<std::size_t>(cursor) <= header.size());
+  } while (static_cast<std::size_t>(cursor) <= header.size() && modes.Count() < MaxModes);
   return block;
+}
+
+// True, with the warning, when the listing has reached the mode limit.
+bool ModeLimitReached(TOutInfo& info) {
+  if (info.Modes->Count() < MaxModes) return false;
+  info.AddReadWarning(ModeLimitWarning);
+  return true;
 }
 
 constexpr std::string_view FrequenciesLabel = "Frequencies";
@@ -182,7 +189,7 @@ bool ReadFrequencyBlock(TGaussianPass& pass, TOutInfo& info) {
     if (!pass.NextLine() || EndsModeTable(pass.Line)) break;
     if (pass.Line.starts_with(TwelveBlanks)) {
       TrimDisplacements(block);
-      return false;
+      return ModeLimitReached(info);
     }
   }
   TrimDisplacements(block);

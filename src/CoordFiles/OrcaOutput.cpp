@@ -428,6 +428,10 @@ bool ReadFrequencyLine(TOrcaPass& pass) {
     return true;
   }
   if (modes.Count() == 0) pass.FirstModeEntry = entry;
+  if (modes.Count() >= MaxModes) {
+    pass.Info.AddReadWarning(ModeLimitWarning);
+    return true;
+  }
   modes.AddMode(modes.Count() + 1).Frequency = frequency;
   return true;
 }

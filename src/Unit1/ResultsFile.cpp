@@ -94,9 +94,19 @@ void TResultsRun::TResultsFile::EndLine() {
     if (count > 0) {
       written += static_cast<std::size_t>(count);
     } else if (count == 0 || errno != EINTR) {
-      RaiseWriteError(count == 0 ? EIO : errno);
+      const int reason = count == 0 ? EIO : errno;
+      CutBackToLastLine();
+      RaiseWriteError(reason);
     }
   }
+  Complete += static_cast<off_t>(line.size());
+}
+
+// A full disk takes part of a line: the file is cut back to the end of its
+// last complete line, so that it never ends inside one. A file that cannot
+// be cut (a device) keeps what it took.
+void TResultsRun::TResultsFile::CutBackToLastLine() {
+  if (::ftruncate(Handle, Complete) == 0) ::lseek(Handle, Complete, SEEK_SET);
 }
 
 void TResultsRun::TResultsFile::Close() {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 #include "Unit1/ListFile.h"
 #include "Unit1/Unit1.h"
@@ -40,8 +41,9 @@ class TResultsRun::TResultsFile {
   // when not open.
   void Write(std::string_view text);
   // Writes out the line built so far, which the caller has completed with
-  // its line end. Raises EResultsWriteError when the write fails; the text
-  // is dropped all the same, so no later line carries a cut one.
+  // its line end. Raises EResultsWriteError when the write fails; the part
+  // of the line written is cut off again and the text dropped, so the file
+  // ends with its last complete line.
   void EndLine();
   // Closes, dropping an unfinished line; raises EResultsWriteError when
   // closing fails (the file is closed all the same). Nothing happens when
@@ -52,12 +54,15 @@ class TResultsRun::TResultsFile {
 
  private:
   [[noreturn]] void RaiseWriteError(int reason) const;
+  void CutBackToLastLine();
 
   int Handle = -1;
   std::string Path;
   std::string OpenError;
   TFileIdentity OpenIdentity;
   std::string Line;
+  off_t Complete = 0;  // the length of the complete lines written
+
 };
 
 }  // namespace harvex

@@ -122,6 +122,7 @@ void TResultsRun::CloseResultsFile() noexcept {
 void TResultsRun::ReportCurrent(const std::string& fileName) {
   const std::string decimalSeparator = Desktop.FormatSettings().DecimalSeparator;
   AppendMemoText("File:\t" + fileName);
+  const int rowsBefore = Rows;
   const std::string rowPath = TableCell(fileName);
   // Read back as a list, such a row may name another file.
   if ((Current->IsCdf || Current->FileKind == fkOutput) && rowPath != fileName) {
@@ -136,6 +137,9 @@ void TResultsRun::ReportCurrent(const std::string& fileName) {
     AppendMemoText("Error: not a .out file!");
   }
   if (Reported) Reported(fileName, *Current);
+  // An end request stops the run here, after the file's row and whatever the
+  // hook writes of it, so that every stream holds the same complete files.
+  if (Rows != rowsBefore) Desktop.ProcessEvents();
 }
 
 void TResultsRun::ReportConformer(const std::string& rowPath, std::string_view decimalSeparator) {
@@ -236,7 +240,6 @@ void TResultsRun::EndRow() {
   Results->Write(LineEnd);
   Results->EndLine();
   ++Rows;
-  Desktop.ProcessEvents();
 }
 
 }  // namespace harvex

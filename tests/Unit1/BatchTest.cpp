@@ -6,6 +6,7 @@
 #include <csignal>
 #include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include <cstdlib>
@@ -113,10 +114,9 @@ TEST_F(BatchTest, OutputWithARowExitsZero) {
 
 TEST_F(BatchTest, ErrorEndsOnlyItsPathAndIsNamedOnStandardError) {
   Scratch.Write("water.out", std::string(OrcaOutput));
-  const TBatchResult result = RunBatch("missing.txt Harvex_res.txt water.out");
+  const TBatchResult result = RunBatch("missing.txt water.out");
   EXPECT_EQ(result.ExitStatus, 1);
-  EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.txt") + ": No such file or directory\n" +
-                            "harvex-batch: " + Full("Harvex_res.txt") + ": Sharing violation\n");
+  EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.txt") + ": No such file or directory\n");
   EXPECT_TRUE(result.Out.starts_with("File:\t" + Full("water.out") + "\n")) << result.Out;
 }
 
@@ -178,9 +178,9 @@ TEST_F(BatchTest, ARunEndedEarlyLeavesCompleteRowsOnly) {
   std::string list;
   for (int i = 0; i < 50000; ++i) list += Full("water.out") + "\n";
   Scratch.Write("list.txt", list);
-  const std::string killOnceRowsExist =
-      " list.txt >/dev/null 2>&1 & until [ \"$(wc -l 2>/dev/null <Harvex_res.txt)\" -gt 2 ] 2>/dev/null; do "
-      "sleep 0.05; done; kill -";
+  const std::string waitForRowsThenKill =
+      "until [ \"$(wc -l 2>/dev/null <Harvex_res.txt)\" -gt 2 ] 2>/dev/null; do sleep 0.05; done; kill -";
+  const std::string killOnceRowsExist = " list.txt >/dev/null 2>&1 & " + waitForRowsThenKill;
   std::vector<std::pair<std::string, int>> cases = {
       {"'" HARVEX_BATCH_PROGRAM "' list.txt | head -c1 >/dev/null; echo $? >status", 0},
       {"'" HARVEX_BATCH_PROGRAM "'" + killOnceRowsExist + "TERM $!; wait $!; echo $? >status", 128 + SIGTERM}};
@@ -199,6 +199,15 @@ TEST_F(BatchTest, ARunEndedEarlyLeavesCompleteRowsOnly) {
     EXPECT_LT(rows.size(), 50000 * row.size()) << command;
     EXPECT_EQ(rows.substr(0, row.size()), row) << command;
   }
+  // With --json an end signal leaves the same files on standard output as
+  // in the results file.
+  const std::string script = "cd '" + Scratch.Path().string() + "' && rm -f Harvex_res.txt && ('" +
+                             HARVEX_BATCH_PROGRAM + "' --json list.txt >objects.json 2>/dev/null & " + waitForRowsThenKill +
+                             "TERM $!; wait $!; echo $? >status)";
+  ASSERT_EQ(std::system(script.c_str()), 0);
+  EXPECT_EQ(std::stoi(Results("status")), 128 + SIGTERM);
+  const std::string rows = Results().substr(Results().find("\r\n") + 2);
+  EXPECT_EQ(std::ranges::count(Results("objects.json"), '\n'), static_cast<long>(rows.size() / row.size()));
 }
 
 TEST_F(BatchTest, JsonReplacesTheMemoLinesWithTheModel) {
@@ -243,8 +252,92 @@ TEST_F(BatchTest, UsageErrorsExitTwo) {
   EXPECT_EQ(RunBatch("").ExitStatus, 2);
   EXPECT_EQ(RunBatch("--no-such-option a.out").ExitStatus, 2);
   EXPECT_EQ(RunBatch("--results").ExitStatus, 2);
-  for (const char* kelvin : {"0", "-5", "nan", "inf", "300K", ""})
+  for (const char* kelvin : {"0", "-5", "nan", "inf", "300K", "", "1e-300", "1e300"})
     EXPECT_EQ(RunBatch(std::string("--ensemble --temperature ") + kelvin + " a.out").ExitStatus, 2) << kelvin;
+  for (const char* jobs : {"-1", "99999999999999999999", "1025", "2x", "''"}) {
+    const TBatchResult result = RunBatch(std::string("--jobs ") + jobs + " a.out");
+    EXPECT_EQ(result.ExitStatus, 2) << jobs;
+    EXPECT_NE(result.Err.find("--jobs: needs a number from 0 to 1024"), std::string::npos) << result.Err;
+  }
+}
+
+// A destination that is an input, another destination or a program's output
+// is refused before any file is created or emptied.
+TEST_F(BatchTest, DestinationsThatAreInputsAreRefusedBeforeAnythingIsWritten) {
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  Scratch.Write("L.txt", "kept\n");
+  const std::pair<const char*, const char*> clashes[] = {
+      {"--results L.txt L.txt", "L.txt: the results file would overwrite the input L.txt"},
+      {"--results ./L.txt water.out L.txt", "./L.txt: the results file would overwrite the input L.txt"},
+      {"--ensemble=L.txt L.txt", "L.txt: the ensemble table would overwrite the input L.txt"},
+      {"--thermo=L.txt water.out L.txt", "L.txt: the thermochemistry table would overwrite the input L.txt"},
+      {"--thermo=new.txt --ensemble=./new.txt L.txt",
+       "./new.txt: the ensemble table would overwrite the thermochemistry table new.txt"},
+      {"--results res.txt --thermo=res.txt L.txt", "res.txt: the results file would overwrite the thermochemistry"},
+      {"--ensemble=water.out L.txt", "water.out: the ensemble table would overwrite the Gaussian or ORCA output"},
+  };
+  for (const auto& [arguments, message] : clashes) {
+    const TBatchResult result = RunBatch(arguments);
+    EXPECT_EQ(result.ExitStatus, 2) << arguments;
+    EXPECT_TRUE(result.Err.starts_with(std::string("harvex-batch: ") + message)) << result.Err;
+    EXPECT_EQ(std::ranges::count(result.Err, '\n'), 1) << result.Err;
+    EXPECT_EQ(Results("L.txt"), "kept\n") << arguments;
+    EXPECT_FALSE(std::filesystem::exists(Path("new.txt")) || std::filesystem::exists(Path("res.txt"))) << arguments;
+  }
+}
+
+// A frequency listing that counts past what 500 atoms can have ends there.
+TEST_F(BatchTest, FrequencyListingEndsAtTheModeLimit) {
+  std::string output = " This is part of the Gaussian(R) 16 program.\n Harmonic frequencies (cm**-1)\n";
+  for (int first = 1; first < 1800; first += 3) {
+    output += "                      " + std::to_string(first) + "                      " +
+              std::to_string(first + 1) + "                      " + std::to_string(first + 2) +
+              "\n                      A                      A                      A\n"
+              " Frequencies --   1000.0000              1100.0000              1200.0000\n"
+              "  Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z\n"
+              "     1   1     0.00   0.00   1.00     0.00   1.00   0.00     1.00   0.00   0.00\n";
+  }
+  Scratch.Write("wide.out", output + " Normal termination of Gaussian 16\n");
+  const TBatchResult result = RunBatch("wide.out");
+  EXPECT_NE(result.Out.find("Warning: the frequency listing goes on past 1500 modes"), std::string::npos);
+  EXPECT_NE(result.Out.find("The oscillation spectra contains 1500 modes"), std::string::npos) << result.Out;
+}
+
+// A program started without standard output or error writes its memo and
+// messages nowhere, never into the results file that took their number.
+TEST_F(BatchTest, ClosedStandardStreamsStayOutOfTheResultsFile) {
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  Scratch.Write("notes.dat", "text\n");
+  const std::string row = Full("water.out") + "\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n";
+  for (const char* closed : {">&-", "2>&-", "<&- >&- 2>&-"}) {
+    const std::string command = "cd '" + Scratch.Path().string() + "' && rm -f Harvex_res.txt && '" +
+                                HARVEX_BATCH_PROGRAM + "' --json notes.dat water.out " + closed;
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 1) << closed;
+    const std::string rows = Results();
+    EXPECT_EQ(rows.substr(rows.find("\r\n") + 2), row) << closed;
+  }
+}
+
+// On a full disk the results file ends with its last complete row.
+TEST_F(BatchTest, FullDiskLeavesCompleteRowsOnly) {
+  const std::filesystem::path disk = Path("full");
+  std::filesystem::create_directory(disk);
+  const std::string mount = "mount -t tmpfs -o size=64k harvex-full '" + disk.string() + "' 2>/dev/null";
+  if (std::system(mount.c_str()) != 0) GTEST_SKIP() << "cannot mount a small tmpfs here";
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  std::string list;
+  for (int i = 0; i < 2000; ++i) list += Full("water.out") + "\n";
+  Scratch.Write("list.txt", list);
+  for (const char* jobs : {"1", "4"}) {
+    const TBatchResult result = RunBatch(std::string("--jobs ") + jobs + " --results full/res.txt list.txt");
+    EXPECT_EQ(result.ExitStatus, 1);
+    EXPECT_NE(result.Err.find("res.txt: No space left on device"), std::string::npos) << result.Err;
+    const std::string rows = Results("full/res.txt");
+    const std::string row = Full("water.out") + "\tOUT\t-7.60267607374280E+0001\tNO_THCHEM\tNO_THCHEM\t\r\n";
+    EXPECT_EQ((rows.size() - rows.find("\r\n") - 2) % row.size(), 0U) << jobs;
+    EXPECT_TRUE(rows.ends_with(row)) << jobs;
+  }
+  EXPECT_EQ(std::system(("umount '" + disk.string() + "'").c_str()), 0);
 }
 
 TEST_F(BatchTest, HelpAndVersionExitZero) {
@@ -333,6 +426,15 @@ TEST_F(BatchTest, BadThermochemistryOptionsAreUsageErrorsNamingTheOption) {
       {"--temperatures 0,300", "--temperatures"},
       {"--imaginary=invert:10", "--imaginary"},
       {"--imaginary=flip", "--imaginary"},
+      // Values the formulas cannot hold: each once overflowed into inf or nan.
+      {"--scale 1e-320", "--scale: needs a factor from 0.1 to 10"},
+      {"--temperatures 1e300", "--temperatures: needs temperatures from 1 to 10000 K"},
+      {"--temperatures 1e-300", "--temperatures: needs temperatures from 1 to 10000 K"},
+      {"--pressure 1e308", "--pressure: needs a pressure from 1e-9 to 1e9 atm"},
+      {"--concentration 1e300", "--concentration: needs a concentration from 1e-9 to 1e9 mol/L"},
+      {"--cutoff 1e308", "--cutoff: needs a frequency from 0 to 10000 cm-1"},
+      {"--temperatures 300,", "--temperatures: piece 2 of 300, is empty"},
+      {"--temperatures 200::10", "--temperatures: piece 2 of 200::10 is empty"},
   };
   for (const auto& [options, named] : usages) {
     const TBatchResult result = RunBatch(std::string("--thermo ") + options + " a.out");

@@ -6,8 +6,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 #include <thread>
 
+#include "BatchLoader.h"
 #include "Unit1/Unit1.h"
 #include "common/RecordingDesktop.h"
 #include "common/TempDir.h"
@@ -48,6 +50,26 @@ TEST(ParallelBatch, EveryStreamIsTheSameWhateverTheJobs) {
     for (const char* shown : {"TGzipReader: ", "missing.txt: ", "-40.4732157"})
       EXPECT_NE(serial.find(shown), std::string::npos) << shown;
     EXPECT_EQ(RunBatch(scratch.Path(), std::string(options) + " --jobs 4 " + paths), serial) << options;
+  }
+}
+
+// Threads the system refuses are done without: the loads run on those that
+// started, or on the caller's thread, and every file is loaded in order.
+TEST(ParallelBatch, LoaderGoesOnWithTheThreadsThatStarted) {
+  std::vector<TLoadItem> items;
+  for (int i = 0; i < 6; ++i) items.push_back({TestDataPath("gaussian/CH4.out"), HARVEX_TEST_DATA});
+  for (const std::size_t allowed : {0, 2}) {
+    std::size_t started = 0;
+    const TThreadStarter refuseAfter = [&](std::function<void()> work) {
+      if (started == allowed) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+      ++started;
+      return std::thread(std::move(work));
+    };
+    TBatchLoader loader(items, 4, refuseAfter);
+    EXPECT_EQ(loader.StartedWorkers(), allowed);
+    EXPECT_EQ(loader.WantedWorkers(), 4U);
+    EXPECT_NE(loader.StartFailure(), "");
+    for (std::size_t item = 0; item < items.size(); ++item) EXPECT_NE(loader.Take(item).File, nullptr) << allowed;
   }
 }
 
