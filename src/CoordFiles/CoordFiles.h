@@ -33,14 +33,15 @@ struct TAdditionalModeAttrib {
 constexpr int MaxModeAtoms = 500;
 
 // A molecule of N atoms has at most 3N modes, and the readers keep at most
-// MaxModeAtoms atoms: a frequency listing past 3 x MaxModeAtoms modes is no
-// molecule's. It ends there, so that a listing that counts to millions
-// cannot fill memory.
+// MaxModeAtoms atoms: a frequency listing past 3N modes of the geometry read,
+// or past 3 x MaxModeAtoms without one, is no molecule's. It ends there, so
+// that a listing that counts to millions cannot fill memory.
 constexpr int MaxModes = 3 * MaxModeAtoms;
-constexpr std::string_view ModeLimitWarning =
-    "Warning: the frequency listing goes on past 1500 modes (3 for each of 500 atoms); the modes after them were "
-    "not read!";
-static_assert(MaxModes == 1500, "the warning names the mode limit");
+// The limit for a geometry of AtomCount atoms (0: none read).
+int ModeLimit(std::size_t atomCount);
+// "Warning: the frequency listing goes on past 1500 modes (3 for each of 500
+// atoms); the modes after them were not read!"
+std::string ModeLimitWarning(int limit);
 
 // The displacements of the atoms a mode's table lists along one axis,
 // indexed from 0: the storage grows with the atoms written, so a mode of a

@@ -41,6 +41,15 @@ std::string UpperGzippedExtension(std::string_view fileName) {
   return UpperExtension(fileName.substr(0, fileName.size() - Gzip.size()));
 }
 
+int ModeLimit(std::size_t atomCount) {
+  return atomCount == 0 ? MaxModes : 3 * static_cast<int>(std::min<std::size_t>(atomCount, MaxModeAtoms));
+}
+
+std::string ModeLimitWarning(int limit) {
+  return "Warning: the frequency listing goes on past " + std::to_string(limit) + " modes (3 for each of " +
+         std::to_string(limit / 3) + " atoms); the modes after them were not read!";
+}
+
 bool IsProgramOutput(const std::string& path) {
   // Both programs print their banner near the top, after a licence at most.
   constexpr std::size_t BannerBytes = 64 * 1024;

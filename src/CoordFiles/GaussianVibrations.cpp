@@ -17,21 +17,28 @@ constexpr std::string_view TwelveBlanks = "            ";
 
 // A block header holds the numbers of its modes:
 //                            1         2         3
-std::vector<TOscMode*> AddBlockModes(std::string_view header, TOscModes& modes) {
+std::vector<TOscMode*> AddBlockModes(std::string_view header, TOscModes& modes, int limit) {
   std::vector<TOscMode*> block;
   int cursor = 1;
   SkipBlanks(header, cursor);
   do {
     block.push_back(&modes.AddMode(ReadInt(header, cursor)));
     SkipBlanks(header, cursor);
-  } while (static_cast<std::size_t>(cursor) <= header.size() && modes.Count() < MaxModes);
+  } while (static_cast<std::size_t>(cursor) <= header.size() && modes.Count() < limit);
   return block;
 }
 
+// The mode limit of the geometry read so far: the rows of its last whole
+// orientation table.
+int ModeLimitOf(const TGaussianFileState& file) {
+  return ModeLimit(file.GeometryRows.empty() ? file.InputGeometryRows.size() : file.GeometryRows.size());
+}
+
 // True, with the warning, when the listing has reached the mode limit.
-bool ModeLimitReached(TOutInfo& info) {
-  if (info.Modes->Count() < MaxModes) return false;
-  info.AddReadWarning(ModeLimitWarning);
+bool ModeLimitReached(const TGaussianFileState& file, TOutInfo& info) {
+  const int limit = ModeLimitOf(file);
+  if (info.Modes->Count() < limit) return false;
+  info.AddReadWarning(ModeLimitWarning(limit));
   return true;
 }
 
@@ -170,7 +177,7 @@ void TrimDisplacements(const std::vector<TOscMode*>& block) {
 constexpr std::string_view DisplacementColumnsMarker = "Atom";
 
 bool ReadFrequencyBlock(TGaussianPass& pass, TOutInfo& info) {
-  const std::vector<TOscMode*> block = AddBlockModes(pass.Line, *info.Modes);
+  const std::vector<TOscMode*> block = AddBlockModes(pass.Line, *info.Modes, ModeLimitOf(pass.File));
   bool more = pass.NextLine();  // symmetry labels
   pass.Job.HighPrecisionListing = false;
   while (more && (more = pass.NextLine()) && ReadValueLine(pass, block, info)) {
@@ -189,7 +196,7 @@ bool ReadFrequencyBlock(TGaussianPass& pass, TOutInfo& info) {
     if (!pass.NextLine() || EndsModeTable(pass.Line)) break;
     if (pass.Line.starts_with(TwelveBlanks)) {
       TrimDisplacements(block);
-      return ModeLimitReached(info);
+      return ModeLimitReached(pass.File, info);
     }
   }
   TrimDisplacements(block);

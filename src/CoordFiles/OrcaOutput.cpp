@@ -428,8 +428,8 @@ bool ReadFrequencyLine(TOrcaPass& pass) {
     return true;
   }
   if (modes.Count() == 0) pass.FirstModeEntry = entry;
-  if (modes.Count() >= MaxModes) {
-    pass.Info.AddReadWarning(ModeLimitWarning);
+  if (const int limit = ModeLimit(pass.GeometryRows.size()); modes.Count() >= limit) {
+    pass.Info.AddReadWarning(ModeLimitWarning(limit));
     return true;
   }
   modes.AddMode(modes.Count() + 1).Frequency = frequency;

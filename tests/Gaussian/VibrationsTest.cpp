@@ -181,6 +181,16 @@ TEST_F(FrequencyTableTest, DamagedHeaderAnnouncingManyModesEndsWithoutExhausting
   EXPECT_EQ(Modes().Count(), std::min(MaxModes, static_cast<int>((MaxLineLength - indent.size()) / 2)));
 }
 
+// Three atoms have at most nine modes: a listing of more ends there, with a
+// warning that names the limit; without a geometry the limit is 3 x 500.
+TEST_F(FrequencyTableTest, ListingPastThreeModesPerAtomEndsWithAWarning) {
+  const std::string water(WaterModes.substr(0, WaterModes.size() - 1));  // no blank line
+  Load(StandardOrientation(WaterRows) + Table(water + water + water + water));
+  EXPECT_EQ(Modes().Count(), 9);
+  EXPECT_EQ(Info().ReadWarnings, std::vector<std::string>{"Warning: the frequency listing goes on past 9 modes (3 "
+                                                          "for each of 3 atoms); the modes after them were not read!"});
+}
+
 // A field that overflows its format is printed as asterisks: a per-mode
 // value is then not available, a frequency still does not convert.
 TEST_F(FrequencyTableTest, AsteriskFieldIsNotAvailableUnlessItIsAFrequency) {
