@@ -12,12 +12,17 @@ namespace {
 // size a hundredfold, and a worker that waited for a long load in front of
 // it would idle. A loaded model is small (the reader streams its file).
 constexpr std::size_t ReadAhead = 8;
+// The bytes of loaded files a job may keep waiting: so many that small
+// files never feel it, so few that files of thousands of modes keep the
+// memory of N jobs near N times that of one.
+constexpr std::size_t ReadAheadBytes = std::size_t{4} << 20;
 
 TLoadedFile LoadItem(const TLoadItem& item) {
   TLoadedFile loaded;
   loaded.Messages = std::make_unique<TMessageQueue>();
   try {
     loaded.File = LoadForReport(item.Path, TLoadContext(*loaded.Messages, item.Folder));
+    loaded.Bytes = HeldBytes(*loaded.File);
   } catch (...) {
     loaded.Error = std::current_exception();
   }
@@ -54,17 +59,24 @@ TLoadedFile TBatchLoader::Take(std::size_t index) {
   std::unique_lock lock(Mutex);
   Taken = index;
   NextToLoad = std::max(NextToLoad, index);
-  Loaded.erase(Loaded.begin(), Loaded.lower_bound(index));
+  for (auto passed = Loaded.begin(); passed != Loaded.end() && passed->first < index;) {
+    LoadedBytes -= passed->second.Bytes;
+    passed = Loaded.erase(passed);
+  }
   Changed.notify_all();
   Changed.wait(lock, [&] { return Loaded.contains(index); });
   TLoadedFile loaded = std::move(Loaded.at(index));
   Loaded.erase(index);
+  LoadedBytes -= loaded.Bytes;
+  Changed.notify_all();
   return loaded;
 }
 
 // A worker goes on past a long load in front of it while few loaded files
 // wait for the report.
-bool TBatchLoader::MayStart() const { return NextToLoad < Items.size() && Loaded.size() < ReadAhead * Jobs; }
+bool TBatchLoader::MayStart() const {
+  return NextToLoad < Items.size() && Loaded.size() < ReadAhead * Jobs && LoadedBytes < ReadAheadBytes * Jobs;
+}
 
 void TBatchLoader::Work() {
   std::unique_lock lock(Mutex);
@@ -76,7 +88,10 @@ void TBatchLoader::Work() {
     TLoadedFile loaded = LoadItem(Items[index]);
     lock.lock();
     // An item the caller passed over meanwhile is dropped.
-    if (index >= Taken) Loaded.emplace(index, std::move(loaded));
+    if (index >= Taken) {
+      LoadedBytes += loaded.Bytes;
+      Loaded.emplace(index, std::move(loaded));
+    }
     Changed.notify_all();
   }
 }

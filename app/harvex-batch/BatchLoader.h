@@ -52,6 +52,7 @@ struct TLoadedFile {
   std::unique_ptr<TMessageQueue> Messages;
   std::unique_ptr<TCoordinateFile_cdf> File;
   std::exception_ptr Error;
+  std::size_t Bytes = 0;  // what the file holds (HeldBytes)
 };
 
 // Starts a thread that runs Work; raises std::system_error when the system
@@ -59,8 +60,9 @@ struct TLoadedFile {
 using TThreadStarter = std::function<std::thread(std::function<void()> work)>;
 
 // Loads the items on Jobs worker threads (with Jobs 1, on the caller's thread
-// when each is taken). At most a few loaded files per job (ReadAhead) wait
-// to be taken, besides the Jobs being loaded and the one taken last.
+// when each is taken). At most a few loaded files per job, holding a few MiB
+// per job, wait to be taken, besides the Jobs being loaded and the one taken
+// last.
 class TBatchLoader {
  public:
   // Workers the system refuses are done without: the batch goes on with
@@ -94,6 +96,7 @@ class TBatchLoader {
   std::size_t NextToLoad = 0;
   std::size_t Taken = 0;  // the item the caller holds or waits for
   std::map<std::size_t, TLoadedFile> Loaded;
+  std::size_t LoadedBytes = 0;
   bool Stopping = false;
   std::vector<std::thread> Workers;
 };

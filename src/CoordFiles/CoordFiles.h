@@ -57,6 +57,7 @@ class TModeDisplacements {
   }
   // Gives back what growing reserved beyond the entries written.
   void Trim() { Values.shrink_to_fit(); }
+  std::size_t HeldBytes() const { return Values.capacity() * sizeof(double); }
 
  private:
   std::vector<double> Values;
@@ -246,6 +247,11 @@ class TCoordinateFile : public TSimpleAtomList {
 // element. A number that does not convert raises EConvertError, the atom
 // appended and partly filled.
 void ParseAtomLine(std::string_view line, TAtomicArray& atoms, const TLoadContext& context);
+
+// About the bytes a loaded file holds beyond its object: atoms, modes with
+// their values and displacements, charges and NBO rows. What a batch keeps
+// waiting for its report is bounded by it.
+std::size_t HeldBytes(const TCoordinateFile& file);
 
 // The marker texts the Gaussian and the ORCA reader look for, in the order
 // of their registries: for measuring the readers against other tools.

@@ -98,6 +98,32 @@ bool GetModeAttribute(const std::vector<TAdditionalModeAttrib>& attributes, std:
   return false;
 }
 
+namespace {
+
+std::size_t ModeBytes(const TOscMode& mode) {
+  std::size_t bytes = sizeof(TOscMode) + mode.DispX.HeldBytes() + mode.DispY.HeldBytes() + mode.DispZ.HeldBytes();
+  for (const TAdditionalModeAttrib& attribute : mode.Attributes)
+    bytes += sizeof(TAdditionalModeAttrib) + attribute.Name.capacity();
+  return bytes;
+}
+
+std::size_t ChargeBytes(const std::optional<TChargeArray>& charges) {
+  return charges ? charges->capacity() * sizeof(long double) : 0;
+}
+
+}  // namespace
+
+std::size_t HeldBytes(const TCoordinateFile& file) {
+  const TOutInfo& info = file.Info;
+  std::size_t bytes = static_cast<std::size_t>(file.AtomCount()) * sizeof(TAtom);
+  if (info.Modes)
+    for (int index = 0; index < info.Modes->Count(); ++index) bytes += ModeBytes(info.Modes->ModeAt(index));
+  for (const auto* charges : {&info.MullikenCharges, &info.APTCharges, &info.ESPCharges}) bytes += ChargeBytes(*charges);
+  if (info.NBO)
+    bytes += info.NBO->Interactions.size() * sizeof(TDAOrbitalInteraction) + ChargeBytes(info.NBO->NPACharges);
+  return bytes;
+}
+
 void TOutInfo::AddReadWarning(std::string_view text) {
   if (std::ranges::find(ReadWarnings, text) == ReadWarnings.end()) ReadWarnings.emplace_back(text);
 }
