@@ -1,10 +1,10 @@
 #include "CoordFiles/CoordFiles.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "CoordFiles/LineSource.h"
 #include "CoordFiles/MarkerRegistry.h"
+#include "rtl/ByteSource.h"
 #include "rtl/RuntimeErrors.h"
 #include "str_pars/str_pars.h"
 
@@ -51,12 +51,19 @@ std::string ModeLimitWarning(int limit) {
 }
 
 bool IsProgramOutput(const std::string& path) {
+  // Only a regular file is looked into: a terminal, a pipe or a FIFO named as
+  // a destination would block the run before it starts, or lose the bytes
+  // read from it.
+  TOpenedSource opened = OpenFileSource(path);
+  if (!opened.Source) return false;
   // Both programs print their banner near the top, after a licence at most.
   constexpr std::size_t BannerBytes = 64 * 1024;
-  std::ifstream file(path, std::ios::binary);
   std::string head(BannerBytes, '\0');
-  file.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(file.gcount()));
+  try {
+    head.resize(opened.Source->Read(head.data(), head.size()));
+  } catch (const EInOutError&) {
+    return false;
+  }
   for (std::size_t start = 0; start < head.size();) {
     const std::size_t end = std::min(head.find('\n', start), head.size());
     if (BannerOf(std::string_view(head).substr(start, end - start)) != TProgram::Undecided) return true;

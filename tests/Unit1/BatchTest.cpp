@@ -286,6 +286,24 @@ TEST_F(BatchTest, DestinationsThatAreInputsAreRefusedBeforeAnythingIsWritten) {
   }
 }
 
+// A pipe, a FIFO or a terminal named as a destination is written to, never
+// read first to see whether it is a program's output (which would block).
+TEST_F(BatchTest, DestinationsThatAreStreamsAreWrittenWithoutBeingRead) {
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  const std::string folder = "cd '" + Scratch.Path().string() + "' && ";
+  // A run blocked on a destination ends by force, and the FIFO's reader with it.
+  const std::string batch = std::string("timeout -s KILL 60 '") + HARVEX_BATCH_PROGRAM + "' ";
+  const std::string fifo = folder +
+                           "mkfifo table.fifo && (timeout -s KILL 90 cat table.fifo >table.txt 2>&1 </dev/null &) && " +
+                           batch + "--thermo=table.fifo water.out >/dev/null";
+  const std::string pipe = folder + batch + "--results /dev/stdout water.out | cat >piped.txt";
+  for (const std::string& command : {fifo, pipe}) EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 0) << command;
+  EXPECT_NE(Results("piped.txt").find(Full("water.out") + "\tOUT\t-7.60267607374280E+0001"), std::string::npos);
+  for (int wait = 0; wait < 100 && Results("table.txt").find("water.out") == std::string::npos; ++wait)
+    usleep(50'000);  // the reader of the FIFO may still be writing what it got
+  EXPECT_NE(Results("table.txt").find("water.out"), std::string::npos);
+}
+
 // A frequency listing that counts past what 500 atoms can have ends there.
 TEST_F(BatchTest, FrequencyListingEndsAtTheModeLimit) {
   std::string output = " This is part of the Gaussian(R) 16 program.\n Harmonic frequencies (cm**-1)\n";
