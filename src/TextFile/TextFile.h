@@ -7,15 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "TextFile/LineSplitter.h"
 #include "rtl/ByteSource.h"
 
 namespace harvex {
-
-// The longest line text handed out, by archive members and plain files
-// alike: the rest of a longer line is read and dropped, so that a file
-// without line ends cannot fill memory. No marker or number the readers use
-// comes near it.
-constexpr std::size_t MaxLineLength = 64 * 1024;
 
 // Reads a plain file line by line in large blocks. LF ends a line, CR LF
 // counts as one end, any other CR is dropped; a line beginning with Ctrl-Z
@@ -39,7 +34,7 @@ class TPlainTextFile {
   // Raises EInOutError when reading fails or the file never opened.
   void ReadLine(std::string& line);
   bool AtEnd() {
-    if (Pos < Last) return Buffer[Pos] == CtrlZ;
+    if (!Lines.Empty()) return Lines.Peek() == CtrlZ;
     return AtBufferEnd();
   }
   // The line read last ran up to the end of the file without a line end.
@@ -51,18 +46,12 @@ class TPlainTextFile {
 
   bool AtBufferEnd();
   bool Fill();
-  void AppendCapped(std::string& line, const char* begin, std::size_t length);
-  void FindNextCr();
   void RequireOpen() const;
 
   std::unique_ptr<TByteSource> Source;
   std::string OpenError;
   std::vector<char> Buffer;
-  std::size_t Pos = 0;
-  std::size_t Last = 0;
-  // Where the next CR in the buffer stands (Last when there is none): lines
-  // that end before it need no CR removal, which spares a second scan.
-  std::size_t NextCr = 0;
+  TLineSplitter Lines;
   bool Exhausted = false;
   bool OpenEnd = false;
 };

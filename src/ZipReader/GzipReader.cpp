@@ -1,8 +1,5 @@
 #include "ZipReader/GzipReader.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "ZipReader/ZipReader.h"
 #include "rtl/RuntimeErrors.h"
 
@@ -30,7 +27,7 @@ bool TGzipReader::Open(const std::string& fileName) {
   release_block_tables(Tables);
   reset_inflater();
   Intact = true;
-  OutCount = OutPos = 0;
+  Lines.Start(OutBuf.data(), 0);
   if (const std::string reason = ReadMemberHeader(); !reason.empty()) {
     EndOfData = true;
     ShowError(fileName + reason);
@@ -89,9 +86,7 @@ void TGzipReader::FillBuffer() {
   while (!EndOfData && ((WindowPos - start) & WindowMask) < static_cast<unsigned>(FillSize)) {
     if (!DecodeSteps(start)) EndDamaged();
   }
-  OutCount = TakeDecodedSince(start, OutBuf.data());
-  OutPos = 0;
-  OutHasCr = std::memchr(OutBuf.data(), '\r', OutCount) != nullptr;
+  Lines.Start(OutBuf.data(), TakeDecodedSince(start, OutBuf.data()));
 }
 
 // Sets up a block when the last one is done and runs its steps towards the
@@ -144,35 +139,15 @@ void TGzipReader::EndDamaged() {
 
 bool TGzipReader::ReadLine(std::string& line) {
   if (Eof()) return false;
-  line.clear();
-  OpenLine = false;
-  while (!Eof()) {
-    if (OutPos >= OutCount) FillBuffer();
-    if (AppendLinePiece(line)) return true;
-  }
-  OpenLine = true;
+  OpenLine = !Lines.ReadLine(line, [this] {
+    if (Eof()) return false;
+    FillBuffer();
+    return true;
+  });
   return true;
 }
 
-// Appends the text up to the next LF, or to the end of OutBuf, to Line, CRs
-// left out; true when a LF ended the line. Past MaxLineLength the rest of a
-// line is passed over; a piece is at most one fill, so the line never holds
-// much more than that.
-bool TGzipReader::AppendLinePiece(std::string& line) {
-  const char* begin = OutBuf.data() + OutPos;
-  const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', OutCount - OutPos));
-  const std::size_t length = lineFeed != nullptr ? static_cast<std::size_t>(lineFeed - begin) : OutCount - OutPos;
-  if (line.size() < MaxLineLength) {
-    const std::size_t from = line.size();
-    line.append(begin, length);
-    if (OutHasCr) line.erase(std::remove(line.begin() + static_cast<std::ptrdiff_t>(from), line.end(), '\r'), line.end());
-    if (line.size() > MaxLineLength) line.resize(MaxLineLength);
-  }
-  OutPos += length + (lineFeed != nullptr ? 1 : 0);
-  return lineFeed != nullptr;
-}
-
-bool TGzipReader::Eof() const { return EndOfData && OutPos >= OutCount; }
+bool TGzipReader::Eof() const { return EndOfData && Lines.Empty(); }
 
 bool TGzipReader::CrcOk() const { return Intact; }
 

@@ -40,7 +40,6 @@ class TGzipReader : public TInflatingFile {
   bool DecodeSteps(std::uint16_t start);
   void EndMember();
   void EndDamaged();
-  bool AppendLinePiece(std::string& line);
   void FillInput() override;
 
   bool EndOfData = true;
@@ -50,11 +49,9 @@ class TGzipReader : public TInflatingFile {
   // The length of the member's bytes so far, modulo 2^32 as its trailer has it.
   std::uint32_t MemberSize = 0;
   // A fill stops once FillSize new bytes exist, and one step adds at most
-  // MaxMatch.
-  std::array<char, FillSize + MaxMatch> OutBuf{};
-  std::size_t OutCount = 0;
-  std::size_t OutPos = 0;  // index of the next byte to hand out
-  bool OutHasCr = false;   // OutBuf holds a CR somewhere
+  // MaxMatch. The line splitter's slack follows.
+  std::array<char, FillSize + MaxMatch + TLineSplitter::Slack> OutBuf{};
+  TLineSplitter Lines;
 };
 
 }  // namespace harvex

@@ -1,7 +1,6 @@
 #include "ZipReader/ZipReader.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 #include "rtl/RuntimeErrors.h"
@@ -74,19 +73,6 @@ std::optional<TDirectoryLocation> LocateDirectory(TByteSource& archive) {
       return TDirectoryLocation{Le16(record + 10), Le32(record + 16)};
   }
   return std::nullopt;
-}
-
-// Appends the bytes to Line with every CR left out, as far as Line stays
-// within MaxLineLength.
-void AppendLineText(std::string& line, const char* begin, const char* end, bool mayHoldCr) {
-  while (begin < end && line.size() < MaxLineLength) {
-    const auto* cr = mayHoldCr ? static_cast<const char*>(
-                                     std::memchr(begin, '\r', static_cast<std::size_t>(end - begin)))
-                               : nullptr;
-    const char* pieceEnd = cr != nullptr ? cr : end;
-    line.append(begin, std::min(static_cast<std::size_t>(pieceEnd - begin), MaxLineLength - line.size()));
-    begin = cr != nullptr ? cr + 1 : end;
-  }
 }
 
 }  // namespace
@@ -194,8 +180,7 @@ std::string TZippedFilesReader::UnreadableReason() const {
 
 bool TZippedFilesReader::StartMember() {
   InputFile = Archive.get();
-  OutCount = 0;
-  OutPos = 0;
+  HandOut(0);
   EndOfData = false;
   BlockDone = true;
   if (const std::string reason = UnreadableReason(); !reason.empty()) {
@@ -224,19 +209,16 @@ bool TZippedFilesReader::FillBuffer() {
       filled = FailFill();
       break;
   }
-  // One look per fill spares each line its own search for CRs.
-  OutHasCr = std::memchr(OutBuf.data(), '\r', static_cast<std::size_t>(OutCount)) != nullptr;
   return filled;
 }
 
 // The member's end is noticed by the fill after its last bytes, which reads
 // none.
 bool TZippedFilesReader::FillStored() {
-  const int wanted = static_cast<int>(std::min<std::uint32_t>(StoredLeft, OutBuf.size()));
+  const int wanted = static_cast<int>(std::min<std::uint32_t>(StoredLeft, OutSize));
   const int count = ReadArchive(OutBuf.data(), wanted);
   StoredLeft -= static_cast<std::uint32_t>(count);
-  OutCount = count;
-  OutPos = 0;
+  HandOut(static_cast<std::size_t>(count));
   update_crc32(Crc, OutBuf.data(), count);
   EndOfData = count == 0;
   return true;
@@ -279,8 +261,7 @@ bool TZippedFilesReader::FillDeflated() {
     }
     if (((WindowPos - start) & WindowMask) >= MaxMatch || EndOfData) break;
   }
-  OutCount = static_cast<std::int32_t>(TakeDecodedSince(start, OutBuf.data()));
-  OutPos = 0;
+  HandOut(TakeDecodedSince(start, OutBuf.data()));
   return true;
 }
 
@@ -289,8 +270,7 @@ bool TZippedFilesReader::FailFill() {
   release_block_tables(Tables);
   BlockDone = true;
   EndOfData = true;
-  OutCount = 0;
-  OutPos = 0;
+  HandOut(0);
   return false;
 }
 
@@ -300,31 +280,21 @@ void TZippedFilesReader::ReadDataDescriptor() {
   HasDescriptor = true;
 }
 
-bool TZippedFilesReader::ReadLine(std::string& line) {
-  if (Eof()) return false;
-  line.clear();
-  OpenLine = false;
-  for (;;) {
-    if (OutPos >= OutCount) {
-      OpenLine = EndOfData;
-      if (EndOfData) return true;
-      FillBuffer();
-      continue;
-    }
-    const char* begin = reinterpret_cast<const char*>(OutBuf.data()) + OutPos;
-    const auto available = static_cast<std::size_t>(OutCount - OutPos);
-    const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', available));
-    const char* end = lineFeed != nullptr ? lineFeed : begin + available;
-    AppendLineText(line, begin, end, OutHasCr);
-    OutPos += static_cast<std::int32_t>(end - begin);
-    if (lineFeed != nullptr) {
-      ++OutPos;
-      return true;
-    }
-  }
+void TZippedFilesReader::HandOut(std::size_t count) {
+  Lines.Start(reinterpret_cast<const char*>(OutBuf.data()), count);
 }
 
-bool TZippedFilesReader::Eof() const { return EndOfData && OutPos >= OutCount; }
+bool TZippedFilesReader::ReadLine(std::string& line) {
+  if (Eof()) return false;
+  OpenLine = !Lines.ReadLine(line, [this] {
+    if (EndOfData) return false;
+    FillBuffer();
+    return true;
+  });
+  return true;
+}
+
+bool TZippedFilesReader::Eof() const { return EndOfData && Lines.Empty(); }
 
 // A header that defers its CRC to a data descriptor records 0; the CRC is
 // then the descriptor's first word, or its second after the signature.

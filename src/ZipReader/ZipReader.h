@@ -76,6 +76,8 @@ class TZippedFilesReader : public TInflatingFile {
   bool FillStored();
   bool FillDeflated();
   bool FailFill();
+  // The first Count bytes of OutBuf are the member's text to hand out next.
+  void HandOut(std::size_t count);
   void ReadDataDescriptor();
   void Skip(std::uint32_t count);
 
@@ -83,11 +85,10 @@ class TZippedFilesReader : public TInflatingFile {
   bool BlockDone = false;
   bool LastBlock = false;
   // Twice the longest match: a fill stops once 258 new bytes exist, and one
-  // step adds at most 258.
-  std::array<std::uint8_t, 2 * MaxMatch> OutBuf{};
-  std::int32_t OutCount = 0;
-  std::int32_t OutPos = 0;  // index of the next byte to hand out
-  bool OutHasCr = false;    // OutBuf holds a CR somewhere
+  // step adds at most 258. The line splitter's slack follows.
+  static constexpr int OutSize = 2 * MaxMatch;
+  std::array<std::uint8_t, OutSize + TLineSplitter::Slack> OutBuf{};
+  TLineSplitter Lines;
   TLocalFileHeader Header;
   std::string MemberName;
   // The header deferred its sizes and the central directory did not give them.

