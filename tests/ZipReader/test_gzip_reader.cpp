@@ -99,12 +99,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(GzipLines, CutStreamGivesAPrefixOfItsText) {
   std::string text;
   for (int cycle = 0; cycle < 60; ++cycle) text += "FINAL SINGLE POINT ENERGY   -76." + std::to_string(cycle * 7919) + "\n";
-  TTempDir dir;
   for (int level : {0, 6}) {
     const std::string stream = Member({text}).substr(0, 10) + testing::ZlibDeflate(text, level);
     for (std::size_t cut = 11; cut < stream.size(); cut += 5) {
-      TGzipReader reader;
-      ASSERT_TRUE(reader.Open(dir.Write("cut.out.gz", stream.substr(0, cut))));
+      TGzipReader reader(WithMemoryFile({}, "cut.out.gz", stream.substr(0, cut)));
+      ASSERT_TRUE(reader.Open("cut.out.gz"));
       std::string read;
       for (std::string line; !reader.Eof() && reader.ReadLine(line);) read += line + "\n";
       EXPECT_TRUE(text.starts_with(read.substr(0, read.size() - 1))) << "level " << level << ", cut at " << cut;
@@ -114,10 +113,8 @@ TEST(GzipLines, CutStreamGivesAPrefixOfItsText) {
 }
 
 TEST(GzipLines, LongLineKeepsItsFirst64KiB) {
-  TTempDir dir;
-  const std::string path = dir.Write("a.log.gz", Member({std::string(3 * MaxLineLength, 'x') + "\nend"}));
-  TLineSource source;
-  ASSERT_TRUE(source.OpenSource(path));
+  TLineSource source(WithMemoryFile({}, "a.log.gz", Member({std::string(3 * MaxLineLength, 'x') + "\nend"})));
+  ASSERT_TRUE(source.OpenSource("a.log.gz"));
   std::string line;
   source.ReadSourceLine(line);
   EXPECT_EQ(line, std::string(MaxLineLength, 'x'));
@@ -129,24 +126,20 @@ TEST(GzipLines, LongLineKeepsItsFirst64KiB) {
 // The line source warns once, as for an archive member whose CRC-32 fails.
 TEST(GzipLines, BadTrailerWarnsThroughTheLoad) {
   TRecordingDesktop desktop;
-  TTempDir dir;
   const std::string text = " This is part of the Gaussian(R) 16 program.\n SCF Done:  E(RHF) =  -76.0 A.U.\n";
-  const std::string path = dir.Write("a.out.gz", Member({text, 0, 8, 1}));
-  TCoordinateFile file(desktop);
-  file.LoadFile(path, true);
+  TCoordinateFile file(WithMemoryFile(desktop, "a.out.gz", Member({text, 0, 8, 1})));
+  file.LoadFile("a.out.gz", true);
   EXPECT_EQ(file.Info.Energy, -76.0);
   EXPECT_EQ(desktop.Messages,
-            (std::vector<TMessage>{{"TCoordinateFile Error", "WARNING: there was an error reading " + path}}));
+            (std::vector<TMessage>{{"TCoordinateFile Error", "WARNING: there was an error reading a.out.gz"}}));
 }
 
 TEST(GzipLines, OnlyOutputsAreReadGzipped) {
   TRecordingDesktop desktop;
-  TTempDir dir;
-  const std::string path = dir.Write("a.cdf.gz", Member({"[conformer]\n"}));
-  TCoordinateFile file(desktop);
-  EXPECT_FALSE(file.LoadFile(path, true));
+  TCoordinateFile file(WithMemoryFile(desktop, "a.cdf.gz", Member({"[conformer]\n"})));
+  EXPECT_FALSE(file.LoadFile("a.cdf.gz", true));
   EXPECT_EQ(desktop.Messages, (std::vector<TMessage>{{"TCoordinateFile Error",
-                                                      path + ": only gzipped .out and .log outputs are read"}}));
+                                                      "a.cdf.gz: only gzipped .out and .log outputs are read"}}));
 }
 
 // A real output, gzipped in two members, reports the row of the plain file.

@@ -53,6 +53,11 @@ TMemberText ReadMember(const std::string& path, const std::string& pattern = ".o
   return member;
 }
 
+// The same for archive bytes held in memory.
+TMemberText ReadBytes(std::string bytes) {
+  return ReadMember("a.zip", ".out", WithMemoryFile({}, "a.zip", std::move(bytes)));
+}
+
 TMemberText ReadArchive(const std::vector<TZipMember>& members, const std::string& pattern = ".out",
                         const TLoadContext& context = {}) {
   return ReadMember("a.zip", pattern, WithMemoryFile(context, "a.zip", BuildArchive(members)));
@@ -121,24 +126,21 @@ TEST(MemberChoice, NameEndsAtANulByte) {
 
 TEST(MemberChoice, FileThatIsNotAnArchiveHasNoMember) {
   for (const std::string bytes : {"", "PK", "hello, this is a text file\n", "PK\x05\x06 empty archive"}) {
-    TTempDir dir;
-    EXPECT_FALSE(ReadMember(dir.Write("a.zip", bytes)).Found) << bytes;
+    EXPECT_FALSE(ReadBytes(bytes).Found) << bytes;
   }
 }
 
 TEST(MemberChoice, HeaderCutShortHasNoMember) {
   const std::string archive = BuildArchive({{"calc.out", "c\n"}});
   for (std::size_t cut : {std::size_t{10}, std::size_t{29}, std::size_t{33}}) {
-    TTempDir dir;
-    EXPECT_FALSE(ReadMember(dir.Write("a.zip", archive.substr(0, cut))).Found) << cut;
+    EXPECT_FALSE(ReadBytes(archive.substr(0, cut)).Found) << cut;
   }
 }
 
 TEST(MemberChoice, WithoutADirectorySkippingADataDescriptorMemberLandsInItsDataAndFindsNothing) {
-  TTempDir dir;
   const std::string archive =
       BuildArchive({{"notes.txt", "notes\n", 8, 6, Z_DEFAULT_STRATEGY, {}, true}, {"calc.out", "c\n"}}, false);
-  EXPECT_FALSE(ReadMember(dir.Write("a.zip", archive)).Found);
+  EXPECT_FALSE(ReadBytes(archive).Found);
 }
 
 // ---------------------------------------------------------------------------
@@ -255,10 +257,8 @@ class UnreadableMember : public ::testing::TestWithParam<UnreadableCase> {};
 
 TEST_P(UnreadableMember, IsNamedWithItsReasonAndDoesNotOpen) {
   TRecordingDesktop desktop;
-  TTempDir dir;
-  const std::string path = dir.Write("a.zip", BuildArchive({GetParam().Member}, GetParam().WithDirectory));
-  TLineSource source(desktop);
-  EXPECT_FALSE(source.OpenSource(path));
+  TLineSource source(WithMemoryFile(desktop, "a.zip", BuildArchive({GetParam().Member}, GetParam().WithDirectory)));
+  EXPECT_FALSE(source.OpenSource("a.zip"));
   EXPECT_EQ(desktop.Messages, (std::vector<TMessage>{{"TZippedFilesReader", GetParam().Message}}));
 }
 
@@ -294,8 +294,7 @@ TEST(DataDescriptor, WithoutADirectoryAWrongCrcInTheDescriptorFailsTheCheck) {
   TZipMember member{"calc.out", "text\n", 8};
   member.Descriptor = true;
   member.DescriptorCrc = 0x12345678;
-  TTempDir dir;
-  EXPECT_FALSE(ReadMember(dir.Write("a.zip", BuildArchive({member}, false))).CrcOk);
+  EXPECT_FALSE(ReadBytes(BuildArchive({member}, false)).CrcOk);
 }
 
 // An archive written to a pipe: every header defers its sizes, which the
@@ -378,8 +377,7 @@ TEST(DamagedMember, TruncatedArchiveEndsTheMemberQuietlyAndFailsTheCheck) {
   const std::size_t dataEnd = dataStart + testing::ZlibDeflate(text, 6).size();
   TRecordingDesktop desktop;
   for (std::size_t cut = dataStart; cut < dataEnd; cut += 7) {
-    TTempDir dir;
-    const TMemberText member = ReadMember(dir.Write("a.zip", archive.substr(0, cut)));
+    const TMemberText member = ReadBytes(archive.substr(0, cut));
     ASSERT_TRUE(member.Found);
     std::string delivered;
     for (const std::string& line : member.Lines) delivered += line + "\n";
@@ -467,8 +465,8 @@ std::string ZlibUnpack(const std::string& archive, const std::string& memberName
   return {};
 }
 
-std::vector<std::string> SourceLines(const std::string& path, bool& crcOk) {
-  TLineSource source;
+std::vector<std::string> SourceLines(const std::string& path, bool& crcOk, const TLoadContext& context = {}) {
+  TLineSource source(context);
   EXPECT_TRUE(source.OpenSource(path)) << path;
   std::vector<std::string> lines;
   std::string line;
@@ -489,13 +487,12 @@ class RealArchiveLines : public ::testing::TestWithParam<RealArchive> {};
 
 TEST_P(RealArchiveLines, AreThoseOfTheUnpackedOutput) {
   const std::string archivePath = ZipData + GetParam().File;
-  TTempDir dir;
-  const std::string unpacked =
-      dir.Write("unpacked.out", ZlibUnpack(testing::ReadWholeFile(archivePath), GetParam().Member));
+  const TLoadContext unpacked =
+      WithMemoryFile({}, "unpacked.out", ZlibUnpack(testing::ReadWholeFile(archivePath), GetParam().Member));
   bool archiveCrcOk = false;
   bool plainOk = false;
   const std::vector<std::string> fromArchive = SourceLines(archivePath, archiveCrcOk);
-  const std::vector<std::string> fromPlain = SourceLines(unpacked, plainOk);
+  const std::vector<std::string> fromPlain = SourceLines("unpacked.out", plainOk, unpacked);
   EXPECT_GT(fromPlain.size(), 100U);
   EXPECT_EQ(fromArchive, fromPlain);
   EXPECT_TRUE(archiveCrcOk);
@@ -528,10 +525,8 @@ class OutputMemberChoice : public ::testing::TestWithParam<ChoiceCase> {};
 TEST_P(OutputMemberChoice, TakesTheFirstOutOrLogMember) {
   std::vector<TZipMember> members;
   for (const std::string& name : GetParam().Members) members.push_back({name, "content of " + name + "\n"});
-  TTempDir dir;
-  const std::string path = dir.Write("a.zip", BuildArchive(members));
-  TLineSource source;
-  const bool opened = source.OpenSource(path);
+  TLineSource source(WithMemoryFile({}, "a.zip", BuildArchive(members)));
+  const bool opened = source.OpenSource("a.zip");
   EXPECT_EQ(opened, *GetParam().Chosen != '\0');
   if (!opened) return;
   std::string line;
@@ -552,11 +547,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ChoiceCase>& info) { return std::string(info.param.Name); });
 
 TEST(LineSource, MemberFailingItsCrcClosesWithFalse) {
-  TTempDir dir;
   std::string archive = BuildArchive({{"calc.out", "calc\n", 0}});
   archive[14] ^= 1;  // the header's CRC-32
   bool crcOk = true;
-  EXPECT_EQ(SourceLines(dir.Write("a.zip", archive), crcOk), (std::vector<std::string>{"calc", ""}));
+  EXPECT_EQ(SourceLines("a.zip", crcOk, WithMemoryFile({}, "a.zip", archive)),
+            (std::vector<std::string>{"calc", ""}));
   EXPECT_FALSE(crcOk);
 }
 
@@ -574,13 +569,11 @@ class CrcVerdict : public ::testing::TestWithParam<VerdictCase> {};
 TEST_P(CrcVerdict, AMismatchIsShownOnceAndAnIntactMemberShowsNothing) {
   for (bool damaged : {false, true}) {
     TRecordingDesktop desktop;
-    TTempDir dir;
     std::string archive = BuildArchive({{"calc.out", GetParam().Text, 0}});
     if (damaged) archive[14] ^= 1;  // the header's CRC-32
-    const std::string path = dir.Write("a.zip", archive);
-    TCoordinateFile file(desktop);
-    file.LoadFile(path, true);
-    const std::vector<TMessage> expected{{"TCoordinateFile Error", "WARNING: there was an error reading " + path}};
+    TCoordinateFile file(WithMemoryFile(desktop, "a.zip", archive));
+    file.LoadFile("a.zip", true);
+    const std::vector<TMessage> expected{{"TCoordinateFile Error", "WARNING: there was an error reading a.zip"}};
     EXPECT_EQ(desktop.Messages, damaged ? expected : std::vector<TMessage>{}) << damaged;
   }
 }
@@ -601,13 +594,11 @@ TEST(CrcVerdict, TruncatedArchiveWarnsAndLeavesOutTheCutNumber) {
   const std::string text = " This is part of the Gaussian(R) 16 program.\n SCF Done:  E(RB3LYP) =  -76.4D+01 A.U.\n";
   const std::string archive = BuildArchive({{"calc.out", text, 0}});
   TRecordingDesktop desktop;
-  TTempDir dir;
-  const std::string path = dir.Write("a.zip", archive.substr(0, archive.find("D+01") + 2));
-  TCoordinateFile file(desktop);
-  EXPECT_NO_THROW(file.LoadFile(path, true));
+  TCoordinateFile file(WithMemoryFile(desktop, "a.zip", archive.substr(0, archive.find("D+01") + 2)));
+  EXPECT_NO_THROW(file.LoadFile("a.zip", true));
   EXPECT_FALSE(file.Info.EnergyRead);
   EXPECT_EQ(desktop.Messages,
-            (std::vector<TMessage>{{"TCoordinateFile Error", "WARNING: there was an error reading " + path}}));
+            (std::vector<TMessage>{{"TCoordinateFile Error", "WARNING: there was an error reading a.zip"}}));
 }
 
 }  // namespace
