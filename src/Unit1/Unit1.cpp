@@ -87,9 +87,22 @@ void ForEachChosenFile(const std::string& path, const TLoadContext& context,
   }
 }
 
+TChosenFiles ChosenFiles(const std::string& path, const TLoadContext& context,
+                         const std::optional<TFileIdentity>& excluded) {
+  TChosenFiles chosen;
+  try {
+    ForEachChosenFile(path, context, excluded, [&](const std::string& file) { chosen.Files.push_back(file); });
+  } catch (...) {
+    chosen.ListError = std::current_exception();
+  }
+  return chosen;
+}
+
 void TResultsRun::ReportPaths(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
-    ForEachChosenFile(path, LoadContext(), Results->Identity(), [this](const std::string& file) { ReportFile(file); });
+    const TChosenFiles chosen = ChosenFiles(path, LoadContext(), Results->Identity());
+    for (const std::string& file : chosen.Files) ReportFile(file);
+    if (chosen.ListError) std::rethrow_exception(chosen.ListError);
   }
 }
 

@@ -2,6 +2,7 @@
 // per-file report that turns each chosen path into memo lines and one row.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +37,15 @@ std::unique_ptr<TCoordinateFile_cdf> LoadForReport(const std::string& fileName, 
 // file, which no list may name.
 void ForEachChosenFile(const std::string& path, const TLoadContext& context,
                        const std::optional<TFileIdentity>& excluded, const std::function<void(const std::string&)>& take);
+
+// The files ForEachChosenFile hands over for Path, a list read in full, and
+// what ended reading it as a list (raised after those files are reported).
+struct TChosenFiles {
+  std::vector<std::string> Files;
+  std::exception_ptr ListError;
+};
+TChosenFiles ChosenFiles(const std::string& path, const TLoadContext& context,
+                         const std::optional<TFileIdentity>& excluded);
 
 class TResultsRun {
  public:

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <thread>
 
-#include "BatchLoader.h"
+#include "ParallelLoad/BatchLoader.h"
 #include "Unit1/Unit1.h"
 #include "common/RecordingDesktop.h"
 #include "common/TempDir.h"
