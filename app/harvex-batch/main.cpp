@@ -33,15 +33,6 @@ std::string AbsolutePath(const std::string& path) {
   return std::filesystem::absolute(path).lexically_normal().string();
 }
 
-// Shows the boxes the file's load raised, then reports it, or raises what
-// ended its load.
-void ReportLoaded(TResultsRun& run, TDesktop& desktop, const std::string& path, TLoadedFile loaded) {
-  for (const TQueuedMessage& message : loaded.Messages->Messages) desktop.ShowMessage(message.Caption, message.Text);
-  if (loaded.Error) std::rethrow_exception(loaded.Error);
-  run.ReportObject(path, std::move(loaded.File));
-  run.ReleaseCurrent();
-}
-
 // Reports each path as a choice of it alone; false when any failed or named
 // no file. Stops at an end signal, and when the results file stops taking
 // rows. An error ends only the choice it arose in.

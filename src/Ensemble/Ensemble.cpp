@@ -4,11 +4,14 @@
 #include <cmath>
 #include <map>
 
+#include "chembase/Units.h"
+
 namespace harvex {
 namespace {
 
-constexpr long double JoulePerKcal = 4184.0L;
-constexpr long double GasConstant = 8.314462618L;  // J/(mol K)
+// Differences and populations use CODATA, as the recomputed thermochemistry
+// does; only the results file keeps its own kcal/mol per Hartree.
+constexpr long double KcalPerHartreeCodata = codata::KcalPerMolePerHartree;
 
 // Two members closer than both limits are one conformer found twice.
 constexpr long double DuplicateEnergyKcal = 0.05L;
@@ -51,8 +54,8 @@ void ComputeDeltas(std::vector<TEnsembleRow>& rows) {
   const long double lowestE = rows.front().Member.E;
   const auto withG = std::find_if(rows.begin(), rows.end(), [](const TEnsembleRow& row) { return row.Member.G; });
   for (TEnsembleRow& row : rows) {
-    row.DeltaE = (row.Member.E - lowestE) * KcalPerHartree;
-    if (row.Member.G) row.DeltaG = (*row.Member.G - *withG->Member.G) * KcalPerHartree;
+    row.DeltaE = (row.Member.E - lowestE) * KcalPerHartreeCodata;
+    if (row.Member.G) row.DeltaG = (*row.Member.G - *withG->Member.G) * KcalPerHartreeCodata;
   }
 }
 
@@ -68,7 +71,7 @@ void MarkDuplicates(std::vector<TEnsembleRow>& rows, bool usesG) {
   for (std::size_t row = 0; row < rows.size(); ++row) {
     const long double energy = UsedEnergy(rows[row].Member, usesG);
     const auto inWindow = [&](std::size_t earlier) {
-      return (energy - UsedEnergy(rows[earlier].Member, usesG)) * KcalPerHartree < DuplicateEnergyKcal;
+      return (energy - UsedEnergy(rows[earlier].Member, usesG)) * KcalPerHartreeCodata < DuplicateEnergyKcal;
     };
     while (windowStart < distinct.size() && !inWindow(distinct[windowStart])) ++windowStart;
     for (std::size_t index = windowStart; index < distinct.size() && rows[row].DuplicateOf == 0; ++index) {
@@ -150,7 +153,8 @@ void RoundPopulations(std::vector<TEnsembleRow>& rows) {
 // energies get no population.
 void ComputePopulations(TEnsemble& ensemble) {
   const long double lowest = UsedEnergy(ensemble.Rows.front().Member, ensemble.UsesG);
-  const long double thermalEnergy = GasConstant * ensemble.Temperature / JoulePerKcal / KcalPerHartree;  // Hartree
+  const long double thermalEnergy =
+      static_cast<long double>(codata::GasConstant) * ensemble.Temperature / codata::JoulePerMolePerHartree;  // Hartree
   if (!std::isfinite(lowest) || !(thermalEnergy > 0) || !std::isfinite(thermalEnergy)) return;
   long double weightSum = 0;
   for (TEnsembleRow& row : ensemble.Rows) {

@@ -46,6 +46,13 @@ std::vector<TBatchChoice> PlanChoices(const std::vector<std::string>& paths,
   return choices;
 }
 
+void ReportLoaded(TResultsRun& run, TDesktop& desktop, const std::string& path, TLoadedFile loaded) {
+  for (const TQueuedMessage& message : loaded.Messages->Messages) desktop.ShowMessage(message.Caption, message.Text);
+  if (loaded.Error) std::rethrow_exception(loaded.Error);
+  run.ReportObject(path, std::move(loaded.File));
+  run.ReleaseCurrent();
+}
+
 TBatchLoader::TBatchLoader(const std::vector<TLoadItem>& items, std::size_t jobs, const TThreadStarter& startThread)
     : Items(items), Jobs(std::max<std::size_t>(jobs, 1)) {
   if (Jobs == 1) return;

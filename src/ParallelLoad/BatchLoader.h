@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "CdfFiles/CdfFiles.h"
-#include "Unit1/ListFile.h"
+#include "Unit1/Unit1.h"
 #include "rtl/Desktop.h"
 
 namespace harvex {
@@ -118,5 +118,9 @@ class TBatchLoader {
   bool Stopping = false;
   std::vector<std::thread> Workers;
 };
+
+// Shows the boxes the file's load raised on Desktop, then reports it in the
+// run, or raises what ended its load.
+void ReportLoaded(TResultsRun& run, TDesktop& desktop, const std::string& path, TLoadedFile loaded);
 
 }  // namespace harvex
