@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 
+#include "ReportedValues/ReportedValues.h"
 #include "chembase/Units.h"
 
 namespace harvex {
@@ -172,16 +173,11 @@ void ComputePopulations(TEnsemble& ensemble) {
 }  // namespace
 
 std::optional<TEnsembleMember> EnsembleMember(const std::string& path, const TCoordinateFile_cdf& file) {
+  const std::optional<TReportedValues> values = ReportedValuesOf(file);
+  if (!values) return std::nullopt;
   TEnsembleMember member;
-  if (file.IsCdf) {
-    member.E = file.ETotal;
-    if (file.HasThermochemistry) member.G = file.GTotal;
-  } else if (file.FileKind == fkOutput) {
-    member.E = file.Info.Energy;
-    if (file.Info.HasFreeEnergy()) member.G = file.Info.GibbsEnergy;
-  } else {
-    return std::nullopt;
-  }
+  member.E = values->E;
+  member.G = values->G;
   member.Path = path;
   member.Elements.reserve(static_cast<std::size_t>(file.AtomCount()));
   member.Coordinates.reserve(static_cast<std::size_t>(file.AtomCount()));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CdfFiles/CdfFiles.h"
+#include "ReportedValues/ReportedValues.h"
 #include "Unit1/ListFile.h"
 
 namespace harvex {
@@ -110,8 +111,8 @@ class TResultsRun {
   // What a load of the last choice reports to and resolves names against.
   TLoadContext LoadContext() const { return {Desktop, Folder}; }
   void ReportCurrent(const std::string& fileName);
-  void ReportConformer(const std::string& rowPath, std::string_view decimalSeparator);
-  void ReportOutput(const std::string& rowPath, std::string_view decimalSeparator);
+  void ReportConformer(const std::string& rowPath, const TReportedValues& values, std::string_view decimalSeparator);
+  void ReportOutput(const std::string& rowPath, const TReportedValues& values, std::string_view decimalSeparator);
   void ReportTermination(TTermination termination);
   void ReportNothingRead(const TOutInfo& info);
   void AppendMemoText(std::string_view text);
