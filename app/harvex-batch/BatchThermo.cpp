@@ -1,6 +1,5 @@
 #include "BatchThermo.h"
 
-#include <cmath>
 #include <filesystem>
 #include <limits>
 
