@@ -55,8 +55,4 @@ std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& o
   return std::nullopt;
 }
 
-bool IsInfoOption(std::string_view argument) {
-  return argument == "--help" || argument == "-h" || argument == "--version";
-}
-
 }  // namespace harvex

@@ -1,11 +1,10 @@
-// The command line of harvex-batch, in one place: the window program answers
-// --help and --version with the same texts.
+// The command line of harvex-batch, in one place. The window program answers
+// --help and --version with the texts it prints (app/harvex/InfoTexts.cmake).
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "BatchEnsemble.h"
@@ -33,8 +32,5 @@ struct TBatchOptions {
 // standard output) and on bad usage (the reason on standard error) the
 // command ends: the exit status it ends with is given back.
 std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& options);
-
-// Whether an argument asks only for the help or the version text.
-bool IsInfoOption(std::string_view argument);
 
 }  // namespace harvex

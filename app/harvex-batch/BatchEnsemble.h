@@ -41,8 +41,6 @@ class TBatchEnsemble {
   bool Finish();
 
  private:
-  bool WriteTable(const std::string& table) const;
-
   TEnsembleOptions Options;
   bool Json;
   std::vector<TEnsembleMember> Members;

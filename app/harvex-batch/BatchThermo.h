@@ -1,8 +1,6 @@
-// Recomputed thermochemistry of a batch: for every reported file with a
-// frequency job, one table row per temperature at the conditions the user
-// chose, and a self-check of the recomputation against the G the program
-// printed. The table follows the batch on standard output or goes to a file;
-// with --json each file's object carries the same values.
+// Recomputed thermochemistry of a batch (TThermoTable) at the conditions the
+// user chose: the table follows the batch on standard output or goes to a
+// file; with --json each file's object carries the same values.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -10,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ModelJson/ModelJson.h"
-#include "Thermochemistry/Thermochemistry.h"
+#include "Thermochemistry/ThermoTable.h"
 
 namespace harvex {
 
@@ -29,33 +26,25 @@ void AddThermoOptions(CLI::App& app, TThermoOptions& options);
 class TBatchThermo {
  public:
   // The destination file is fixed now, against the current directory; the
-  // temperature is the ensemble's, used when no list was given.
+  // temperature is the ensemble's, used when no list was given and for the
+  // energy the ensemble ranks by.
   TBatchThermo(const TThermoOptions& options, double temperature, bool json);
 
-  bool Enabled() const { return !Options.Destination.empty(); }
+  bool Enabled() const { return !Destination.empty(); }
 
-  // Recomputes a reported file: its table rows, its self-check warning on
-  // standard error, and its JSON values (an array, one object per
-  // temperature; null without --thermo).
-  TModelJson Add(const std::string& path, const TCoordinateFile_cdf& file);
+  // The table's rows of a reported file (TThermoTable::Add); nothing
+  // without --thermo.
+  TThermoRows Add(const std::string& path, const TCoordinateFile_cdf& file);
+  std::string RankingName() const { return Table.RankingName(); }
 
-  // The free energy an ensemble ranks by at Temperature: qh-G, G without a
-  // quasi-harmonic entropy; none when the file has no recomputed values.
-  std::optional<long double> RankingEnergy(const TCoordinateFile_cdf& file, double temperature) const;
-  // That energy's name for the ensemble's header, with its conditions.
-  std::string RankingName() const;
-
-  // Prints or writes the table; false when it could not be written, a
-  // self-check failed or a recomputed value was not finite.
-  bool Finish();
+  // Prints or writes the table (with --json on standard output, not at
+  // all); false when it could not be written, a self-check failed or a
+  // recomputed value was not finite.
+  bool Finish(bool json);
 
  private:
-  TThermoOptions Options;
-  bool Json;
-  std::string Table;
-  int FileCount = 0;
-  bool SelfCheckFailed = false;
-  bool NotFiniteValue = false;  // a recomputed quantity overflowed
+  std::string Destination;
+  TThermoTable Table;
 };
 
 }  // namespace harvex

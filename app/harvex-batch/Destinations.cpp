@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 
+#include "BatchMessages.h"
 #include "CoordFiles/CoordFiles.h"
 
 namespace harvex {
@@ -42,6 +45,20 @@ std::optional<std::string> DestinationClash(const std::vector<TDestination>& des
     if (IsProgramOutput(destination.Path)) return named + "the Gaussian or ORCA output it is";
   }
   return std::nullopt;
+}
+
+bool WriteTable(const std::string& destination, const std::string& table, bool json, const std::string& role) {
+  if (destination == "-") {
+    if (!json) std::cout << '\n' << table;
+    std::cout.flush();
+    return true;
+  }
+  std::ofstream file(destination, std::ios::binary | std::ios::trunc);
+  file << table;
+  file.close();
+  if (file) return true;
+  ShowBatchMessage(destination, "cannot write the " + role);
+  return false;
 }
 
 }  // namespace harvex

@@ -20,4 +20,10 @@ struct TDestination {
 std::optional<std::string> DestinationClash(const std::vector<TDestination>& destinations,
                                             const std::vector<std::string>& inputs);
 
+// Writes a table after the batch to Destination: "-" is standard output,
+// after a blank line, where with --json the table is left out (the JSON
+// carries its values); any other the file, truncated. False, with the reason
+// on standard error, when the file could not be written.
+bool WriteTable(const std::string& destination, const std::string& table, bool json, const std::string& role);
+
 }  // namespace harvex

@@ -2,24 +2,21 @@
 // locale.
 #pragma once
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
+#include <cstddef>
 #include <optional>
-#include <string>
 #include <string_view>
+
+#include "str_pars/str_pars.h"
 
 namespace harvex {
 
-// from_chars, unlike the stream and strtod readers, ignores the locale; a
-// "," is taken for the point, as in the numbers of input files. None unless
-// the whole text is one finite number.
+// The number syntax of input files (ReadDouble), which ignores the locale:
+// a "," is taken for the point and a Fortran "D" for the exponent's "E".
+// None unless the whole text is one number a double holds.
 inline std::optional<double> OptionNumber(std::string_view text) {
-  std::string number(text);
-  std::replace(number.begin(), number.end(), ',', '.');
-  double value = 0;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value)) return std::nullopt;
+  int cursor = 1;
+  const std::optional<double> value = TryReadDouble(text, cursor);
+  if (!value || static_cast<std::size_t>(cursor) != text.size() + 1) return std::nullopt;
   return value;
 }
 

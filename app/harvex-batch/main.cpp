@@ -12,12 +12,12 @@
 
 #include "BatchCommandLine.h"
 #include "BatchEnsemble.h"
-#include "BatchLoader.h"
 #include "BatchMessages.h"
 #include "BatchThermo.h"
 #include "Destinations.h"
+#include "FolderWalk/PathCollection.h"
 #include "ModelJson/ModelJson.h"
-#include "PathCollection.h"
+#include "ParallelLoad/BatchLoader.h"
 #include "Progress.h"
 #include "TerminalDesktop.h"
 #include "Unit1/Unit1.h"
@@ -33,52 +33,13 @@ std::string AbsolutePath(const std::string& path) {
   return std::filesystem::absolute(path).lexically_normal().string();
 }
 
-// One path of the batch, reported as a choice of it alone: the load items of
-// the files it stands for, and what ended reading it as a list (after them).
-struct TBatchChoice {
-  std::string Path;
-  std::size_t FirstItem = 0;
-  std::size_t ItemCount = 0;
-  std::exception_ptr ListError;
-};
-
-// Expands every path into the files it stands for, lists read in full, each
-// file with the folder of its choice.
-std::vector<TBatchChoice> PlanChoices(const std::vector<std::string>& paths, const TResultsRun& run,
-                                      std::vector<TLoadItem>& items) {
-  std::vector<TBatchChoice> choices;
-  for (const std::string& path : paths) {
-    if (EndSignal() != 0) break;
-    TBatchChoice& choice = choices.emplace_back(TBatchChoice{path, items.size(), 0, nullptr});
-    TLoadContext context;
-    context.Folder = ChoiceFolder(path);
-    try {
-      ForEachChosenFile(path, context, run.ResultsIdentity(),
-                        [&](const std::string& file) { items.push_back({file, context.Folder}); });
-    } catch (...) {
-      choice.ListError = std::current_exception();
-    }
-    choice.ItemCount = items.size() - choice.FirstItem;
-  }
-  return choices;
-}
-
-// Shows the boxes the file's load raised, then reports it, or raises what
-// ended its load.
-void ReportLoaded(TResultsRun& run, TDesktop& desktop, const std::string& path, TLoadedFile loaded) {
-  for (const TQueuedMessage& message : loaded.Messages->Messages) desktop.ShowMessage(message.Caption, message.Text);
-  if (loaded.Error) std::rethrow_exception(loaded.Error);
-  run.ReportObject(path, std::move(loaded.File));
-  run.ReleaseCurrent();
-}
-
 // Reports each path as a choice of it alone; false when any failed or named
 // no file. Stops at an end signal, and when the results file stops taking
 // rows. An error ends only the choice it arose in.
 bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::string>& paths,
                     const TBatchOptions& options, const int& reported) {
   std::vector<TLoadItem> items;
-  const std::vector<TBatchChoice> choices = PlanChoices(paths, run, items);
+  const std::vector<TBatchChoice> choices = PlanChoices(paths, run.ResultsIdentity(), items);
   TBatchLoader loader(items, options.Jobs);
   if (loader.StartedWorkers() < loader.WantedWorkers())
     ShowBatchMessage("--jobs " + std::to_string(options.Jobs) + ": " + std::to_string(loader.StartedWorkers()) +
@@ -140,12 +101,12 @@ int RunBatch(const TBatchOptions& options) {
   int reported = 0;
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
     ++reported;
-    TModelJson recomputed = thermo.Add(path, file);
-    if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed));
+    TThermoRows recomputed = thermo.Add(path, file);
+    if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed.Json));
     if (!thermo.Enabled()) {
       ensemble.Add(path, file);
     } else {
-      ensemble.Add(path, file, thermo.RankingEnergy(file, options.Ensemble.Temperature));
+      ensemble.Add(path, file, recomputed.RankingEnergy);
     }
   });
 
@@ -175,7 +136,7 @@ int RunBatch(const TBatchOptions& options) {
   // or an ensemble of part of its files.
   EndByCaughtSignal();
   // A signal while the tables are built ends the run by it as well.
-  failed |= !thermo.Finish();
+  failed |= !thermo.Finish(options.Json);
   EndByCaughtSignal();
   failed |= !ensemble.Finish();
   std::cout.flush();

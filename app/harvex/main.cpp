@@ -4,20 +4,29 @@
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <array>
 #include <clocale>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "BatchCommandLine.h"
+#include "InfoTexts.h"
 #include "Unit1/Form1.h"
 #include "rtl/EndSignals.h"
 #include "rtl/StandardHandles.h"
 
 namespace {
+
+constexpr int ExitSuccess = 0;
+constexpr int ExitProblem = 1;
+constexpr int ExitUsage = 2;
+
+// Whether an argument asks only for the help or the version text.
+bool IsInfoOption(std::string_view argument) {
+  return argument == "--help" || argument == "-h" || argument == "--version";
+}
 
 // Qt picks its platform from QT_QPA_PLATFORM when set; otherwise a window
 // needs an X11 or Wayland display, and without one Qt would abort.
@@ -33,9 +42,8 @@ int main(int argc, char* argv[]) {
   OpenStandardHandles();
   // --help and --version print what harvex-batch prints for them.
   if (const auto info = std::find_if(argv + 1, argv + argc, IsInfoOption); info != argv + argc) {
-    std::array<char*, 2> arguments = {argv[0], *info};
-    TBatchOptions options;
-    return ParseBatchCommandLine(static_cast<int>(arguments.size()), arguments.data(), options).value_or(ExitSuccess);
+    std::cout << (std::string_view(*info) == "--version" ? VersionText : HelpText) << std::flush;
+    return std::cout ? ExitSuccess : ExitProblem;
   }
   if (!HasDisplay()) {
     std::cerr << "harvex: the window needs a display ($DISPLAY or $WAYLAND_DISPLAY); harvex-batch reports "

@@ -4,11 +4,15 @@
 #include <cmath>
 #include <map>
 
+#include "ReportedValues/ReportedValues.h"
+#include "chembase/Units.h"
+
 namespace harvex {
 namespace {
 
-constexpr long double JoulePerKcal = 4184.0L;
-constexpr long double GasConstant = 8.314462618L;  // J/(mol K)
+// Differences and populations use CODATA, as the recomputed thermochemistry
+// does; only the results file keeps its own kcal/mol per Hartree.
+constexpr long double KcalPerHartreeCodata = codata::KcalPerMolePerHartree;
 
 // Two members closer than both limits are one conformer found twice.
 constexpr long double DuplicateEnergyKcal = 0.05L;
@@ -51,8 +55,8 @@ void ComputeDeltas(std::vector<TEnsembleRow>& rows) {
   const long double lowestE = rows.front().Member.E;
   const auto withG = std::find_if(rows.begin(), rows.end(), [](const TEnsembleRow& row) { return row.Member.G; });
   for (TEnsembleRow& row : rows) {
-    row.DeltaE = (row.Member.E - lowestE) * KcalPerHartree;
-    if (row.Member.G) row.DeltaG = (*row.Member.G - *withG->Member.G) * KcalPerHartree;
+    row.DeltaE = (row.Member.E - lowestE) * KcalPerHartreeCodata;
+    if (row.Member.G) row.DeltaG = (*row.Member.G - *withG->Member.G) * KcalPerHartreeCodata;
   }
 }
 
@@ -68,7 +72,7 @@ void MarkDuplicates(std::vector<TEnsembleRow>& rows, bool usesG) {
   for (std::size_t row = 0; row < rows.size(); ++row) {
     const long double energy = UsedEnergy(rows[row].Member, usesG);
     const auto inWindow = [&](std::size_t earlier) {
-      return (energy - UsedEnergy(rows[earlier].Member, usesG)) * KcalPerHartree < DuplicateEnergyKcal;
+      return (energy - UsedEnergy(rows[earlier].Member, usesG)) * KcalPerHartreeCodata < DuplicateEnergyKcal;
     };
     while (windowStart < distinct.size() && !inWindow(distinct[windowStart])) ++windowStart;
     for (std::size_t index = windowStart; index < distinct.size() && rows[row].DuplicateOf == 0; ++index) {
@@ -150,7 +154,8 @@ void RoundPopulations(std::vector<TEnsembleRow>& rows) {
 // energies get no population.
 void ComputePopulations(TEnsemble& ensemble) {
   const long double lowest = UsedEnergy(ensemble.Rows.front().Member, ensemble.UsesG);
-  const long double thermalEnergy = GasConstant * ensemble.Temperature / JoulePerKcal / KcalPerHartree;  // Hartree
+  const long double thermalEnergy =
+      static_cast<long double>(codata::GasConstant) * ensemble.Temperature / codata::JoulePerMolePerHartree;  // Hartree
   if (!std::isfinite(lowest) || !(thermalEnergy > 0) || !std::isfinite(thermalEnergy)) return;
   long double weightSum = 0;
   for (TEnsembleRow& row : ensemble.Rows) {
@@ -168,16 +173,11 @@ void ComputePopulations(TEnsemble& ensemble) {
 }  // namespace
 
 std::optional<TEnsembleMember> EnsembleMember(const std::string& path, const TCoordinateFile_cdf& file) {
+  const std::optional<TReportedValues> values = ReportedValuesOf(file);
+  if (!values) return std::nullopt;
   TEnsembleMember member;
-  if (file.IsCdf) {
-    member.E = file.ETotal;
-    if (file.HasThermochemistry) member.G = file.GTotal;
-  } else if (file.FileKind == fkOutput) {
-    member.E = file.Info.Energy;
-    if (file.Info.HasFreeEnergy()) member.G = file.Info.GibbsEnergy;
-  } else {
-    return std::nullopt;
-  }
+  member.E = values->E;
+  member.G = values->G;
   member.Path = path;
   member.Elements.reserve(static_cast<std::size_t>(file.AtomCount()));
   member.Coordinates.reserve(static_cast<std::size_t>(file.AtomCount()));

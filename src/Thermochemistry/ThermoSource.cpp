@@ -7,6 +7,7 @@
 #include <numbers>
 #include <numeric>
 
+#include "ReportedValues/ReportedValues.h"
 #include "chembase/Units.h"
 #include "Thermochemistry/Thermochemistry.h"
 
@@ -128,8 +129,11 @@ std::string BuildMolecule(const TCoordinateFile_cdf& file, TThermoSource& source
   molecule.Multiplicity = info.Multiplicity;
   if (molecule.Multiplicity <= 0) source.Warnings.emplace_back("no multiplicity, 1 assumed");
   molecule.Multiplicity = std::max(molecule.Multiplicity, 1);
-  const bool singlePoint = file.IsCdf && file.EnergySource == esSinglePoint;
-  molecule.Energy = singlePoint ? static_cast<double>(file.ETotal) : source.FrequencyEnergy;
+  // A conformer's single point is the energy it reports; otherwise the
+  // frequency job's own energy.
+  const std::optional<TReportedValues> reported = ReportedValuesOf(file);
+  const bool singlePoint = reported && reported->EnergySource == esSinglePoint;
+  molecule.Energy = singlePoint ? static_cast<double>(reported->E) : source.FrequencyEnergy;
   if (!file.IsCdf && info.PrintedFreeEnergy && info.HasGibbsEnergy && info.GibbsEnergy != *info.PrintedFreeEnergy)
     source.Warnings.emplace_back("from the frequency step of the composite recipe");
   return {};

@@ -19,9 +19,12 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
+#include "InputExtensions/InputExtensions.h"
 #include "rtl/EndSignals.h"
 #include "rtl/RuntimeErrors.h"
 
@@ -33,10 +36,12 @@ constexpr QSize WindowSize{551, 395};
 constexpr int PanelHeight = 67;
 
 constexpr const char* DialogTitle = "Please, select an .out or .cdf file to view...";
-// Gaussian writes NAME.log on Linux. The dialog takes the patterns from the
-// parentheses, separated by blanks.
-constexpr const char* OutputFilter = "Gaussian out (*.out *.log *.out.gz *.log.gz)";
-constexpr const char* ConformerFilter = "Conformer description file (*.cdf)";
+// The dialog takes the patterns from the parentheses, separated by blanks.
+QString DialogFilter(std::string_view name, TInputKind kind) {
+  return QString::fromLatin1(std::string(name) + " (" + DialogPatterns(kind) + ")");
+}
+const QString OutputFilter = DialogFilter("Gaussian out", TInputKind::Output);
+const QString ConformerFilter = DialogFilter("Conformer description file", TInputKind::Conformer);
 
 // The named face where it is installed; otherwise the installed face that the
 // font matcher gives for a generic sans-serif request.
@@ -133,8 +138,8 @@ void TForm1::LayOut() {
 void TForm1::SetUpOpenDialog() {
   OpenDialog1 = new QFileDialog(this, QString::fromLatin1(DialogTitle));
   OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
-  OpenDialog1->setNameFilters({QString::fromLatin1(OutputFilter), QString::fromLatin1(ConformerFilter)});
-  OpenDialog1->selectNameFilter(QString::fromLatin1(OutputFilter));
+  OpenDialog1->setNameFilters({OutputFilter, ConformerFilter});
+  OpenDialog1->selectNameFilter(OutputFilter);
   OpenDialog1->setFileMode(QFileDialog::ExistingFiles);
   OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   OpenDialog1->setSizeGripEnabled(true);

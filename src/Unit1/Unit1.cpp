@@ -87,9 +87,22 @@ void ForEachChosenFile(const std::string& path, const TLoadContext& context,
   }
 }
 
+TChosenFiles ChosenFiles(const std::string& path, const TLoadContext& context,
+                         const std::optional<TFileIdentity>& excluded) {
+  TChosenFiles chosen;
+  try {
+    ForEachChosenFile(path, context, excluded, [&](const std::string& file) { chosen.Files.push_back(file); });
+  } catch (...) {
+    chosen.ListError = std::current_exception();
+  }
+  return chosen;
+}
+
 void TResultsRun::ReportPaths(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
-    ForEachChosenFile(path, LoadContext(), Results->Identity(), [this](const std::string& file) { ReportFile(file); });
+    const TChosenFiles chosen = ChosenFiles(path, LoadContext(), Results->Identity());
+    for (const std::string& file : chosen.Files) ReportFile(file);
+    if (chosen.ListError) std::rethrow_exception(chosen.ListError);
   }
 }
 
@@ -129,12 +142,12 @@ void TResultsRun::ReportCurrent(const std::string& fileName) {
     Warn("Warning: the row's path is not the file's exact name \"" + VisiblePath(fileName) +
          "\": its tabs, CRs and LFs are written as blanks!");
   }
-  if (Current->IsCdf) {
-    ReportConformer(rowPath, decimalSeparator);
-  } else if (Current->FileKind == fkOutput) {
-    ReportOutput(rowPath, decimalSeparator);
-  } else {
+  if (const std::optional<TReportedValues> values = ReportedValuesOf(*Current); !values) {
     AppendMemoText("Error: not a .out file!");
+  } else if (values->Kind == TReportedKind::Conformer) {
+    ReportConformer(rowPath, *values, decimalSeparator);
+  } else {
+    ReportOutput(rowPath, *values, decimalSeparator);
   }
   if (Reported) Reported(fileName, *Current);
   // An end request stops the run here, after the file's row and whatever the
@@ -142,21 +155,22 @@ void TResultsRun::ReportCurrent(const std::string& fileName) {
   if (Rows != rowsBefore) Desktop.ProcessEvents();
 }
 
-void TResultsRun::ReportConformer(const std::string& rowPath, std::string_view decimalSeparator) {
-  const TCoordinateFile_cdf& file = *Current;
+void TResultsRun::ReportConformer(const std::string& rowPath, const TReportedValues& values,
+                                  std::string_view decimalSeparator) {
   AppendMemoText("...this is the .cdf file");
-  AppendMemoText("E [Hartree]=\t" + MemoFixed(file.ETotal, EnergyDecimals, decimalSeparator));
-  if (file.HasThermochemistry) {
-    AppendMemoText("G [Hartree]=\t" + MemoFixed(file.GTotal, EnergyDecimals, decimalSeparator));
+  AppendMemoText("E [Hartree]=\t" + MemoFixed(values.E, EnergyDecimals, decimalSeparator));
+  if (values.G) {
+    AppendMemoText("G [Hartree]=\t" + MemoFixed(*values.G, EnergyDecimals, decimalSeparator));
   } else {
     AppendMemoText(NoThermochemistryWarning);
   }
-  // GTotal is written also without thermochemistry; it is then zero.
-  Results->Write(rowPath + "\tCDF\t" + ScientificRowForm(file.ETotal) + "\t" + ScientificRowForm(file.GTotal));
+  // G is written also without thermochemistry, as zero.
+  Results->Write(rowPath + "\tCDF\t" + ScientificRowForm(values.E) + "\t" + ScientificRowForm(values.G.value_or(0)));
   EndRow();
 }
 
-void TResultsRun::ReportOutput(const std::string& rowPath, std::string_view decimalSeparator) {
+void TResultsRun::ReportOutput(const std::string& rowPath, const TReportedValues& values,
+                               std::string_view decimalSeparator) {
   const TOutInfo& info = Current->Info;
   ReportTermination(info.Termination);
   if (info.GeometryState == 0) {
@@ -165,24 +179,23 @@ void TResultsRun::ReportOutput(const std::string& rowPath, std::string_view deci
     AppendMemoText("Optimized geometry loaded");
   }
   AppendMemoText("");
-  AppendMemoText("E" + info.EnergyLabel + " [Hartree]=\t" + MemoFixed(info.Energy, EnergyDecimals, decimalSeparator));
+  AppendMemoText("E" + info.EnergyLabel + " [Hartree]=\t" + MemoFixed(values.E, EnergyDecimals, decimalSeparator));
   ReportNothingRead(info);
-  Results->Write(rowPath + "\tOUT\t" + ScientificRowForm(info.Energy) + "\t");
+  Results->Write(rowPath + "\tOUT\t" + ScientificRowForm(values.E) + "\t");
 
   // An output that no reader ran on has no mode list at all; it reads as one
   // without frequencies. An atom has no modes but may have its G.
   const int modeCount = info.Modes ? info.Modes->Count() : 0;
-  if (modeCount > 0 || info.HasFreeEnergy()) AppendMemoText("");
+  if (modeCount > 0 || values.G) AppendMemoText("");
   if (modeCount > 0) {
     AppendMemoText("The oscillation spectra contains " + std::to_string(modeCount) + " modes");
     AppendMemoText("FirstFreq [1/cm]=\t" +
                    MemoFixed(info.Modes->ModeAt(0).Frequency, FrequencyDecimals, decimalSeparator) + "\r\n");
   }
-  // A G that was never printed (a frequency section cut off, or one with
-  // no thermochemistry) is not written as a number.
-  if (info.HasFreeEnergy()) {
-    AppendMemoText("G [Hartree]=\t" + MemoFixed(info.GibbsEnergy, EnergyDecimals, decimalSeparator));
-    Results->Write(ScientificRowForm(info.GibbsEnergy) + "\t");
+  // A G that was never printed is not written as a number.
+  if (values.G) {
+    AppendMemoText("G [Hartree]=\t" + MemoFixed(*values.G, EnergyDecimals, decimalSeparator));
+    Results->Write(ScientificRowForm(*values.G) + "\t");
   } else {
     if (modeCount > 0) AppendMemoText(NoThermochemistryWarning);
     Results->Write(std::string(NoThermochemistry) + "\t");

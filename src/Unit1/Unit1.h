@@ -2,6 +2,7 @@
 // per-file report that turns each chosen path into memo lines and one row.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "CdfFiles/CdfFiles.h"
+#include "ReportedValues/ReportedValues.h"
 #include "Unit1/ListFile.h"
 
 namespace harvex {
@@ -36,6 +38,15 @@ std::unique_ptr<TCoordinateFile_cdf> LoadForReport(const std::string& fileName, 
 // file, which no list may name.
 void ForEachChosenFile(const std::string& path, const TLoadContext& context,
                        const std::optional<TFileIdentity>& excluded, const std::function<void(const std::string&)>& take);
+
+// The files ForEachChosenFile hands over for Path, a list read in full, and
+// what ended reading it as a list (raised after those files are reported).
+struct TChosenFiles {
+  std::vector<std::string> Files;
+  std::exception_ptr ListError;
+};
+TChosenFiles ChosenFiles(const std::string& path, const TLoadContext& context,
+                         const std::optional<TFileIdentity>& excluded);
 
 class TResultsRun {
  public:
@@ -100,8 +111,8 @@ class TResultsRun {
   // What a load of the last choice reports to and resolves names against.
   TLoadContext LoadContext() const { return {Desktop, Folder}; }
   void ReportCurrent(const std::string& fileName);
-  void ReportConformer(const std::string& rowPath, std::string_view decimalSeparator);
-  void ReportOutput(const std::string& rowPath, std::string_view decimalSeparator);
+  void ReportConformer(const std::string& rowPath, const TReportedValues& values, std::string_view decimalSeparator);
+  void ReportOutput(const std::string& rowPath, const TReportedValues& values, std::string_view decimalSeparator);
   void ReportTermination(TTermination termination);
   void ReportNothingRead(const TOutInfo& info);
   void AppendMemoText(std::string_view text);

@@ -13,7 +13,8 @@ constexpr long double KJPerKcal = 4.184L;
 
 }  // namespace harvex
 
-// CODATA 2018, for the thermochemistry the program recomputes itself. Planck, Boltzmann, Avogadro and the speed of
+// CODATA 2018, for the thermochemistry and the ensembles the program computes
+// itself. Planck, Boltzmann, Avogadro and the speed of
 // light are exact by the definition of the SI units; the others are the
 // recommended values.
 namespace harvex::codata {
@@ -29,6 +30,10 @@ inline constexpr double StandardAtmosphere = 101325;          // Pa
 
 inline constexpr double GasConstant = Avogadro * Boltzmann;                   // J/(mol K)
 inline constexpr double JoulePerMolePerHartree = HartreeEnergy * Avogadro;   // J/mol
+inline constexpr double JoulePerKcal = 4184;                                   // the thermochemical calorie
+// 627.509474...: the conversion of the values the program derives itself
+// (the ensemble's differences and populations), unlike KcalPerHartree above.
+inline constexpr double KcalPerMolePerHartree = JoulePerMolePerHartree / JoulePerKcal;
 inline constexpr double LitresPerCubicMetre = 1000;
 
 }  // namespace harvex::codata

@@ -1,6 +1,6 @@
 // Conformer ensembles: ranking, superposition, duplicates, populations and
 // the table. Expected populations were worked out apart from the program
-// (Boltzmann factors in double precision with the same constants).
+// (Boltzmann factors in double precision with the CODATA 2018 constants).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,7 +16,10 @@ namespace {
 
 using testing::TestDataPath;
 
-constexpr long double KcalPerHartree = 627.5095L;
+// CODATA 2018: the Hartree energy times Avogadro's number over 4184 J/kcal.
+constexpr double KcalPerHartree = 627.5094740630558;
+// The Hartree energy over Boltzmann's constant, in Kelvin.
+constexpr double HartreeKelvin = 4.3597447222071e-18 / 1.380649e-23;
 
 // CHFClBr: chiral, so its mirror image is another molecule in space.
 const std::vector<std::int32_t> HalomethaneElements = {6, 1, 9, 17, 35};
@@ -114,8 +117,8 @@ TEST_P(Populations, FollowBoltzmannRelativeToTheLowestAndSumToAHundred) {
     EXPECT_NEAR(*row.Population, expected.Percent[rank], 1e-9) << rank;
     EXPECT_EQ(row.PopulationTenths, expected.Tenths[rank]) << rank;
   }
-  EXPECT_NEAR(static_cast<double>(*ensemble.Rows[2].DeltaG), 0.0019 * 627.5095, 1e-9);
-  EXPECT_NEAR(static_cast<double>(ensemble.Rows[2].DeltaE), -0.01 * 627.5095, 1e-9);
+  EXPECT_NEAR(static_cast<double>(*ensemble.Rows[2].DeltaG), 0.0019 * KcalPerHartree, 1e-9);
+  EXPECT_NEAR(static_cast<double>(ensemble.Rows[2].DeltaE), -0.01 * KcalPerHartree, 1e-9);
   EXPECT_NEAR(static_cast<double>(*ensemble.FreeEnergy), expected.FreeEnergy, 1e-10);
   EXPECT_EQ(TenthsSum(ensemble), 1000);
 }
@@ -124,12 +127,12 @@ INSTANTIATE_TEST_SUITE_P(
     Temperatures, Populations,
     ::testing::Values(
         TPopulationCase{
-            298.15, {64.01013835020743, 27.43308451885686, 8.55677713093572}, {640, 274, 86}, -500.1238779279534},
+            298.15, {64.0101372791898, 27.43308502101543, 8.556777699794766}, {640, 274, 86}, -500.12387792798665},
         // 58.5 + 29.7 + 11.7 would make 99.9: the largest remainder takes the tenth.
         TPopulationCase{
-            373.15, {58.532293515135585, 29.742749272248748, 11.724957212615665}, {585, 298, 117}, -500.1240896062338},
+            373.15, {58.532292571475736, 29.742749625375577, 11.724957803148678}, {585, 298, 117}, -500.124089606279},
         TPopulationCase{
-            200, {75.04296691756818, 21.220351343620436, 3.7366817388113702}, {751, 212, 37}, -500.1236385442308}));
+            200, {75.04296573797073, 21.22035211842273, 3.736682143606535}, {751, 212, 37}, -500.12363854424825}));
 
 TEST(Ensemble, OneMemberWithoutGMakesEveryMemberUseE) {
   const TEnsemble ensemble =
@@ -139,12 +142,12 @@ TEST(Ensemble, OneMemberWithoutGMakesEveryMemberUseE) {
                       298.15);
   EXPECT_FALSE(ensemble.UsesG);
   EXPECT_EQ(RankedPaths(ensemble), (std::vector<std::string>{"low.out", "no-g.out", "high.out"}));
-  const std::array<double, 3> percent = {78.4311039897316, 16.01536514942818, 5.553530860840234};
+  const std::array<double, 3> percent = {78.43110268764036, 16.015365935660554, 5.553531376699093};
   for (std::size_t rank = 0; rank < 3; ++rank) EXPECT_NEAR(*ensemble.Rows[rank].Population, percent[rank], 1e-9);
-  EXPECT_NEAR(static_cast<double>(*ensemble.FreeEnergy), -40.51172938932903, 1e-10);
+  EXPECT_NEAR(static_cast<double>(*ensemble.FreeEnergy), -40.51172938935419, 1e-10);
   // dG against the lowest-ranked member that has a G.
   EXPECT_FALSE(ensemble.Rows[1].DeltaG);
-  EXPECT_NEAR(static_cast<double>(*ensemble.Rows[2].DeltaG), -0.0005 * 627.5095, 1e-9);
+  EXPECT_NEAR(static_cast<double>(*ensemble.Rows[2].DeltaG), -0.0005 * KcalPerHartree, 1e-9);
   EXPECT_EQ(MemberWarnings(ensemble.Rows[1].Member), (std::vector<std::string_view>{"no thermochemistry"}));
 }
 
@@ -187,14 +190,14 @@ TEST_P(Duplicates, NeedTheSameAtomsEnergyAndShape) {
   const long double g = -700.25L;
   const TEnsemble ensemble =
       ComputeEnsemble({Member("first.out", -700.5, g),
-                       Member("second.out", -700.5, g + c.KcalAbove / KcalPerHartree, c.Second, c.SecondElements),
+                       Member("second.out", -700.5, g + static_cast<long double>(c.KcalAbove / KcalPerHartree), c.Second, c.SecondElements),
                        Member("other.out", -700.5, g + 0.0005L, Moved(Halomethane, Diagonal, 1.0, {}))},
                       298.15);
   ASSERT_EQ(RankedPaths(ensemble)[1], "second.out");
   EXPECT_EQ(ensemble.Rows[1].DuplicateOf, c.Duplicate ? 1 : 0);
   EXPECT_EQ(ensemble.Rows[1].Population.has_value(), !c.Duplicate);
   // A duplicate counts once: the others share 100 %.
-  const double otherPercent = c.Duplicate ? 100 / (1 + std::exp(-0.0005 * 627.5095 * 4184 / (8.314462618 * 298.15)))
+  const double otherPercent = c.Duplicate ? 100 / (1 + std::exp(-0.0005 * HartreeKelvin / 298.15))
                                           : *ensemble.Rows[0].Population;
   EXPECT_NEAR(*ensemble.Rows[0].Population, otherPercent, 1e-9);
   EXPECT_EQ(TenthsSum(ensemble), 1000);

@@ -10,11 +10,13 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "CdfFiles/CdfFiles.h"
+#include "Unit1/Unit1.h"
 #include "rtl/Desktop.h"
 
 namespace harvex {
@@ -54,6 +56,22 @@ struct TLoadedFile {
   std::exception_ptr Error;
   std::size_t Bytes = 0;  // what the file holds (HeldBytes)
 };
+
+// One path of a batch, reported as a choice of it alone: the load items of
+// the files it stands for, and what ended reading it as a list (raised after
+// them).
+struct TBatchChoice {
+  std::string Path;
+  std::size_t FirstItem = 0;
+  std::size_t ItemCount = 0;
+  std::exception_ptr ListError;
+};
+
+// Expands every path into the files it stands for (ChosenFiles), lists read
+// in full, each file with the folder of its choice, appended to Items. Stops
+// at an end signal.
+std::vector<TBatchChoice> PlanChoices(const std::vector<std::string>& paths,
+                                      const std::optional<TFileIdentity>& excluded, std::vector<TLoadItem>& items);
 
 // Starts a thread that runs Work; raises std::system_error when the system
 // refuses one, as std::thread does.
@@ -100,5 +118,9 @@ class TBatchLoader {
   bool Stopping = false;
   std::vector<std::thread> Workers;
 };
+
+// Shows the boxes the file's load raised on Desktop, then reports it in the
+// run, or raises what ended its load.
+void ReportLoaded(TResultsRun& run, TDesktop& desktop, const std::string& path, TLoadedFile loaded);
 
 }  // namespace harvex

@@ -1,12 +1,13 @@
-#include "PathCollection.h"
+#include "FolderWalk/PathCollection.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
 #include "CoordFiles/CoordFiles.h"
+#include "InputExtensions/InputExtensions.h"
 #include "rtl/EndSignals.h"
 #include "str_pars/str_pars.h"
 
@@ -15,13 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::array<std::string_view, 4> OutputExtensions = {".OUT", ".LOG", ".ZIP", ".CDF"};
-
 bool IsOutputName(const fs::path& path) {
   const std::string name = path.filename().string();
-  const std::string extension = UpperExtension(name);
-  return std::ranges::find(OutputExtensions, extension) != OutputExtensions.end() ||
-         IsOutputExtension(UpperGzippedExtension(name));
+  const std::optional<TInputExtension> entry = InputExtensionOf(UpperExtension(name));
+  return (entry && entry->Walked) || IsInputKind(UpperGzippedExtension(name), TInputKind::Output);
 }
 
 // The rank of one character: a folder separator below everything, so a

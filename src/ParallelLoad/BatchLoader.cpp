@@ -1,9 +1,10 @@
-#include "BatchLoader.h"
+#include "ParallelLoad/BatchLoader.h"
 
 #include <algorithm>
 #include <system_error>
 
 #include "Unit1/Unit1.h"
+#include "rtl/EndSignals.h"
 
 namespace harvex {
 namespace {
@@ -30,6 +31,27 @@ TLoadedFile LoadItem(const TLoadItem& item) {
 }
 
 }  // namespace
+
+std::vector<TBatchChoice> PlanChoices(const std::vector<std::string>& paths,
+                                      const std::optional<TFileIdentity>& excluded, std::vector<TLoadItem>& items) {
+  std::vector<TBatchChoice> choices;
+  for (const std::string& path : paths) {
+    if (EndSignal() != 0) break;
+    TLoadContext context;
+    context.Folder = ChoiceFolder(path);
+    TChosenFiles chosen = ChosenFiles(path, context, excluded);
+    choices.push_back({path, items.size(), chosen.Files.size(), chosen.ListError});
+    for (std::string& file : chosen.Files) items.push_back({std::move(file), context.Folder});
+  }
+  return choices;
+}
+
+void ReportLoaded(TResultsRun& run, TDesktop& desktop, const std::string& path, TLoadedFile loaded) {
+  for (const TQueuedMessage& message : loaded.Messages->Messages) desktop.ShowMessage(message.Caption, message.Text);
+  if (loaded.Error) std::rethrow_exception(loaded.Error);
+  run.ReportObject(path, std::move(loaded.File));
+  run.ReleaseCurrent();
+}
 
 TBatchLoader::TBatchLoader(const std::vector<TLoadItem>& items, std::size_t jobs, const TThreadStarter& startThread)
     : Items(items), Jobs(std::max<std::size_t>(jobs, 1)) {

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <thread>
 
-#include "BatchLoader.h"
+#include "ParallelLoad/BatchLoader.h"
 #include "Unit1/Unit1.h"
 #include "common/RecordingDesktop.h"
 #include "common/TempDir.h"
@@ -71,6 +71,42 @@ TEST(ParallelBatch, LoaderGoesOnWithTheThreadsThatStarted) {
     EXPECT_NE(loader.StartFailure(), "");
     for (std::size_t item = 0; item < items.size(); ++item) EXPECT_NE(loader.Take(item).File, nullptr) << allowed;
   }
+}
+
+// Every file taken is the one asked for, also when the caller passes items
+// over while the workers load ahead.
+TEST(ParallelBatch, LoaderHandsEachItemInOrderAndDropsThosePassedOver) {
+  std::vector<TLoadItem> items;
+  for (int i = 0; i < 40; ++i)
+    items.push_back({i % 3 == 0 ? TestDataPath("gaussian/CH4.out") : "missing" + std::to_string(i) + ".out", ""});
+  TBatchLoader loader(items, 3);
+  for (std::size_t item = 0; item < items.size(); item += item % 7 == 6 ? 5 : 1) {
+    const TLoadedFile loaded = loader.Take(item);
+    ASSERT_NE(loaded.File, nullptr);
+    EXPECT_EQ(loaded.File->Info.SourceOpened, item % 3 == 0) << item;
+  }
+}
+
+// A path stands for its files as a choice of it alone: each file of a list
+// keeps the list's folder, and what ended reading a list stays with its path.
+TEST(ParallelBatch, PlanExpandsEachPathAsAChoiceOfItsOwn) {
+  testing::TTempDir scratch;
+  const std::string list = scratch.Write("lists/l.txt", scratch.PathOf("a.out") + "\tOUT\nnot a path\n" +
+                                                            scratch.PathOf("sub/b.out") + "\n");
+  std::vector<TLoadItem> items = {{"before.out", ""}};
+  const std::vector<TBatchChoice> choices =
+      PlanChoices({scratch.PathOf("x.out"), list, scratch.PathOf("missing.txt")}, std::nullopt, items);
+  ASSERT_EQ(choices.size(), 3U);
+  EXPECT_EQ(choices[0].FirstItem, 1U);
+  EXPECT_EQ(choices[1].FirstItem, 2U);
+  EXPECT_EQ(choices[1].ItemCount, 2U);
+  EXPECT_FALSE(choices[1].ListError);
+  EXPECT_EQ(choices[2].ItemCount, 0U);
+  EXPECT_TRUE(choices[2].ListError);
+  ASSERT_EQ(items.size(), 4U);
+  EXPECT_EQ(items[1].Folder, scratch.Path().string());
+  EXPECT_EQ(items[3].Path, scratch.PathOf("sub/b.out"));
+  EXPECT_EQ(items[3].Folder, scratch.PathOf("lists"));
 }
 
 // Each conformer's relative names resolve against its own folder, and its

@@ -1,0 +1,63 @@
+// Recomputed thermochemistry of many reported files: for every file with a
+// frequency job, one table row per temperature at the conditions chosen, a
+// self-check of the recomputation against the G the program printed, and
+// the same values as JSON. The caller decides where the table goes.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ModelJson/ModelJson.h"
+#include "Thermochemistry/Thermochemistry.h"
+
+namespace harvex {
+
+// Told about one file: a failed self-check, a recomputed value that is not
+// finite.
+using TThermoNotice = std::function<void(const std::string& path, const std::string& message)>;
+
+// What the table gives for one file.
+struct TThermoRows {
+  // One object per temperature; null when the table keeps no JSON.
+  TModelJson Json;
+  // The free energy an ensemble ranks by at the ranking temperature: qh-G,
+  // G without a quasi-harmonic entropy; none when the file has no
+  // recomputed values or it is not finite.
+  std::optional<long double> RankingEnergy;
+};
+
+class TThermoTable {
+ public:
+  // Rows at each of Temperatures (Kelvin; the ranking temperature when
+  // empty); the header line names the conditions.
+  TThermoTable(const TThermoConditions& conditions, std::vector<double> temperatures, double rankingTemperature,
+               bool json, TThermoNotice notice);
+
+  // Recomputes a reported file once: its rows and JSON values, its ranking
+  // energy, and the notices on what went wrong.
+  TThermoRows Add(const std::string& path, const TCoordinateFile_cdf& file);
+
+  // The tab-separated table so far: the header line, then the rows, LF line
+  // ends, numbers with a point.
+  const std::string& Text() const { return Table; }
+  // No self-check failed and every recomputed value was finite.
+  bool Clean() const { return !SelfCheckFailed && !NotFiniteValue; }
+
+  // The ranking energy's name for the ensemble's header, with its conditions.
+  std::string RankingName() const;
+
+ private:
+  TThermoConditions Conditions;
+  std::vector<double> Temperatures;
+  double RankingTemperature;
+  bool Json;
+  TThermoNotice Notice;
+  std::string Table;
+  int FileCount = 0;
+  bool SelfCheckFailed = false;
+  bool NotFiniteValue = false;  // a recomputed quantity overflowed
+};
+
+}  // namespace harvex
