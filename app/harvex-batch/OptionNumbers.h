@@ -12,8 +12,10 @@ namespace harvex {
 
 // The number syntax of input files (ReadDouble), which ignores the locale:
 // a "," is taken for the point and a Fortran "D" for the exponent's "E".
-// None unless the whole text is one number a double holds.
+// None unless the whole text is one number a double holds; a text without a
+// digit (".", ",") is no number here, though an input file's field reads it as 0.
 inline std::optional<double> OptionNumber(std::string_view text) {
+  if (text.find_first_of("0123456789") == std::string_view::npos) return std::nullopt;
   int cursor = 1;
   const std::optional<double> value = TryReadDouble(text, cursor);
   if (!value || static_cast<std::size_t>(cursor) != text.size() + 1) return std::nullopt;

@@ -252,7 +252,7 @@ TEST_F(BatchTest, UsageErrorsExitTwo) {
   EXPECT_EQ(RunBatch("").ExitStatus, 2);
   EXPECT_EQ(RunBatch("--no-such-option a.out").ExitStatus, 2);
   EXPECT_EQ(RunBatch("--results").ExitStatus, 2);
-  for (const char* kelvin : {"0", "-5", "nan", "inf", "300K", "", "1e-300", "1e300"})
+  for (const char* kelvin : {"0", "-5", "nan", "inf", "300K", "", ".", "1e-300", "1e300"})
     EXPECT_EQ(RunBatch(std::string("--ensemble --temperature ") + kelvin + " a.out").ExitStatus, 2) << kelvin;
   for (const char* jobs : {"-1", "99999999999999999999", "1025", "2x", "''"}) {
     const TBatchResult result = RunBatch(std::string("--jobs ") + jobs + " a.out");
