@@ -4,7 +4,6 @@
 // displacements, the thermochemistry printed after it, and how the run
 // ended.
 #include <array>
-#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -84,7 +83,6 @@ constexpr std::string_view FrequenciesMarker = "VIBRATIONAL FREQUENCIES";
 constexpr std::string_view WavenumberUnit = "cm**-1";
 constexpr int NonlinearRigidMotions = 6;
 constexpr int LinearRigidMotions = 5;
-constexpr double CollinearTolerance = 1e-3;  // angstrom
 
 // NORMAL MODES, then a few lines of text, then groups of columns: a line of
 // entry numbers (in ORCA 6 a line of irreps under it) and one row per
@@ -367,29 +365,6 @@ void ReadTermination(TOrcaPass& pass) {
   if (Contains(pass.Line, ErrorTerminationMarker)) NoteFailure(pass);
 }
 
-// One or two atoms always lie on a line; an empty geometry says nothing and
-// counts as bent.
-bool IsLinear(const TAtomicArray& atoms) {
-  if (atoms.Count() == 0) return false;
-  const TAtom& origin = atoms.AtomAt(1);
-  const auto offset = [&origin](const TAtom& atom) {
-    return std::array{atom.X - origin.X, atom.Y - origin.Y, atom.Z - origin.Z};
-  };
-  const auto norm = [](const std::array<double, 3>& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); };
-  std::array<double, 3> axis{};
-  for (int index = 2; index <= atoms.Count(); ++index)
-    if (const auto v = offset(atoms.AtomAt(index)); norm(v) > norm(axis)) axis = v;
-  const double length = norm(axis);
-  if (length < CollinearTolerance) return true;
-  for (int index = 2; index <= atoms.Count(); ++index) {
-    const auto v = offset(atoms.AtomAt(index));
-    const std::array cross = {v[1] * axis[2] - v[2] * axis[1], v[2] * axis[0] - v[0] * axis[2],
-                              v[0] * axis[1] - v[1] * axis[0]};
-    if (norm(cross) / length > CollinearTolerance) return false;
-  }
-  return true;
-}
-
 // A block replaces the modes and thermochemistry of an earlier one (the
 // initial Hessian of a transition-state search, an earlier job). A linear
 // molecule has five rigid motions; a genuine 0.00 mode after them is kept.
@@ -401,7 +376,7 @@ void StartFrequencyBlock(TOrcaPass& pass) {
   info.AtomMasses = MassesOf(pass.MassRows);
   info.RotConstants = pass.RotConstants;
   BuildPendingGeometry(pass);
-  info.LinearRotor = IsLinear(pass.File.Atoms);
+  info.LinearRotor = IsLinearGeometry(pass.File.Atoms);
   pass.ZerosToSkip = info.LinearRotor ? LinearRigidMotions : NonlinearRigidMotions;
   pass.FrequenciesSeen = true;
   pass.NormalModesPending = true;
