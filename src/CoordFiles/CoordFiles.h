@@ -273,6 +273,24 @@ inline constexpr std::tuple OutInfoFields{
     TModelField{"EnergyRead", &TOutInfo::EnergyRead},
 };
 
+class TLineSource;
+
+// Run by each output reader once its file is open: fresh Modes, the read
+// section values and the recomputation values afresh; energies and sums are
+// kept.
+void ResetOutInfo(TOutInfo& info);
+
+// The output readers, over a source opened on the output's text, which they
+// close when done; what they report goes to the context, in the order it
+// arises. The Gaussian reader gives false when it read no geometry.
+bool ParseGaussianOutput(TLineSource& source, bool finalGeometry, TAtomicArray& atoms, TOutInfo& info,
+                         const TLoadContext& context);
+void ReadOrcaOutput(TLineSource& source, TAtomicArray& atoms, TOutInfo& info, const TLoadContext& context);
+// The geometry readers, over a source opened on the file; the XYZ reader
+// names the file in its box.
+void ReadXyzFile(TLineSource& source, const std::string& fileName, TAtomicArray& atoms, const TLoadContext& context);
+void ReadGjfFile(TLineSource& source, TAtomicArray& atoms, const TLoadContext& context);
+
 // One loaded file: its atoms and everything its reader found.
 class TCoordinateFile : public TSimpleAtomList {
  public:
@@ -292,7 +310,7 @@ class TCoordinateFile : public TSimpleAtomList {
   // Tells ORCA from Gaussian output by the first banner line and reads it.
   bool LoadOutput(const std::string& fileName, bool finalGeometry);
 
-  // Readers.
+  // Readers: each opens its file and runs the reader of the same name over it.
   bool ParseGaussianOutput(const std::string& fileName, bool finalGeometry);
   bool ReadOrcaOutput(const std::string& fileName);
   // Appends one atom from an atom line (see the free function).
@@ -300,10 +318,8 @@ class TCoordinateFile : public TSimpleAtomList {
   void ReadXyzFile(const std::string& fileName);
   void ReadGjfFile(const std::string& fileName);
 
-  // Run by each output reader once its file is open: fresh Modes, the read
-  // section values and the recomputation values afresh; energies and sums
-  // are kept.
-  void ResetOutInfo();
+  // See the free function.
+  void ResetOutInfo() { harvex::ResetOutInfo(Info); }
   void FreeModes() { Info.Modes.reset(); }
 
   // The class's error box, captioned "TCoordinateFile Error".

@@ -135,10 +135,10 @@ void TOutInfo::AddReadWarning(std::string_view text) {
   if (std::ranges::find(ReadWarnings, text) == ReadWarnings.end()) ReadWarnings.emplace_back(text);
 }
 
-void TCoordinateFile::ResetOutInfo() {
-  Info.Modes = std::make_unique<TOscModes>();
-  static_cast<TReadSectionValues&>(Info) = {};
-  Info.ClearRecomputationValues();
+void ResetOutInfo(TOutInfo& info) {
+  info.Modes = std::make_unique<TOscModes>();
+  static_cast<TReadSectionValues&>(info) = {};
+  info.ClearRecomputationValues();
 }
 
 void TCoordinateFile::ShowError(const std::string& message) {

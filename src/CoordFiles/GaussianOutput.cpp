@@ -527,24 +527,30 @@ const TMarkerRegistry<TGaussianCheck>& GaussianRegistry() {
   return registry;
 }
 
-bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool finalGeometry) {
+bool ParseGaussianOutput(TLineSource& source, bool finalGeometry, TAtomicArray& atoms, TOutInfo& info,
+                         const TLoadContext& context) {
   const TMarkerRegistry<TGaussianCheck>& registry = GaussianRegistry();
+  ResetOutInfo(info);
+  info.GeometryState = 2;
+  info.Termination = tmMissing;
+  TGaussianPass pass(source, finalGeometry);
+  ReadPass(registry, pass, [](TGaussianPass&) { return false; }, info);
+  source.CloseSource();
+  const TGaussianFileState& file = pass.File;
+  const std::vector<std::string>& rows = file.GeometryRows.empty() ? file.InputGeometryRows : file.GeometryRows;
+  BuildAtoms(rows, atoms, context);
+  if (rows.empty()) return false;
+  info.GeometryState = finalGeometry ? 1 : 0;
+  return true;
+}
+
+bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool finalGeometry) {
   TLineSource source(Context, TDamageReport::AsSoonAsRead);
   if (!source.OpenSource(fileName)) {
     ShowError("Can not open file " + fileName);
     return false;
   }
-  ResetOutInfo();
-  Info.GeometryState = 2;
-  Info.Termination = tmMissing;
-  TGaussianPass pass(source, finalGeometry);
-  ReadPass(registry, pass, [](TGaussianPass&) { return false; }, Info);
-  source.CloseSource();
-  const TGaussianFileState& file = pass.File;
-  const std::vector<std::string>& rows = file.GeometryRows.empty() ? file.InputGeometryRows : file.GeometryRows;
-  BuildAtoms(rows, Atoms, Context);
-  if (rows.empty()) return false;
-  Info.GeometryState = finalGeometry ? 1 : 0;
+  if (!harvex::ParseGaussianOutput(source, finalGeometry, Atoms, Info, Context)) return false;
   FileName = fileName;
   return true;
 }

@@ -168,10 +168,12 @@ constexpr std::size_t MassColumn = 4;
 enum class TOrcaSection { None, Frequencies, NormalModes };
 
 struct TOrcaPass : TReaderPass {
-  TOrcaPass(TLineSource& source, TCoordinateFile& file) : TReaderPass(source), File(file), Info(file.Info) {}
+  TOrcaPass(TLineSource& source, TAtomicArray& atoms, TOutInfo& info, const TLoadContext& context)
+      : TReaderPass(source), Atoms(atoms), Info(info), Context(context) {}
 
-  TCoordinateFile& File;
+  TAtomicArray& Atoms;
   TOutInfo& Info;
+  const TLoadContext& Context;
   bool Failed = false;
   bool FinalEnergySeen = false;
   std::optional<double> SCFEnergy;
@@ -318,8 +320,8 @@ void ReadMultiplicity(TOrcaPass& pass) {
 void BuildPendingGeometry(TOrcaPass& pass) {
   if (!pass.GeometryPending) return;
   pass.GeometryPending = false;
-  pass.File.Atoms.ClearAtoms();
-  for (const std::string& row : pass.GeometryRows) ParseAtomLine(row, pass.File.Atoms, pass.File.Context);
+  pass.Atoms.ClearAtoms();
+  for (const std::string& row : pass.GeometryRows) ParseAtomLine(row, pass.Atoms, pass.Context);
 }
 
 // A parenthesised tag after the marker is passed over; a line with no
@@ -365,7 +367,7 @@ void StartFrequencyBlock(TOrcaPass& pass) {
   info.AtomMasses = MassesOf(pass.MassRows);
   info.RotConstants = pass.RotConstants;
   BuildPendingGeometry(pass);
-  info.LinearRotor = IsLinearGeometry(pass.File.Atoms);
+  info.LinearRotor = IsLinearGeometry(pass.Atoms);
   pass.ZerosToSkip = info.LinearRotor ? LinearRigidMotions : NonlinearRigidMotions;
   pass.FrequenciesSeen = true;
   pass.NormalModesPending = true;
@@ -533,23 +535,27 @@ std::vector<std::string_view> OrcaMarkers() {
   return markers;
 }
 
-bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
+void ReadOrcaOutput(TLineSource& source, TAtomicArray& atoms, TOutInfo& info, const TLoadContext& context) {
   static const TMarkerRegistry<TOrcaCheck> registry{OrcaRows};
-  TLineSource source(Context, TDamageReport::AsSoonAsRead);
-  if (!source.OpenSource(fileName)) return false;
-  ResetOutInfo();
-  Info.Termination = tmMissing;
-  TOrcaPass pass(source, *this);
+  ResetOutInfo(info);
+  info.Termination = tmMissing;
+  TOrcaPass pass(source, atoms, info, context);
   ReadPass(registry, pass, ReadSectionLine);
   source.CloseSource();
   BuildPendingGeometry(pass);
   // The SCF total of a failed job may be a diverged value, never its energy.
   if (!pass.FinalEnergySeen && pass.SCFEnergy && !pass.Failed) {
-    Info.EnergyLabel.clear();
-    Info.Energy = *pass.SCFEnergy;
-    Info.EnergyRead = true;
+    info.EnergyLabel.clear();
+    info.Energy = *pass.SCFEnergy;
+    info.EnergyRead = true;
   }
-  Info.GeometryState = AtomCount() > 0 ? 1 : 0;
+  info.GeometryState = atoms.Count() > 0 ? 1 : 0;
+}
+
+bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
+  TLineSource source(Context, TDamageReport::AsSoonAsRead);
+  if (!source.OpenSource(fileName)) return false;
+  harvex::ReadOrcaOutput(source, Atoms, Info, Context);
   return true;
 }
 
