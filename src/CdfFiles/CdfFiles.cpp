@@ -21,12 +21,11 @@ void TConfDescrFile::Load(const std::string& fileName) {
   FileName = fileName;
   // A folder, or a file that cannot be opened for reading, is as invalid as
   // a missing one; the INI reader only sees files that open.
-  const std::string openName = Context.Resolve(fileName);
-  if (!TPlainTextFile().Open(openName)) {
+  if (!TPlainTextFile().Open(Context.Open(fileName))) {
     ShowError(fileName + InvalidDescription);
     return;
   }
-  const TIniFile ini(openName);
+  const TIniFile ini(fileName, Context);
   const std::vector<std::string> sections = ini.ReadSectionNames();
   if (sections.empty()) {
     ShowError(fileName + InvalidDescription);

@@ -43,7 +43,7 @@ std::optional<std::string_view> SectionHeader(std::string_view line) {
 // that does not open, or fails while being read, ends there.
 class TIniLines {
  public:
-  explicit TIniLines(const std::string& fileName) : Opened(File.Open(fileName)) {}
+  TIniLines(const TLoadContext& context, const std::string& fileName) : Opened(File.Open(context.Open(fileName))) {}
 
   bool Next(std::string_view& line) {
     try {
@@ -68,7 +68,8 @@ class TIniLines {
 
 }  // namespace
 
-TIniFile::TIniFile(std::string fileName) : FileName(std::move(fileName)) {}
+TIniFile::TIniFile(std::string fileName, TLoadContext context)
+    : FileName(std::move(fileName)), Context(std::move(context)) {}
 
 // [conformer]
 // GeomFileName = opt.out
@@ -78,7 +79,7 @@ TIniFile::TIniFile(std::string fileName) : FileName(std::move(fileName)) {}
 std::vector<std::string> TIniFile::ReadSectionNames() const {
   std::vector<std::string> names;
   std::size_t used = 1;  // the list's final NUL
-  TIniLines lines(FileName);
+  TIniLines lines(Context, FileName);
   std::string_view line;
   while (lines.Next(line)) {
     const std::optional<std::string_view> name = SectionHeader(line);
@@ -92,7 +93,7 @@ std::vector<std::string> TIniFile::ReadSectionNames() const {
 
 std::string TIniFile::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const {
-  TIniLines lines(FileName);
+  TIniLines lines(Context, FileName);
   std::string_view line;
   bool inSection = false;
   while (lines.Next(line)) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "rtl/Desktop.h"
+
 namespace harvex {
 
 // Reads the file afresh for every question, line by line, as the profile
@@ -21,7 +23,9 @@ class TIniFile {
   // final NUL, in this many bytes; names that do not fit are left out.
   static constexpr std::size_t SectionListSize = 16384;
 
-  explicit TIniFile(std::string fileName);
+  // The file is opened through the context: one it holds in memory, else
+  // the file the name gives against its folder.
+  explicit TIniFile(std::string fileName, TLoadContext context = {});
 
   // The section names in file order, as far as they fit the list.
   std::vector<std::string> ReadSectionNames() const;
@@ -34,6 +38,7 @@ class TIniFile {
 
  private:
   std::string FileName;
+  TLoadContext Context;
 };
 
 }  // namespace harvex

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "chembase/chembase.h"
@@ -127,13 +128,21 @@ enum TTermination : std::uint8_t { tmNotRead = 0, tmNormal = 1, tmError = 2, tmM
 // Which program wrote an output; opNone for any other file.
 enum TOutputProgram : std::uint8_t { opNone = 0, opGaussian = 1, opOrca = 2 };
 
-// Everything read from a program output.
-struct TOutInfo {
-  // 0 first geometry kept, 1 last geometry kept, 2 a Gaussian parse kept none.
-  std::uint8_t GeometryState = 0;
-  double Energy = 0;  // Hartree
-  std::string EnergyLabel;
-  std::unique_ptr<TOscModes> Modes;
+// The values of the last frequency job kept only for recomputing its
+// thermochemistry, beyond the modes and rotor values: each frequency block
+// starts them afresh, and so does each output read.
+struct TRecomputationValues {
+  std::vector<double> AtomMasses;        // amu, in atom order, as the job used them
+  std::array<double, 3> RotConstants{};  // GHz; 0 where none was printed
+  std::optional<double> ThermoTemperature;  // Kelvin, the job's own
+  std::optional<double> ThermoPressure;     // atm
+  std::optional<double> ThermoEnergy;       // Hartree: the electronic energy the job's G is built on
+  std::optional<double> PrintedEnthalpy;    // Hartree: the job's own H and G, not a recipe's
+  std::optional<double> PrintedFreeEnergy;
+};
+
+// The thermochemistry of the last frequency block; each block starts it afresh.
+struct TThermochemistryValues : TRecomputationValues {
   double ZPECorrection = 0;    // Hartree
   double GibbsCorrection = 0;  // Hartree
   double GibbsEnergy = 0;      // Hartree
@@ -144,29 +153,53 @@ struct TOutInfo {
   std::array<double, 3> RotTemperatures{};  // Kelvin
   std::int32_t SymmetryNumber = 0;
   bool LinearRotor = false;
-  bool HasAnharmonicThermo = false;
-  long double ZPEAnharmonic = 0;          // Hartree
-  long double AnharmonicTemperature = 0;  // Kelvin
-  long double GibbsAnharmonic = 0;        // Hartree
-  // What the thermochemistry of the last frequency job is recomputed from,
-  // beyond the modes and rotor values above; each frequency block starts
-  // them afresh.
-  TOutputProgram Program = opNone;
-  std::vector<double> AtomMasses;        // amu, in atom order, as the job used them
-  std::array<double, 3> RotConstants{};  // GHz; 0 where none was printed
-  std::int32_t Multiplicity = 0;         // 0 when none was read
-  std::optional<double> ThermoTemperature;  // Kelvin, the job's own
-  std::optional<double> ThermoPressure;     // atm
-  std::optional<double> ThermoEnergy;       // Hartree: the electronic energy the job's G is built on
-  std::optional<double> PrintedEnthalpy;    // Hartree: the job's own H and G, not a recipe's
-  std::optional<double> PrintedFreeEnergy;
+};
+
+// What each output read starts without: no NBO or charges, no dipole or
+// counterpoise flag, no multiplicity.
+struct TReadSectionValues {
   std::unique_ptr<TNBOData> NBO;
   std::optional<TChargeArray> MullikenCharges;
   std::optional<TChargeArray> APTCharges;
   std::optional<TChargeArray> ESPCharges;
-  std::array<long double, 3> Dipole{};  // Debye
   bool HasDipole = false;
   bool HasCounterpoise = false;
+  std::int32_t Multiplicity = 0;  // 0 when none was read
+};
+
+// What the last output load got from its file; each output load starts it
+// afresh.
+struct TLoadOutcome {
+  // Which program wrote the output.
+  TOutputProgram Program = opNone;
+  // So that a load that gave nothing never passes as a good one:
+  // SourceOpened when its text could be opened (a plain file, or an
+  // archive's output member), EnergyRead when a reader then read an energy
+  // line from it. Energy itself keeps an earlier load's value.
+  bool SourceOpened = false;
+  bool EnergyRead = false;
+  // Why the source did not open, when there is a reason to name.
+  std::string OpenFailure;
+  // What a reader passed over or cut short, one warning line each, in the
+  // order met.
+  std::vector<std::string> ReadWarnings;
+};
+
+// Everything read from a program output. The groups it is made of are
+// reset each as a whole, by value initialisation; what stands here itself
+// (the energy, the anharmonic values, the dipole, the counterpoise sums)
+// outlives a load that reads none.
+struct TOutInfo : TThermochemistryValues, TReadSectionValues, TLoadOutcome {
+  // 0 first geometry kept, 1 last geometry kept, 2 a Gaussian parse kept none.
+  std::uint8_t GeometryState = 0;
+  double Energy = 0;  // Hartree
+  std::string EnergyLabel;
+  std::unique_ptr<TOscModes> Modes;
+  bool HasAnharmonicThermo = false;
+  long double ZPEAnharmonic = 0;          // Hartree
+  long double AnharmonicTemperature = 0;  // Kelvin
+  long double GibbsAnharmonic = 0;        // Hartree
+  std::array<long double, 3> Dipole{};  // Debye
   std::int32_t DCBSCount = 0;
   std::int32_t MCBSCount = 0;
   long double DCBSSum = 0;  // Hartree
@@ -180,31 +213,83 @@ struct TOutInfo {
   // Set by the output readers: tmMissing when they start, then by each
   // termination line read.
   TTermination Termination = tmNotRead;
-  // What the last output load got from its file, so that one that gave
-  // nothing never passes as a good one: SourceOpened when its text could be
-  // opened (a plain file, or an archive's output member), EnergyRead when a
-  // reader then read an energy line from it. Both are cleared when an output
-  // load starts; Energy itself keeps an earlier load's value.
-  bool SourceOpened = false;
-  bool EnergyRead = false;
-  // Why the source did not open, when there is a reason to name.
-  std::string OpenFailure;
-  // What a reader passed over or cut short, one warning line each, in the
-  // order met; cleared when an output load starts.
-  std::vector<std::string> ReadWarnings;
 
   // Adds the warning line unless it is there already.
   void AddReadWarning(std::string_view text);
   // Each frequency block read starts the thermochemistry values afresh.
-  void ClearThermochemistry();
+  void ClearThermochemistry() { static_cast<TThermochemistryValues&>(*this) = {}; }
   // The values kept only for recomputing the thermochemistry, all but the
   // multiplicity (read before the block).
-  void ClearRecomputationValues();
+  void ClearRecomputationValues() { static_cast<TRecomputationValues&>(*this) = {}; }
   // A frequency job printed G: a molecule's after its modes, an atom's
   // without any. The one test of whether a row, a conformer or an ensemble
   // member carries a G.
   bool HasFreeEnergy() const { return HasGibbsEnergy; }
 };
+
+// One member of a record's description: the name it goes by outside the
+// program (the key of its JSON member) and the field that holds it.
+template <typename TRecord, typename TValue>
+struct TModelField {
+  std::string_view Name;
+  TValue TRecord::*Member;
+};
+
+// The values read from an output that a loaded file's JSON carries, in the
+// order of its members: a new value read gets its field above and its row
+// here. The values kept only for recomputing the thermochemistry, and what a
+// load reports otherwise (warnings, the reason a file did not open), are no
+// members.
+inline constexpr std::tuple OutInfoFields{
+    TModelField{"GeometryState", &TOutInfo::GeometryState},
+    TModelField{"Energy", &TOutInfo::Energy},
+    TModelField{"EnergyLabel", &TOutInfo::EnergyLabel},
+    TModelField{"Modes", &TOutInfo::Modes},
+    TModelField{"ZPECorrection", &TOutInfo::ZPECorrection},
+    TModelField{"GibbsCorrection", &TOutInfo::GibbsCorrection},
+    TModelField{"GibbsEnergy", &TOutInfo::GibbsEnergy},
+    TModelField{"HasGibbsEnergy", &TOutInfo::HasGibbsEnergy},
+    TModelField{"MolecularMass", &TOutInfo::MolecularMass},
+    TModelField{"RotTemperatures", &TOutInfo::RotTemperatures},
+    TModelField{"SymmetryNumber", &TOutInfo::SymmetryNumber},
+    TModelField{"LinearRotor", &TOutInfo::LinearRotor},
+    TModelField{"HasAnharmonicThermo", &TOutInfo::HasAnharmonicThermo},
+    TModelField{"ZPEAnharmonic", &TOutInfo::ZPEAnharmonic},
+    TModelField{"AnharmonicTemperature", &TOutInfo::AnharmonicTemperature},
+    TModelField{"GibbsAnharmonic", &TOutInfo::GibbsAnharmonic},
+    TModelField{"NBO", &TOutInfo::NBO},
+    TModelField{"MullikenCharges", &TOutInfo::MullikenCharges},
+    TModelField{"APTCharges", &TOutInfo::APTCharges},
+    TModelField{"ESPCharges", &TOutInfo::ESPCharges},
+    TModelField{"Dipole", &TOutInfo::Dipole},
+    TModelField{"HasDipole", &TOutInfo::HasDipole},
+    TModelField{"HasCounterpoise", &TOutInfo::HasCounterpoise},
+    TModelField{"DCBSCount", &TOutInfo::DCBSCount},
+    TModelField{"MCBSCount", &TOutInfo::MCBSCount},
+    TModelField{"DCBSSum", &TOutInfo::DCBSSum},
+    TModelField{"MCBSSum", &TOutInfo::MCBSSum},
+    TModelField{"Termination", &TOutInfo::Termination},
+    TModelField{"SourceOpened", &TOutInfo::SourceOpened},
+    TModelField{"EnergyRead", &TOutInfo::EnergyRead},
+};
+
+class TLineSource;
+
+// Run by each output reader once its file is open: fresh Modes, the read
+// section values and the recomputation values afresh; energies and sums are
+// kept.
+void ResetOutInfo(TOutInfo& info);
+
+// The output readers, over a source opened on the output's text, which they
+// close when done; what they report goes to the context, in the order it
+// arises. The Gaussian reader gives false when it read no geometry.
+bool ParseGaussianOutput(TLineSource& source, bool finalGeometry, TAtomicArray& atoms, TOutInfo& info,
+                         const TLoadContext& context);
+void ReadOrcaOutput(TLineSource& source, TAtomicArray& atoms, TOutInfo& info, const TLoadContext& context);
+// The geometry readers, over a source opened on the file; the XYZ reader
+// names the file in its box.
+void ReadXyzFile(TLineSource& source, const std::string& fileName, TAtomicArray& atoms, const TLoadContext& context);
+void ReadGjfFile(TLineSource& source, TAtomicArray& atoms, const TLoadContext& context);
 
 // One loaded file: its atoms and everything its reader found.
 class TCoordinateFile : public TSimpleAtomList {
@@ -225,7 +310,7 @@ class TCoordinateFile : public TSimpleAtomList {
   // Tells ORCA from Gaussian output by the first banner line and reads it.
   bool LoadOutput(const std::string& fileName, bool finalGeometry);
 
-  // Readers.
+  // Readers: each opens its file and runs the reader of the same name over it.
   bool ParseGaussianOutput(const std::string& fileName, bool finalGeometry);
   bool ReadOrcaOutput(const std::string& fileName);
   // Appends one atom from an atom line (see the free function).
@@ -233,9 +318,8 @@ class TCoordinateFile : public TSimpleAtomList {
   void ReadXyzFile(const std::string& fileName);
   void ReadGjfFile(const std::string& fileName);
 
-  // Run by each output reader once its file is open: fresh Modes, no NBO or
-  // charges, no dipole or counterpoise flag; energies and sums are kept.
-  void ResetOutInfo();
+  // See the free function.
+  void ResetOutInfo() { harvex::ResetOutInfo(Info); }
   void FreeModes() { Info.Modes.reset(); }
 
   // The class's error box, captioned "TCoordinateFile Error".

@@ -135,38 +135,10 @@ void TOutInfo::AddReadWarning(std::string_view text) {
   if (std::ranges::find(ReadWarnings, text) == ReadWarnings.end()) ReadWarnings.emplace_back(text);
 }
 
-void TOutInfo::ClearThermochemistry() {
-  ZPECorrection = 0;
-  GibbsCorrection = 0;
-  GibbsEnergy = 0;
-  MolecularMass = 0;
-  RotTemperatures = {};
-  SymmetryNumber = 0;
-  LinearRotor = false;
-  HasGibbsEnergy = false;
-  ClearRecomputationValues();
-}
-
-void TOutInfo::ClearRecomputationValues() {
-  AtomMasses.clear();
-  RotConstants = {};
-  ThermoTemperature.reset();
-  ThermoPressure.reset();
-  ThermoEnergy.reset();
-  PrintedEnthalpy.reset();
-  PrintedFreeEnergy.reset();
-}
-
-void TCoordinateFile::ResetOutInfo() {
-  Info.Modes = std::make_unique<TOscModes>();
-  Info.NBO.reset();
-  Info.MullikenCharges.reset();
-  Info.APTCharges.reset();
-  Info.ESPCharges.reset();
-  Info.HasDipole = false;
-  Info.HasCounterpoise = false;
-  Info.ClearRecomputationValues();
-  Info.Multiplicity = 0;
+void ResetOutInfo(TOutInfo& info) {
+  info.Modes = std::make_unique<TOscModes>();
+  static_cast<TReadSectionValues&>(info) = {};
+  info.ClearRecomputationValues();
 }
 
 void TCoordinateFile::ShowError(const std::string& message) {
@@ -212,11 +184,7 @@ bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) 
 // member and found none. A pass that stops at the banner gives no verdict.
 bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry) {
   TProgram program = TProgram::Undecided;
-  Info.SourceOpened = false;
-  Info.EnergyRead = false;
-  Info.Program = opNone;
-  Info.OpenFailure.clear();
-  Info.ReadWarnings.clear();
+  static_cast<TLoadOutcome&>(Info) = {};
   {
     TLineSource source(Context);
     if (!source.OpenSource(fileName)) {

@@ -12,13 +12,6 @@
 
 namespace harvex {
 
-bool TGaussianPass::NextLine() {
-  if (Source.SourceAtEnd()) return false;
-  Source.ReadSourceLine(Line);
-  ++LinesRead;
-  return true;
-}
-
 void TGaussianPass::SetEnergy(TOutInfo& info, double energy, std::string_view label) {
   if (Job.DisplacedGeometries) return;
   File.Energy = energy;
@@ -99,24 +92,18 @@ void FoldFragmentEnergy(TGaussianPass& pass, TOutInfo& info) {
 
 // Both forms carry the energy after an "=" that follows the marker.
 void ReadCorrectedEnergy(TGaussianPass& pass, TOutInfo& info) {
-  int position = PositionOf(pass.Line, CorrectedEnergyMarker);
-  std::string_view marker = CorrectedEnergyMarker;
-  if (position == 0) {
-    position = PositionOf(pass.Line, NewCorrectedEnergyMarker);
-    marker = NewCorrectedEnergyMarker;
-  }
-  if (position == 0) return;
-  int cursor = position + static_cast<int>(marker.size());
+  int cursor = static_cast<int>(pass.Match.At + pass.Match.Marker.size()) + 1;
   SkipBlanks(pass.Line, cursor);
   ReadChar(pass.Line, cursor);  // "="
   SkipBlanks(pass.Line, cursor);
   pass.SetEnergy(info, ReadDouble(pass.Line, cursor), CorrectedEnergyMarker);
 }
 
-// The number of the fragment whose calculation this line opens.
-void ReadFragmentNumber(TGaussianPass& pass, TOutInfo& info, int position, std::string_view marker,
-                        int& pendingFragment) {
-  int cursor = position + static_cast<int>(marker.size());
+// The number of the fragment whose calculation this line opens, after the
+// marker matched; the marker common to both bases only with the basis named.
+void ReadFragmentNumber(TGaussianPass& pass, TOutInfo& info, std::string_view basis, int& pendingFragment) {
+  if (pass.Match.Marker == FragmentMarker && !Contains(pass.Line, basis)) return;
+  int cursor = static_cast<int>(pass.Match.At + pass.Match.Marker.size()) + 1;
   SkipBlanks(pass.Line, cursor);
   pendingFragment = ReadInt(pass.Line, cursor);
   pass.File.HasCounterpoise = true;
@@ -124,19 +111,11 @@ void ReadFragmentNumber(TGaussianPass& pass, TOutInfo& info, int position, std::
 }
 
 void ReadMCBSFragmentStart(TGaussianPass& pass, TOutInfo& info) {
-  if (const int position = PositionOf(pass.Line, MCBSFragmentMarker); position != 0) {
-    ReadFragmentNumber(pass, info, position, MCBSFragmentMarker, pass.File.PendingMCBSFragment);
-  } else if (const int at = PositionOf(pass.Line, FragmentMarker); at != 0 && Contains(pass.Line, FragmentBasis)) {
-    ReadFragmentNumber(pass, info, at, FragmentMarker, pass.File.PendingMCBSFragment);
-  }
+  ReadFragmentNumber(pass, info, FragmentBasis, pass.File.PendingMCBSFragment);
 }
 
 void ReadDCBSFragmentStart(TGaussianPass& pass, TOutInfo& info) {
-  if (const int position = PositionOf(pass.Line, DCBSFragmentMarker); position != 0) {
-    ReadFragmentNumber(pass, info, position, DCBSFragmentMarker, pass.File.PendingDCBSFragment);
-  } else if (const int at = PositionOf(pass.Line, FragmentMarker); at != 0 && Contains(pass.Line, FullSystemBasis)) {
-    ReadFragmentNumber(pass, info, at, FragmentMarker, pass.File.PendingDCBSFragment);
-  }
+  ReadFragmentNumber(pass, info, FullSystemBasis, pass.File.PendingDCBSFragment);
 }
 
 // The label is the method tag from its parenthesis on, so that a leading E
@@ -148,7 +127,6 @@ constexpr std::string_view MethodTagStart = "E(";
 
 void ReadSCFEnergy(TGaussianPass& pass, TOutInfo& info) {
   const std::string_view line = pass.Line;
-  if (!Contains(line, SCFDoneMarker)) return;
   const std::size_t tag = line.find(MethodTagStart);
   const std::size_t close = line.find(')');
   const std::size_t start = tag == std::string_view::npos ? 0 : tag + 1;
@@ -174,13 +152,7 @@ constexpr std::string_view MP3EnergyMarker = "EUMP3";
 constexpr std::string_view MP4EnergyMarker = "UMP4(";
 constexpr std::string_view MP5EnergyMarker = " MP5 =";
 
-struct TLabelledMarker {
-  std::string_view Marker;
-  std::string_view Label;
-};
-constexpr std::array MPTotalMarkers = {TLabelledMarker{MP2EnergyMarker, MP2EnergyMarker},
-                                       TLabelledMarker{MP3EnergyMarker, MP3EnergyMarker},
-                                       TLabelledMarker{MP5EnergyMarker, "MP5"}};
+constexpr std::string_view MP5Label = "MP5";
 
 // The energy after the first "=" that follows the 0-based offset.
 void ReadFortranEnergyAfter(TGaussianPass& pass, std::size_t offset, std::string_view label, TOutInfo& info) {
@@ -195,15 +167,12 @@ void ReadFortranEnergyAfter(TGaussianPass& pass, std::size_t offset, std::string
 
 void ReadMPEnergy(TGaussianPass& pass, TOutInfo& info) {
   const std::string_view line = pass.Line;
-  for (const TLabelledMarker& total : MPTotalMarkers) {
-    if (const std::size_t at = line.find(total.Marker); at != std::string_view::npos) {
-      ReadFortranEnergyAfter(pass, at, total.Label, info);
-      return;
-    }
+  const auto [marker, at] = pass.Match;
+  if (marker != MP4EnergyMarker) {
+    ReadFortranEnergyAfter(pass, at, marker == MP5EnergyMarker ? MP5Label : marker, info);
+  } else if (const std::size_t close = line.find(')', at); close != std::string_view::npos) {
+    ReadFortranEnergyAfter(pass, at, line.substr(at, close - at + 1), info);
   }
-  const std::size_t at = line.find(MP4EnergyMarker);
-  const std::size_t close = at == std::string_view::npos ? at : line.find(')', at);
-  if (close != std::string_view::npos) ReadFortranEnergyAfter(pass, at, line.substr(at, close - at + 1), info);
 }
 
 // The number after the first "=" that follows the 0-based offset; nothing
@@ -229,11 +198,8 @@ constexpr std::string_view AmplitudesEnergyMarker = " E(Corr)=";
 constexpr std::string_view IterationEnergyMarker = " E(CORR)=";
 
 void ReadAmplitudesEnergy(TGaussianPass& pass, TOutInfo& info) {
-  std::size_t at = pass.Line.find(AmplitudesEnergyMarker);
-  if (at == std::string::npos) at = pass.Line.find(IterationEnergyMarker);
-  if (at == std::string::npos) return;
   const std::string method = CorrelatedMethodOf(pass.Job.Route);
-  if (!method.empty()) ReadEnergyAfter(pass, at, method, info);
+  if (!method.empty()) ReadEnergyAfter(pass, pass.Match.At, method, info);
 }
 
 // An ONIOM job's energy is the extrapolation printed after the SCF energies
@@ -241,10 +207,7 @@ void ReadAmplitudesEnergy(TGaussianPass& pass, TOutInfo& info) {
 //  ONIOM: extrapolated energy =     -40.576093511027
 constexpr std::string_view ONIOMEnergyMarker = "ONIOM: extrapolated energy";
 
-void ReadONIOMEnergy(TGaussianPass& pass, TOutInfo& info) {
-  if (const std::size_t at = pass.Line.find(ONIOMEnergyMarker); at != std::string::npos)
-    ReadEnergyAfter(pass, at, "(ONIOM)", info);
-}
+void ReadONIOMEnergy(TGaussianPass& pass, TOutInfo& info) { ReadEnergyAfter(pass, pass.Match.At, "(ONIOM)", info); }
 
 // A frequency job that differentiates numerically (anharmonic analyses,
 // Freq=Numer) announces it, then prints a full energy at every displaced
@@ -271,9 +234,7 @@ constexpr std::string_view ExcitedStateEnergyMarker = "Total Energy, E(";
 void ReadExcitedStateEnergy(TGaussianPass& pass, TOutInfo& info) {
   if (!RouteRequests(pass.Job.Route, "opt") && !RouteRequests(pass.Job.Route, "freq")) return;
   const std::string_view line = pass.Line;
-  const std::size_t at = line.find(ExcitedStateEnergyMarker);
-  if (at == std::string_view::npos) return;
-  const std::size_t open = at + ExcitedStateEnergyMarker.size() - 1;
+  const std::size_t open = pass.Match.At + ExcitedStateEnergyMarker.size() - 1;
   const std::size_t close = line.find(')', open);
   if (close != std::string_view::npos) ReadEnergyAfter(pass, close, line.substr(open, close - open + 1), info);
 }
@@ -284,8 +245,7 @@ void ReadExcitedStateEnergy(TGaussianPass& pass, TOutInfo& info) {
 constexpr std::string_view ExternalEnergyMarker = "Recovered energy=";
 
 void ReadExternalEnergy(TGaussianPass& pass, TOutInfo& info) {
-  if (const std::size_t at = pass.Line.find(ExternalEnergyMarker); at != std::string::npos)
-    ReadEnergyAfter(pass, at, "(External)", info);
+  ReadEnergyAfter(pass, pass.Match.At, "(External)", info);
 }
 
 // A double hybrid prints its total after the SCF part, both tagged with the
@@ -334,8 +294,7 @@ constexpr std::string_view CompositeFreeEnergyMarker = " Free Energy=";
 
 void ReadCompositeEnergy(TGaussianPass& pass, TOutInfo& info) {
   const std::string_view line = pass.Line;
-  const std::size_t at = line.find(CompositeEnergyMarker);
-  if (at == std::string_view::npos) return;
+  const std::size_t at = pass.Match.At;
   int cursor = 1;
   SkipBlanks(line, cursor);
   const std::size_t start = std::min(static_cast<std::size_t>(cursor) - 1, at);
@@ -516,8 +475,8 @@ constexpr std::array EnergyAndGeometryRowList = {
     TGaussianRow{SCFDoneMarker, ReadSCFEnergy, "Done:"},
     TGaussianRow{MP2EnergyMarker, ReadMPEnergy},
     TGaussianRow{MP3EnergyMarker, ReadMPEnergy},
-    TGaussianRow{MP4EnergyMarker, ReadMPEnergy},
     TGaussianRow{MP5EnergyMarker, ReadMPEnergy},
+    TGaussianRow{MP4EnergyMarker, ReadMPEnergy},
     TGaussianRow{AmplitudesEnergyMarker, ReadAmplitudesEnergy, "E(Cor"},
     TGaussianRow{IterationEnergyMarker, ReadAmplitudesEnergy, "E(COR"},
     TGaussianRow{ONIOMEnergyMarker, ReadONIOMEnergy},
@@ -540,19 +499,6 @@ constexpr std::array JobEndRowList = {
     TGaussianRow{NormalTerminationMarker, ReadTerminationLine, "rmina"},
     TGaussianRow{ErrorTerminationMarker, ReadTerminationLine, "ror t"},
 };
-
-// Runs the checks the current line feeds. A check that read further lines
-// hands the line it stopped on back, and that line goes to every check it
-// feeds, whatever their order.
-void DispatchLine(const TMarkerRegistry<TGaussianCheck>& registry, TGaussianPass& pass, TOutInfo& info) {
-  for (;;) {
-    const std::uint64_t linesBefore = pass.LinesRead;
-    TCheckSet checks = registry.ChecksFor(pass.Line);
-    while (checks != 0 && pass.LinesRead == linesBefore && !pass.Stop)
-      registry.CheckAt(TakeFirstCheck(checks))(pass, info);
-    if (pass.LinesRead == linesBefore || pass.Stop) return;
-  }
-}
 
 }  // namespace
 
@@ -581,28 +527,30 @@ const TMarkerRegistry<TGaussianCheck>& GaussianRegistry() {
   return registry;
 }
 
-bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool finalGeometry) {
+bool ParseGaussianOutput(TLineSource& source, bool finalGeometry, TAtomicArray& atoms, TOutInfo& info,
+                         const TLoadContext& context) {
   const TMarkerRegistry<TGaussianCheck>& registry = GaussianRegistry();
+  ResetOutInfo(info);
+  info.GeometryState = 2;
+  info.Termination = tmMissing;
+  TGaussianPass pass(source, finalGeometry);
+  ReadPass(registry, pass, [](TGaussianPass&) { return false; }, info);
+  source.CloseSource();
+  const TGaussianFileState& file = pass.File;
+  const std::vector<std::string>& rows = file.GeometryRows.empty() ? file.InputGeometryRows : file.GeometryRows;
+  BuildAtoms(rows, atoms, context);
+  if (rows.empty()) return false;
+  info.GeometryState = finalGeometry ? 1 : 0;
+  return true;
+}
+
+bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool finalGeometry) {
   TLineSource source(Context, TDamageReport::AsSoonAsRead);
   if (!source.OpenSource(fileName)) {
     ShowError("Can not open file " + fileName);
     return false;
   }
-  ResetOutInfo();
-  Info.GeometryState = 2;
-  Info.Termination = tmMissing;
-  TGaussianPass pass(source, finalGeometry);
-  ReadWhileWritten(source, [&] {
-    if (pass.Stop || !pass.NextLine()) return false;
-    DispatchLine(registry, pass, Info);
-    return true;
-  });
-  source.CloseSource();
-  const TGaussianFileState& file = pass.File;
-  const std::vector<std::string>& rows = file.GeometryRows.empty() ? file.InputGeometryRows : file.GeometryRows;
-  BuildAtoms(rows, Atoms, Context);
-  if (rows.empty()) return false;
-  Info.GeometryState = finalGeometry ? 1 : 0;
+  if (!harvex::ParseGaussianOutput(source, finalGeometry, Atoms, Info, Context)) return false;
   FileName = fileName;
   return true;
 }

@@ -13,6 +13,7 @@
 #include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
 #include "CoordFiles/MarkerRegistry.h"
+#include "CoordFiles/ReaderPass.h"
 #include "str_pars/str_pars.h"
 
 namespace harvex {
@@ -59,23 +60,13 @@ struct TGaussianFileState {
 
 // One pass over one output. The loaded model only receives what the checks
 // read; what steers the reading is kept here.
-struct TGaussianPass {
-  TGaussianPass(TLineSource& source, bool finalGeometry) : Source(source), FinalGeometry(finalGeometry) {}
+struct TGaussianPass : TReaderPass {
+  TGaussianPass(TLineSource& source, bool finalGeometry) : TReaderPass(source), FinalGeometry(finalGeometry) {}
 
-  TLineSource& Source;
   const bool FinalGeometry;
-
-  std::string Line;
-  // Lines read so far: a check that moved it has read past the line it was
-  // given, and the line it stopped on goes to the checks afresh.
-  std::uint64_t LinesRead = 0;
-  bool Stop = false;
   TGaussianJob Job;
   TGaussianFileState File;
 
-  // The next line becomes the current line; false (the current line kept)
-  // when the input is at its end.
-  bool NextLine();
   // Reads lines until one holds the marker; the current line is not tested.
   // False when the input or the job (its termination line) ends first.
   bool SkipToLineWith(std::string_view marker);

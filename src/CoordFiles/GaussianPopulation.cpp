@@ -105,7 +105,6 @@ void ParseInteraction(std::string_view row, TDAOrbitalInteraction& interaction) 
 constexpr std::string_view NaturalOrbitalMarker = "N A T U R A L   A T O M I C   O R B I T A L";
 
 void StartNBOAnalysis(TGaussianPass& pass, TOutInfo& info) {
-  if (!Contains(pass.Line, NaturalOrbitalMarker)) return;
   pass.File.NBOSeen = true;
   pass.File.NaturalChargesRead = false;
   info.NBO = std::make_unique<TNBOData>();
@@ -124,7 +123,7 @@ constexpr std::string_view ChargeHeaderMarker = "Charge";
 constexpr std::array NaturalPopulationEnd = {std::string_view("=============")};
 
 void ReadNaturalCharges(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.File.NBOSeen || pass.File.NaturalChargesRead || !Contains(pass.Line, NaturalPopulationMarker)) return;
+  if (!pass.File.NBOSeen || pass.File.NaturalChargesRead) return;
   if (!pass.SkipToLineWith(ChargeHeaderMarker)) return;
   ReadChargeTable(pass, NaturalPopulationEnd, TRowStart::ElementLabel, info.NBO->NPACharges);
   pass.File.NaturalChargesRead = true;
@@ -145,7 +144,7 @@ constexpr std::string_view TableRuleMarker = "===";
 constexpr std::string_view DonorAcceptorSlash = "/";
 
 void ReadSecondOrderTable(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.File.NBOSeen || !Contains(pass.Line, SecondOrderMarker)) return;
+  if (!pass.File.NBOSeen) return;
   TNBOData& nbo = *info.NBO;
   nbo.FreeInteractions();
   do {
@@ -173,12 +172,12 @@ void ReadSecondOrderTable(TGaussianPass& pass, TOutInfo& info) {
 //      1  O   -0.339215
 //  Sum of Mulliken charges =  -0.00000
 constexpr std::array MullikenMarkers = {
-    std::string_view("Mulliken atomic charges:"), std::string_view("Mulliken charges:"),
-    std::string_view("Mulliken charges and spin densities:"), std::string_view("Total atomic charges:")};
+    TWindowedMarker{"Mulliken atomic charges:", "en at"}, TWindowedMarker{"Mulliken charges:", "ken c"},
+    TWindowedMarker{"Mulliken charges and spin densities:", "in de"},
+    TWindowedMarker{"Total atomic charges:", "ic ch"}};
 constexpr std::array MullikenEnd = {std::string_view("Sum of Mulliken")};
 
 void ReadMullikenCharges(TGaussianPass& pass, TOutInfo& info) {
-  if (!ContainsAny(pass.Line, MullikenMarkers)) return;
   ReadChargeTable(pass, MullikenEnd, TRowStart::AtomNumber, info.MullikenCharges);
 }
 
@@ -186,11 +185,10 @@ void ReadMullikenCharges(TGaussianPass& pass, TOutInfo& info) {
 //                1
 //      1  O   -0.169225
 //  Sum of APT charges =  -0.00000
-constexpr std::array APTMarkers = {std::string_view("APT atomic charges:"), std::string_view("APT charges:")};
+constexpr std::array APTMarkers = {TWindowedMarker{"APT atomic charges:", "PT at"}, TWindowedMarker{"APT charges:"}};
 constexpr std::array APTEnd = {std::string_view("Sum of APT charges")};
 
 void ReadAPTCharges(TGaussianPass& pass, TOutInfo& info) {
-  if (!ContainsAny(pass.Line, APTMarkers)) return;
   ReadChargeTable(pass, APTEnd, TRowStart::AtomNumber, info.APTCharges);
 }
 
@@ -215,23 +213,18 @@ constexpr std::array ESPEnd = {std::string_view("------------"), std::string_vie
                                std::string_view(" Tot ")};
 
 void ReadESPCharges(TGaussianPass& pass, TOutInfo& info) {
-  if (!Contains(pass.Line, ElectrostaticMarker)) return;
   if (!pass.SkipToLineWith(ESPFitMarker) || !pass.NextLine()) return;
   ReadChargeTable(pass, ESPEnd, TRowStart::AtomNumber, info.ESPCharges);
 }
 
-constexpr std::array PopulationRowList = {
-    TGaussianRow{NaturalOrbitalMarker, StartNBOAnalysis, " T O "},
-    TGaussianRow{NaturalPopulationMarker, ReadNaturalCharges, "of Na"},
-    TGaussianRow{SecondOrderMarker, ReadSecondOrderTable, " Orde"},
-    TGaussianRow{MullikenMarkers[0], ReadMullikenCharges, "en at"},
-    TGaussianRow{MullikenMarkers[1], ReadMullikenCharges, "ken c"},
-    TGaussianRow{MullikenMarkers[2], ReadMullikenCharges, "in de"},
-    TGaussianRow{MullikenMarkers[3], ReadMullikenCharges, "ic ch"},
-    TGaussianRow{APTMarkers[0], ReadAPTCharges, "PT at"},
-    TGaussianRow{APTMarkers[1], ReadAPTCharges},
-    TGaussianRow{ElectrostaticMarker, ReadESPCharges, "es Us"},
-};
+constexpr std::array PopulationRowList = JoinRows(
+    std::array{
+        TGaussianRow{NaturalOrbitalMarker, StartNBOAnalysis, " T O "},
+        TGaussianRow{NaturalPopulationMarker, ReadNaturalCharges, "of Na"},
+        TGaussianRow{SecondOrderMarker, ReadSecondOrderTable, " Orde"},
+    },
+    RowsFor(ReadMullikenCharges, MullikenMarkers), RowsFor(ReadAPTCharges, APTMarkers),
+    std::array{TGaussianRow{ElectrostaticMarker, ReadESPCharges, "es Us"}});
 
 std::span<const TGaussianRow> PopulationRows() { return PopulationRowList; }
 

@@ -263,16 +263,11 @@ namespace {
 // one character right after the marker is passed over unread, then blanks.
 // False when no table was read yet or the line lacks both spellings of the
 // marker (Gaussian 98 prints some in capitals).
-bool FindRotorValue(const TGaussianPass& pass, std::initializer_list<std::string_view> spellings, int& cursor) {
+bool FindRotorValue(const TGaussianPass& pass, int& cursor) {
   if (!pass.File.FrequenciesSeen) return false;
-  for (std::string_view marker : spellings) {
-    if (const int position = PositionOf(pass.Line, marker); position != 0) {
-      cursor = position + static_cast<int>(marker.size()) + 1;
-      SkipBlanks(pass.Line, cursor);
-      return true;
-    }
-  }
-  return false;
+  cursor = static_cast<int>(pass.Match.At + pass.Match.Marker.size()) + 2;
+  SkipBlanks(pass.Line, cursor);
+  return true;
 }
 
 }  // namespace
@@ -283,7 +278,7 @@ static_assert(MolecularMassMarker.size() + 1 == 16);
 
 void ReadMolecularMass(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
-  if (FindRotorValue(pass, {MolecularMassMarker}, cursor)) info.MolecularMass = ReadDouble(pass.Line, cursor);
+  if (FindRotorValue(pass, cursor)) info.MolecularMass = ReadDouble(pass.Line, cursor);
 }
 
 // The period after the number ends the integer:
@@ -295,7 +290,7 @@ static_assert(SymmetryNumberMarker.size() + 1 == 27);
 
 void ReadSymmetryNumber(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
-  if (FindRotorValue(pass, {SymmetryNumberMarker, CapitalSymmetryNumberMarker}, cursor))
+  if (FindRotorValue(pass, cursor))
     info.SymmetryNumber = ReadInt(pass.Line, cursor);
 }
 
@@ -308,7 +303,7 @@ static_assert(LinearRotorMarker.size() + 1 == 32);
 
 void ReadLinearRotorTemperature(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
-  if (!FindRotorValue(pass, {LinearRotorMarker, CapitalLinearRotorMarker}, cursor)) return;
+  if (!FindRotorValue(pass, cursor)) return;
   info.LinearRotor = true;
   info.RotTemperatures[0] = ReadDouble(pass.Line, cursor);
 }
@@ -321,7 +316,7 @@ static_assert(RotationalTemperaturesMarker.size() + 1 == 33);
 
 void ReadRotationalTemperatures(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
-  if (!FindRotorValue(pass, {RotationalTemperaturesMarker, CapitalRotationalTemperaturesMarker}, cursor)) return;
+  if (!FindRotorValue(pass, cursor)) return;
   info.LinearRotor = false;
   for (double& temperature : info.RotTemperatures) {
     SkipBlanks(pass.Line, cursor);
@@ -332,26 +327,27 @@ void ReadRotationalTemperatures(TGaussianPass& pass, TOutInfo& info) {
 //  Zero-point correction=                           0.177140 (Hartree/Particle)
 //  Thermal correction to Gibbs Free Energy=         0.143335
 //  Sum of electronic and thermal Free Energies=         -382.164931
-constexpr std::string_view ZPECorrectionMarker = "Zero-point correction";
-constexpr std::string_view GibbsCorrectionMarker = "Thermal correction to Gibbs Free Energy";
-constexpr std::string_view GibbsEnergyMarker = "Sum of electronic and thermal Free Energies";
+namespace {
+
+struct TThermochemistryLine {
+  std::string_view Marker;
+  double TOutInfo::*Field;
+  std::string_view Window;
+};
+constexpr std::array ThermochemistryLines = {
+    TThermochemistryLine{"Zero-point correction", &TOutInfo::ZPECorrection, "ero-p"},
+    TThermochemistryLine{"Thermal correction to Gibbs Free Energy", &TOutInfo::GibbsCorrection, "o Gib"},
+    TThermochemistryLine{"Sum of electronic and thermal Free Energies", &TOutInfo::GibbsEnergy, "al Fr"},
+};
+
+}  // namespace
 
 void ReadThermochemistry(TGaussianPass& pass, TOutInfo& info) {
-  const std::string_view line = pass.Line;
-  double* field = nullptr;
-  if (Contains(line, ZPECorrectionMarker)) {
-    field = &info.ZPECorrection;
-  } else if (Contains(line, GibbsCorrectionMarker)) {
-    field = &info.GibbsCorrection;
-  } else if (Contains(line, GibbsEnergyMarker)) {
-    field = &info.GibbsEnergy;
-  } else {
-    return;
-  }
-  int cursor = CursorAfter(line, '=');
-  SkipBlanks(line, cursor);
-  *field = ReadDouble(line, cursor);
-  if (field != &info.GibbsEnergy) return;
+  const auto line = std::ranges::find(ThermochemistryLines, pass.Match.Marker, &TThermochemistryLine::Marker);
+  int cursor = CursorAfter(pass.Line, '=');
+  SkipBlanks(pass.Line, cursor);
+  info.*line->Field = ReadDouble(pass.Line, cursor);
+  if (line->Field != &TOutInfo::GibbsEnergy) return;
   info.HasGibbsEnergy = true;
   info.PrintedFreeEnergy = info.GibbsEnergy;
 }
@@ -409,7 +405,7 @@ constexpr std::string_view AtomMassMarker = "has atomic number";
 constexpr std::string_view MassLead = "and mass";
 
 void ReadAtomMass(TGaussianPass& pass, TOutInfo& info) {
-  if (!pass.Job.InThermochemistry || !Contains(pass.Line, AtomMassMarker)) return;
+  if (!pass.Job.InThermochemistry) return;
   const int lead = PositionOf(pass.Line, MassLead);
   if (lead == 0) return;
   if (const std::optional<double> mass = NumberAt(pass.Line, lead + static_cast<int>(MassLead.size())))
@@ -589,27 +585,28 @@ void ReadAnharmonicSection(TGaussianPass& pass, TOutInfo& info) {
   info.HasAnharmonicThermo = true;
 }
 
-constexpr std::array VibrationRowList = {
-    TGaussianRow{RecoveredModesMarker, NoteRecoveredModes, "previ"},
-    TGaussianRow{HarmonicFrequenciesMarker, ReadHarmonicFrequencies, "ic fr"},
-    TGaussianRow{MolecularMassMarker, ReadMolecularMass},
-    TGaussianRow{SymmetryNumberMarker, ReadSymmetryNumber, "ry nu"},
-    TGaussianRow{CapitalSymmetryNumberMarker, ReadSymmetryNumber},
-    TGaussianRow{LinearRotorMarker, ReadLinearRotorTemperature, "re (K"},
-    TGaussianRow{CapitalLinearRotorMarker, ReadLinearRotorTemperature},
-    TGaussianRow{RotationalTemperaturesMarker, ReadRotationalTemperatures, "s (Ke"},
-    TGaussianRow{CapitalRotationalTemperaturesMarker, ReadRotationalTemperatures},
-    TGaussianRow{ZPECorrectionMarker, ReadThermochemistry, "ero-p"},
-    TGaussianRow{GibbsCorrectionMarker, ReadThermochemistry, "o Gib"},
-    TGaussianRow{GibbsEnergyMarker, ReadThermochemistry, "al Fr"},
-    TGaussianRow{FundamentalBandsMarker, ReadAnharmonicSection, "ndame"},
-    TGaussianRow{MultiplicityMarker, ReadMultiplicity, "ltipl"},
-    TGaussianRow{ConditionsMarker, ReadThermochemistryConditions, "vin. "},
-    TGaussianRow{AtomMassMarker, ReadAtomMass, "ic nu"},
-    TGaussianRow{RotationalConstantsMarker, ReadRotationalConstants, " (GHZ"},
-    TGaussianRow{LinearRotationalConstantMarker, ReadRotationalConstants, "t (GH"},
-    TGaussianRow{EnthalpyEnergyMarker, ReadPrintedEnthalpy, "alpie"},
-};
+constexpr std::array VibrationRowList = JoinRows(
+    std::array{
+        TGaussianRow{RecoveredModesMarker, NoteRecoveredModes, "previ"},
+        TGaussianRow{HarmonicFrequenciesMarker, ReadHarmonicFrequencies, "ic fr"},
+        TGaussianRow{MolecularMassMarker, ReadMolecularMass},
+        TGaussianRow{SymmetryNumberMarker, ReadSymmetryNumber, "ry nu"},
+        TGaussianRow{CapitalSymmetryNumberMarker, ReadSymmetryNumber},
+        TGaussianRow{LinearRotorMarker, ReadLinearRotorTemperature, "re (K"},
+        TGaussianRow{CapitalLinearRotorMarker, ReadLinearRotorTemperature},
+        TGaussianRow{RotationalTemperaturesMarker, ReadRotationalTemperatures, "s (Ke"},
+        TGaussianRow{CapitalRotationalTemperaturesMarker, ReadRotationalTemperatures},
+    },
+    RowsFor(ReadThermochemistry, ThermochemistryLines),
+    std::array{
+        TGaussianRow{FundamentalBandsMarker, ReadAnharmonicSection, "ndame"},
+        TGaussianRow{MultiplicityMarker, ReadMultiplicity, "ltipl"},
+        TGaussianRow{ConditionsMarker, ReadThermochemistryConditions, "vin. "},
+        TGaussianRow{AtomMassMarker, ReadAtomMass, "ic nu"},
+        TGaussianRow{RotationalConstantsMarker, ReadRotationalConstants, " (GHZ"},
+        TGaussianRow{LinearRotationalConstantMarker, ReadRotationalConstants, "t (GH"},
+        TGaussianRow{EnthalpyEnergyMarker, ReadPrintedEnthalpy, "alpie"},
+    });
 
 std::span<const TGaussianRow> VibrationRows() { return VibrationRowList; }
 

@@ -68,9 +68,7 @@ bool NextNonEmptyLine(TLineSource& source, std::string& line) {
 //   O   0.000000   0.000000   0.117300
 // A file whose first line is no lone count holds atom lines only. Empty lines
 // are passed over. A count that the atom lines do not match is named in a box.
-void TCoordinateFile::ReadXyzFile(const std::string& fileName) {
-  TLineSource source(Context);
-  source.OpenSource(fileName);  // an unopened file raises at the first end test
+void ReadXyzFile(TLineSource& source, const std::string& fileName, TAtomicArray& atoms, const TLoadContext& context) {
   std::string line;
   std::optional<int> count;
   if (NextNonEmptyLine(source, line)) {
@@ -78,14 +76,21 @@ void TCoordinateFile::ReadXyzFile(const std::string& fileName) {
     if (count) {
       source.ReadSourceLine(line);  // the comment
     } else {
-      ParseAtomLine(line);
+      ParseAtomLine(line, atoms, context);
     }
   }
-  while (NextNonEmptyLine(source, line) && !(count && AtomCountOf(line))) ParseAtomLine(line);
+  while (NextNonEmptyLine(source, line) && !(count && AtomCountOf(line))) ParseAtomLine(line, atoms, context);
   source.CloseSource();
-  if (count && *count != AtomCount())
-    ShowError(fileName + ": the atom count line gives " + std::to_string(*count) + " atoms, but " +
-              std::to_string(AtomCount()) + " atom lines follow");
+  if (count && *count != atoms.Count())
+    context.ShowMessage(CoordinateFileCaption, fileName + ": the atom count line gives " + std::to_string(*count) +
+                                                   " atoms, but " + std::to_string(atoms.Count()) +
+                                                   " atom lines follow");
+}
+
+void TCoordinateFile::ReadXyzFile(const std::string& fileName) {
+  TLineSource source(Context);
+  source.OpenSource(fileName);  // an unopened file raises at the first end test
+  harvex::ReadXyzFile(source, fileName, Atoms, Context);
   FileName = fileName;
   FileKind = fkXyz;
 }
@@ -121,10 +126,8 @@ void SkipSection(TLineSource& source, std::string& line) {
 //   H   0.000000   0.757200  -0.469200
 //                               the molecule ends at an empty line
 // Only the atom lines are read.
-void TCoordinateFile::ReadGjfFile(const std::string& fileName) {
-  TLineSource source(Context);
-  source.OpenSource(fileName);  // an unopened file raises at the first end test
-  Atoms.ClearAtoms();
+void ReadGjfFile(TLineSource& source, TAtomicArray& atoms, const TLoadContext& context) {
+  atoms.ClearAtoms();
   TGjfSection section = TGjfSection::LinkZero;
   std::string line;
   while (!source.SourceAtEnd()) {
@@ -142,10 +145,16 @@ void TCoordinateFile::ReadGjfFile(const std::string& fileName) {
       if (line.empty())
         section = TGjfSection::AfterMolecule;
       else
-        ParseAtomLine(line);
+        ParseAtomLine(line, atoms, context);
     }
   }
   source.CloseSource();
+}
+
+void TCoordinateFile::ReadGjfFile(const std::string& fileName) {
+  TLineSource source(Context);
+  source.OpenSource(fileName);  // an unopened file raises at the first end test
+  harvex::ReadGjfFile(source, Atoms, Context);
 }
 
 }  // namespace harvex

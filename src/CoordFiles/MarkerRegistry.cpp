@@ -96,23 +96,31 @@ TCheckSet TMarkerFilter::Candidates(std::string_view line) const {
   return checks;
 }
 
-bool TMarkerFilter::HoldsMarkerOf(std::string_view line, int check) const {
+bool TMarkerFilter::MatchOf(std::string_view line, int check, TMarkerMatch& match) const {
   for (const TEntry& entry : MarkersOfCheck[static_cast<std::size_t>(check)]) {
-    const bool holds = entry.Place == TMarkerPlace::OpensLine ? line.starts_with(entry.Marker)
-                                                              : Contains(line, entry.Marker);
-    if (holds) return true;
+    const std::size_t at = entry.Place == TMarkerPlace::OpensLine ? (line.starts_with(entry.Marker) ? 0 : line.npos)
+                                                                  : line.find(entry.Marker);
+    if (at != std::string_view::npos) {
+      match = {entry.Marker, at};
+      return true;
+    }
   }
   return false;
 }
 
-TCheckSet TMarkerFilter::ChecksFor(std::string_view line) const {
+TCheckSet TMarkerFilter::ChecksFor(std::string_view line, TMatches& matches) const {
   TCheckSet candidates = Candidates(line);
   TCheckSet checks = 0;
   while (candidates != 0) {
     const int check = TakeFirstCheck(candidates);
-    if (HoldsMarkerOf(line, check)) checks |= TCheckSet{1} << check;
+    if (MatchOf(line, check, matches[static_cast<std::size_t>(check)])) checks |= TCheckSet{1} << check;
   }
   return checks;
+}
+
+TCheckSet TMarkerFilter::ChecksFor(std::string_view line) const {
+  TMatches matches;
+  return ChecksFor(line, matches);
 }
 
 }  // namespace harvex

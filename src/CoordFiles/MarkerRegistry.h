@@ -3,6 +3,8 @@
 // in one place, and a line runs only the checks whose markers it holds.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -31,8 +33,41 @@ struct TMarkerRow {
   TMarkerPlace Place = TMarkerPlace::Anywhere;
 };
 
+// A marker with the window the line filter looks for (see TMarkerRow), for
+// tables of markers that feed one check.
+struct TWindowedMarker {
+  std::string_view Marker;
+  std::string_view Window = {};
+};
+
+// One row for each entry of a table (anything with a Marker and a Window),
+// all feeding one check, in the table's order.
+template <typename TCheck, typename TEntry, std::size_t N>
+constexpr std::array<TMarkerRow<TCheck>, N> RowsFor(TCheck check, const std::array<TEntry, N>& table) {
+  std::array<TMarkerRow<TCheck>, N> rows{};
+  for (std::size_t i = 0; i < N; ++i) rows[i] = {table[i].Marker, check, table[i].Window};
+  return rows;
+}
+
+// Groups of rows joined, in order.
+template <typename TRow, std::size_t... N>
+constexpr std::array<TRow, (N + ...)> JoinRows(const std::array<TRow, N>&... groups) {
+  std::array<TRow, (N + ...)> rows{};
+  std::size_t at = 0;
+  ((std::copy(groups.begin(), groups.end(), rows.begin() + static_cast<std::ptrdiff_t>(at)), at += N), ...);
+  return rows;
+}
+
 // A set of checks by their index in registry order.
 using TCheckSet = std::uint64_t;
+
+// Where the dispatch found a check's marker in its line: the first of the
+// check's markers, in the order of its rows, that the line holds, and its
+// 0-based offset, so that the check need not search the line for it again.
+struct TMarkerMatch {
+  std::string_view Marker;
+  std::size_t At;
+};
 
 // The filter of one registry, with its checks numbered 0..63.
 //
@@ -53,6 +88,9 @@ class TMarkerFilter {
     TMarkerPlace Place;
   };
   static constexpr int MaxChecks = 64;
+  // Where each check of a ChecksFor answer found its marker, by check index;
+  // the other entries are left as they were.
+  using TMatches = std::array<TMarkerMatch, MaxChecks>;
 
   // Raises std::logic_error for a marker too short for its place, a window
   // that is not five bytes of its marker, or a check number beyond MaxChecks.
@@ -62,6 +100,8 @@ class TMarkerFilter {
   TCheckSet Candidates(std::string_view line) const;
   // The checks at least one of whose markers the line holds.
   TCheckSet ChecksFor(std::string_view line) const;
+  // The same, with where each found its marker.
+  TCheckSet ChecksFor(std::string_view line, TMatches& matches) const;
 
  private:
   static constexpr std::size_t Stride = 2;
@@ -80,7 +120,8 @@ class TMarkerFilter {
   // The checks of the quad the four bytes at text are; none when they are none.
   TCheckSet ChecksOfQuad(const char* text) const;
   TCheckSet OpeningCandidates(std::string_view line) const;
-  bool HoldsMarkerOf(std::string_view line, int check) const;
+  // False when the line holds none of the check's markers.
+  bool MatchOf(std::string_view line, int check, TMarkerMatch& match) const;
 
   std::vector<std::uint8_t> FirstQuadOfBucket;  // index into Quads; 0 for an empty bucket
   std::vector<TQuad> Quads;
@@ -95,6 +136,9 @@ class TMarkerRegistry {
   explicit TMarkerRegistry(std::span<const TMarkerRow<TCheck>> rows) : Filter(Number(rows)) {}
 
   TCheckSet ChecksFor(std::string_view line) const { return Filter.ChecksFor(line); }
+  TCheckSet ChecksFor(std::string_view line, TMarkerFilter::TMatches& matches) const {
+    return Filter.ChecksFor(line, matches);
+  }
   TCheckSet Candidates(std::string_view line) const { return Filter.Candidates(line); }
   TCheck CheckAt(int index) const { return Checks[static_cast<std::size_t>(index)]; }
   // The index of a check in run order; -1 when it has no row.

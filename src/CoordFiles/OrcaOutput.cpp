@@ -3,14 +3,15 @@
 // SCF total of a job that did not fail), the modes of the last frequency block with their
 // displacements, the thermochemistry printed after it, and how the run
 // ended.
+#include <algorithm>
 #include <array>
-#include <cmath>
 #include <optional>
 #include <vector>
 
 #include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
 #include "CoordFiles/MarkerRegistry.h"
+#include "CoordFiles/ReaderPass.h"
 #include "str_pars/str_pars.h"
 
 namespace harvex {
@@ -61,15 +62,15 @@ constexpr std::string_view ErrorTerminationMarker = "ORCA finished by error term
 //      Aborting the run ...
 //   .... aborting the run
 constexpr std::array FailureMarkers = {
-    std::string_view("ERROR !!!"),
-    std::string_view("ORCA will abort"),
-    std::string_view("(Wavefunction not fully converged!)"),
-    std::string_view("IS NOT FULLY CONVERGED!"),
-    std::string_view("borting the run"),
-    std::string_view("The optimization did not converge"),
-    std::string_view("SCF NOT CONVERGED"),
-    std::string_view("Unfortunately, the calculation did not converge"),
-    std::string_view("iterations have NOT converged")};
+    TWindowedMarker{"ERROR !!!", "OR !!"},
+    TWindowedMarker{"ORCA will abort", "CA wi"},
+    TWindowedMarker{"(Wavefunction not fully converged!)", "ot fu"},
+    TWindowedMarker{"IS NOT FULLY CONVERGED!"},
+    TWindowedMarker{"borting the run", "e run"},
+    TWindowedMarker{"The optimization did not converge", " did "},
+    TWindowedMarker{"SCF NOT CONVERGED", "CF NO"},
+    TWindowedMarker{"Unfortunately, the calculation did not converge", "fortu"},
+    TWindowedMarker{"iterations have NOT converged", "ve NO"}};
 
 // VIBRATIONAL FREQUENCIES
 // -----------------------
@@ -84,7 +85,6 @@ constexpr std::string_view FrequenciesMarker = "VIBRATIONAL FREQUENCIES";
 constexpr std::string_view WavenumberUnit = "cm**-1";
 constexpr int NonlinearRigidMotions = 6;
 constexpr int LinearRigidMotions = 5;
-constexpr double CollinearTolerance = 1e-3;  // angstrom
 
 // NORMAL MODES, then a few lines of text, then groups of columns: a line of
 // entry numbers (in ORCA 6 a line of irreps under it) and one row per
@@ -107,11 +107,12 @@ template <typename TField>
 struct TValueLine {
   std::string_view Marker;
   TField TOutInfo::*Field;
+  std::string_view Window = {};
 };
 constexpr std::array ThermochemistryLines = {
-    TValueLine<double>{"Total Mass", &TOutInfo::MolecularMass},
-    TValueLine<double>{"Zero point energy", &TOutInfo::ZPECorrection},
-    TValueLine<double>{"Final Gibbs free ", &TOutInfo::GibbsEnergy},
+    TValueLine<double>{"Total Mass", &TOutInfo::MolecularMass, "al Ma"},
+    TValueLine<double>{"Zero point energy", &TOutInfo::ZPECorrection, "ero p"},
+    TValueLine<double>{"Final Gibbs free ", &TOutInfo::GibbsEnergy, "l Gib"},
     TValueLine<double>{"G-E(el)", &TOutInfo::GibbsCorrection},
 };
 constexpr std::string_view ValueLead = "...";
@@ -126,15 +127,17 @@ constexpr std::string_view SymmetryNumberMarker = "Symmetry Number:";
 using TOptionalLine = TValueLine<std::optional<double>>;
 constexpr std::array RecomputationLines = {
     TOptionalLine{"Temperature", &TOutInfo::ThermoTemperature},
-    TOptionalLine{"Pressure", &TOutInfo::ThermoPressure},
-    TOptionalLine{"Electronic energy", &TOutInfo::ThermoEnergy},
-    TOptionalLine{"Total Enthalpy", &TOutInfo::PrintedEnthalpy},
+    TOptionalLine{"Pressure", &TOutInfo::ThermoPressure, "essur"},
+    TOptionalLine{"Electronic energy", &TOutInfo::ThermoEnergy, "ic en"},
+    TOptionalLine{"Total Enthalpy", &TOutInfo::PrintedEnthalpy, " Enth"},
 };
 
 // ORCA 4.0 prints no symmetry number line, only the one it assumed, in its
 // caution on the rotational entropy:
 //     sn is the rotational symmetry number. We have assumed 3 here
 constexpr std::string_view AssumedSymmetryMarker = "We have assumed";
+constexpr std::array SymmetryNumberMarkers = {TWindowedMarker{SymmetryNumberMarker, "ry Nu"},
+                                              TWindowedMarker{AssumedSymmetryMarker, "sumed"}};
 
 // The input summary and (ORCA 6) the property header:
 //  Multiplicity           Mult            ....    1
@@ -164,13 +167,13 @@ constexpr std::size_t MassColumn = 4;
 // line the section does not take goes on to the marker checks.
 enum class TOrcaSection { None, Frequencies, NormalModes };
 
-struct TOrcaPass {
-  TOrcaPass(TLineSource& source, TCoordinateFile& file) : Source(source), File(file), Info(file.Info) {}
+struct TOrcaPass : TReaderPass {
+  TOrcaPass(TLineSource& source, TAtomicArray& atoms, TOutInfo& info, const TLoadContext& context)
+      : TReaderPass(source), Atoms(atoms), Info(info), Context(context) {}
 
-  TLineSource& Source;
-  TCoordinateFile& File;
+  TAtomicArray& Atoms;
   TOutInfo& Info;
-  std::string Line;
+  const TLoadContext& Context;
   bool Failed = false;
   bool FinalEnergySeen = false;
   std::optional<double> SCFEnergy;
@@ -228,8 +231,8 @@ bool ReadIndex(std::string_view line, int& cursor, int& value) {
 
 bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
-// The number after the "..." that follows the marker; the line is passed
-// over when none follows.
+// The number after the "..." that follows the marker at its 0-based offset;
+// the line is passed over when none follows.
 bool ReadValueAfter(std::string_view line, std::size_t marker, double& field) {
   const std::size_t at = line.find(ValueLead, marker);
   if (at == std::string_view::npos) return false;
@@ -246,12 +249,9 @@ bool ReadValueAfter(std::string_view line, std::size_t marker, double& field) {
 // a long optimisation cost no number conversions. The line that ends the
 // block stays current and goes to the checks after this.
 void ReadGeometryBlock(TOrcaPass& pass) {
-  if (!Contains(pass.Line, GeometryMarker)) return;
-  std::string underline;
-  pass.Source.ReadSourceLine(underline);
+  if (!pass.NextLine()) return;  // the underline
   std::vector<std::string> rows;
-  while (!pass.Source.SourceAtEnd()) {
-    pass.Source.ReadSourceLine(pass.Line);
+  while (pass.NextLine()) {
     if (pass.Line.empty()) {
       pass.GeometryRows = std::move(rows);
       pass.GeometryPending = true;
@@ -262,12 +262,9 @@ void ReadGeometryBlock(TOrcaPass& pass) {
 }
 
 void ReadMassGeometryBlock(TOrcaPass& pass) {
-  if (!Contains(pass.Line, MassGeometryMarker)) return;
-  std::string skipped;
-  for (int line = 0; line < 2 && !pass.Source.SourceAtEnd(); ++line) pass.Source.ReadSourceLine(skipped);
+  if (pass.NextLine()) pass.NextLine();  // the underline and the column titles
   pass.MassRows.clear();
-  while (!pass.Source.SourceAtEnd()) {
-    pass.Source.ReadSourceLine(pass.Line);
+  while (pass.NextLine()) {
     if (IsBlank(pass.Line)) break;
     pass.MassRows.push_back(pass.Line);
   }
@@ -306,15 +303,12 @@ bool ReadRotationalConstants(std::string_view line, std::size_t marker, std::siz
 }
 
 void ReadGeometryRotationalConstants(TOrcaPass& pass) {
-  if (const std::size_t marker = pass.Line.find(RotationalConstantsMHzMarker); marker != std::string::npos)
-    ReadRotationalConstants(pass.Line, marker, RotationalConstantsMHzMarker.size(), GHzPerMHz, pass.RotConstants);
+  ReadRotationalConstants(pass.Line, pass.Match.At, RotationalConstantsMHzMarker.size(), GHzPerMHz, pass.RotConstants);
 }
 
 void ReadMultiplicity(TOrcaPass& pass) {
   const std::string_view line = pass.Line;
-  const std::size_t marker = line.find(MultiplicityMarker);
-  if (marker == std::string_view::npos) return;
-  const std::size_t lead = line.find_first_of(".:", marker);
+  const std::size_t lead = line.find_first_of(".:", pass.Match.At);
   if (lead == std::string_view::npos) return;
   int cursor = static_cast<int>(line.find_first_not_of(".:", lead)) + 1;
   if (cursor > 0 && NumberStarts(line, cursor)) {
@@ -326,17 +320,15 @@ void ReadMultiplicity(TOrcaPass& pass) {
 void BuildPendingGeometry(TOrcaPass& pass) {
   if (!pass.GeometryPending) return;
   pass.GeometryPending = false;
-  pass.File.Atoms.ClearAtoms();
-  for (const std::string& row : pass.GeometryRows) ParseAtomLine(row, pass.File.Atoms, pass.File.Context);
+  pass.Atoms.ClearAtoms();
+  for (const std::string& row : pass.GeometryRows) ParseAtomLine(row, pass.Atoms, pass.Context);
 }
 
 // A parenthesised tag after the marker is passed over; a line with no
 // number is not an energy line.
 void ReadFinalEnergy(TOrcaPass& pass) {
   const std::string_view line = pass.Line;
-  const std::size_t marker = line.find(EnergyMarker);
-  if (marker == std::string_view::npos) return;
-  int cursor = static_cast<int>(marker + EnergyMarker.size()) + 1;
+  int cursor = static_cast<int>(pass.Match.At + EnergyMarker.size()) + 1;
   SkipBlanks(line, cursor);
   if (static_cast<std::size_t>(cursor) <= line.size() && line[cursor - 1] == '(') {
     const std::size_t close = line.find(')', static_cast<std::size_t>(cursor));
@@ -351,9 +343,7 @@ void ReadFinalEnergy(TOrcaPass& pass) {
 }
 
 void ReadSCFTotalEnergy(TOrcaPass& pass) {
-  const std::size_t marker = pass.Line.find(SCFTotalEnergyMarker);
-  if (marker == std::string::npos) return;
-  int cursor = static_cast<int>(marker + SCFTotalEnergyMarker.size()) + 1;
+  int cursor = static_cast<int>(pass.Match.At + SCFTotalEnergyMarker.size()) + 1;
   if (NumberStarts(pass.Line, cursor)) pass.SCFEnergy = ReadDouble(pass.Line, cursor);
 }
 
@@ -367,41 +357,17 @@ void ReadTermination(TOrcaPass& pass) {
   if (Contains(pass.Line, ErrorTerminationMarker)) NoteFailure(pass);
 }
 
-// One or two atoms always lie on a line; an empty geometry says nothing and
-// counts as bent.
-bool IsLinear(const TAtomicArray& atoms) {
-  if (atoms.Count() == 0) return false;
-  const TAtom& origin = atoms.AtomAt(1);
-  const auto offset = [&origin](const TAtom& atom) {
-    return std::array{atom.X - origin.X, atom.Y - origin.Y, atom.Z - origin.Z};
-  };
-  const auto norm = [](const std::array<double, 3>& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); };
-  std::array<double, 3> axis{};
-  for (int index = 2; index <= atoms.Count(); ++index)
-    if (const auto v = offset(atoms.AtomAt(index)); norm(v) > norm(axis)) axis = v;
-  const double length = norm(axis);
-  if (length < CollinearTolerance) return true;
-  for (int index = 2; index <= atoms.Count(); ++index) {
-    const auto v = offset(atoms.AtomAt(index));
-    const std::array cross = {v[1] * axis[2] - v[2] * axis[1], v[2] * axis[0] - v[0] * axis[2],
-                              v[0] * axis[1] - v[1] * axis[0]};
-    if (norm(cross) / length > CollinearTolerance) return false;
-  }
-  return true;
-}
-
 // A block replaces the modes and thermochemistry of an earlier one (the
 // initial Hessian of a transition-state search, an earlier job). A linear
 // molecule has five rigid motions; a genuine 0.00 mode after them is kept.
 void StartFrequencyBlock(TOrcaPass& pass) {
-  if (!Contains(pass.Line, FrequenciesMarker)) return;
   TOutInfo& info = pass.Info;
   info.Modes = std::make_unique<TOscModes>();
   info.ClearThermochemistry();
   info.AtomMasses = MassesOf(pass.MassRows);
   info.RotConstants = pass.RotConstants;
   BuildPendingGeometry(pass);
-  info.LinearRotor = IsLinear(pass.File.Atoms);
+  info.LinearRotor = IsLinearGeometry(pass.Atoms);
   pass.ZerosToSkip = info.LinearRotor ? LinearRigidMotions : NonlinearRigidMotions;
   pass.FrequenciesSeen = true;
   pass.NormalModesPending = true;
@@ -437,7 +403,7 @@ bool ReadFrequencyLine(TOrcaPass& pass) {
 }
 
 void StartNormalModes(TOrcaPass& pass) {
-  if (!pass.NormalModesPending || !Contains(pass.Line, NormalModesMarker)) return;
+  if (!pass.NormalModesPending) return;
   pass.NormalModesPending = false;
   pass.Columns.clear();
   pass.AfterColumnLine = false;
@@ -508,73 +474,58 @@ bool ReadSectionLine(TOrcaPass& pass) {
 }
 
 // Thermochemistry belongs to the frequency block before it.
-void ReadThermochemistry(TOrcaPass& pass) {
+void ReadThermochemistryValue(TOrcaPass& pass) {
   if (!pass.FrequenciesSeen) return;
-  const std::string_view line = pass.Line;
-  for (const TValueLine<double>& entry : ThermochemistryLines) {
-    if (const std::size_t marker = line.find(entry.Marker); marker != std::string_view::npos) {
-      // G counts as printed only when its number was read.
-      if (ReadValueAfter(line, marker, pass.Info.*entry.Field) && entry.Field == &TOutInfo::GibbsEnergy) {
-        pass.Info.HasGibbsEnergy = true;
-        pass.Info.PrintedFreeEnergy = pass.Info.GibbsEnergy;
-      }
-      return;
-    }
+  const auto entry = std::ranges::find(ThermochemistryLines, pass.Match.Marker, &TValueLine<double>::Marker);
+  // G counts as printed only when its number was read.
+  if (ReadValueAfter(pass.Line, pass.Match.At, pass.Info.*entry->Field) && entry->Field == &TOutInfo::GibbsEnergy) {
+    pass.Info.HasGibbsEnergy = true;
+    pass.Info.PrintedFreeEnergy = pass.Info.GibbsEnergy;
   }
-  for (const TOptionalLine& entry : RecomputationLines) {
-    if (const std::size_t marker = line.find(entry.Marker); marker != std::string_view::npos) {
-      if (double value = 0; ReadValueAfter(line, marker, value)) pass.Info.*entry.Field = value;
-      return;
-    }
-  }
-  for (std::string_view symmetryMarker : {SymmetryNumberMarker, AssumedSymmetryMarker}) {
-    if (const std::size_t marker = line.find(symmetryMarker); marker != std::string_view::npos) {
-      int cursor = static_cast<int>(marker + symmetryMarker.size()) + 1;
-      if (int number = 0; ReadIndex(line, cursor, number)) pass.Info.SymmetryNumber = number;
-    }
-  }
-  const std::size_t wavenumbers = line.find(RotationalConstantsWavenumberMarker);
-  if (wavenumbers != std::string_view::npos && pass.Info.RotConstants == std::array<double, 3>{})
-    ReadRotationalConstants(line, wavenumbers, RotationalConstantsWavenumberMarker.size(), GHzPerWavenumber,
-                            pass.Info.RotConstants);
+}
+
+void ReadRecomputationValue(TOrcaPass& pass) {
+  if (!pass.FrequenciesSeen) return;
+  const auto entry = std::ranges::find(RecomputationLines, pass.Match.Marker, &TOptionalLine::Marker);
+  if (double value = 0; ReadValueAfter(pass.Line, pass.Match.At, value)) pass.Info.*entry->Field = value;
+}
+
+void ReadSymmetryNumber(TOrcaPass& pass) {
+  if (!pass.FrequenciesSeen) return;
+  int cursor = static_cast<int>(pass.Match.At + pass.Match.Marker.size()) + 1;
+  if (int number = 0; ReadIndex(pass.Line, cursor, number)) pass.Info.SymmetryNumber = number;
+}
+
+// Those of the geometry, when it printed them, come first.
+void ReadThermochemistryRotationalConstants(TOrcaPass& pass) {
+  if (!pass.FrequenciesSeen || pass.Info.RotConstants != std::array<double, 3>{}) return;
+  ReadRotationalConstants(pass.Line, pass.Match.At, RotationalConstantsWavenumberMarker.size(), GHzPerWavenumber,
+                          pass.Info.RotConstants);
 }
 
 using TOrcaCheck = void (*)(TOrcaPass& pass);
 using TOrcaRow = TMarkerRow<TOrcaCheck>;
 
 // Every check of the pass with its markers, in the order the checks run.
-constexpr std::array OrcaRows = {
-    TOrcaRow{GeometryMarker, ReadGeometryBlock, " (ANG"},
-    TOrcaRow{MassGeometryMarker, ReadMassGeometryBlock, " (A.U"},
-    TOrcaRow{RotationalConstantsMHzMarker, ReadGeometryRotationalConstants, "n MHz"},
-    TOrcaRow{MultiplicityMarker, ReadMultiplicity, "plici"},
-    TOrcaRow{EnergyMarker, ReadFinalEnergy, "GLE P"},
-    TOrcaRow{SCFTotalEnergyMarker, ReadSCFTotalEnergy, "al En"},
-    TOrcaRow{NormalTerminationMarker, ReadTermination, "***OR"},
-    TOrcaRow{ErrorTerminationMarker, ReadTermination, "CA fi"},
-    TOrcaRow{FailureMarkers[0], NoteFailure, "OR !!"},
-    TOrcaRow{FailureMarkers[1], NoteFailure, "CA wi"},
-    TOrcaRow{FailureMarkers[2], NoteFailure, "ot fu"},
-    TOrcaRow{FailureMarkers[3], NoteFailure},
-    TOrcaRow{FailureMarkers[4], NoteFailure, "e run"},
-    TOrcaRow{FailureMarkers[5], NoteFailure, " did "},
-    TOrcaRow{FailureMarkers[6], NoteFailure, "CF NO"},
-    TOrcaRow{FailureMarkers[7], NoteFailure, "fortu"},
-    TOrcaRow{FailureMarkers[8], NoteFailure, "ve NO"},
-    TOrcaRow{FrequenciesMarker, StartFrequencyBlock},
-    TOrcaRow{NormalModesMarker, StartNormalModes, "AL MO"},
-    TOrcaRow{ThermochemistryLines[0].Marker, ReadThermochemistry, "al Ma"},
-    TOrcaRow{ThermochemistryLines[1].Marker, ReadThermochemistry, "ero p"},
-    TOrcaRow{ThermochemistryLines[2].Marker, ReadThermochemistry, "l Gib"},
-    TOrcaRow{ThermochemistryLines[3].Marker, ReadThermochemistry},
-    TOrcaRow{SymmetryNumberMarker, ReadThermochemistry, "ry Nu"},
-    TOrcaRow{RecomputationLines[0].Marker, ReadThermochemistry},
-    TOrcaRow{RecomputationLines[1].Marker, ReadThermochemistry, "essur"},
-    TOrcaRow{RecomputationLines[2].Marker, ReadThermochemistry, "ic en"},
-    TOrcaRow{RecomputationLines[3].Marker, ReadThermochemistry, " Enth"},
-    TOrcaRow{AssumedSymmetryMarker, ReadThermochemistry, "sumed"},
-    TOrcaRow{RotationalConstantsWavenumberMarker, ReadThermochemistry, "n cm-"},
-};
+constexpr std::array OrcaRows = JoinRows(
+    std::array{
+        TOrcaRow{GeometryMarker, ReadGeometryBlock, " (ANG"},
+        TOrcaRow{MassGeometryMarker, ReadMassGeometryBlock, " (A.U"},
+        TOrcaRow{RotationalConstantsMHzMarker, ReadGeometryRotationalConstants, "n MHz"},
+        TOrcaRow{MultiplicityMarker, ReadMultiplicity, "plici"},
+        TOrcaRow{EnergyMarker, ReadFinalEnergy, "GLE P"},
+        TOrcaRow{SCFTotalEnergyMarker, ReadSCFTotalEnergy, "al En"},
+        TOrcaRow{NormalTerminationMarker, ReadTermination, "***OR"},
+        TOrcaRow{ErrorTerminationMarker, ReadTermination, "CA fi"},
+    },
+    RowsFor(NoteFailure, FailureMarkers),
+    std::array{
+        TOrcaRow{FrequenciesMarker, StartFrequencyBlock},
+        TOrcaRow{NormalModesMarker, StartNormalModes, "AL MO"},
+    },
+    RowsFor(ReadThermochemistryValue, ThermochemistryLines), RowsFor(ReadRecomputationValue, RecomputationLines),
+    RowsFor(ReadSymmetryNumber, SymmetryNumberMarkers),
+    std::array{TOrcaRow{RotationalConstantsWavenumberMarker, ReadThermochemistryRotationalConstants, "n cm-"}});
 
 }  // namespace
 
@@ -584,30 +535,27 @@ std::vector<std::string_view> OrcaMarkers() {
   return markers;
 }
 
-bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
+void ReadOrcaOutput(TLineSource& source, TAtomicArray& atoms, TOutInfo& info, const TLoadContext& context) {
   static const TMarkerRegistry<TOrcaCheck> registry{OrcaRows};
-  TLineSource source(Context, TDamageReport::AsSoonAsRead);
-  if (!source.OpenSource(fileName)) return false;
-  ResetOutInfo();
-  Info.Termination = tmMissing;
-  TOrcaPass pass(source, *this);
-  ReadWhileWritten(source, [&] {
-    if (source.SourceAtEnd()) return false;
-    source.ReadSourceLine(pass.Line);
-    if (!ReadSectionLine(pass))
-      for (TCheckSet checks = registry.ChecksFor(pass.Line); checks != 0;)
-        registry.CheckAt(TakeFirstCheck(checks))(pass);
-    return true;
-  });
+  ResetOutInfo(info);
+  info.Termination = tmMissing;
+  TOrcaPass pass(source, atoms, info, context);
+  ReadPass(registry, pass, ReadSectionLine);
   source.CloseSource();
   BuildPendingGeometry(pass);
   // The SCF total of a failed job may be a diverged value, never its energy.
   if (!pass.FinalEnergySeen && pass.SCFEnergy && !pass.Failed) {
-    Info.EnergyLabel.clear();
-    Info.Energy = *pass.SCFEnergy;
-    Info.EnergyRead = true;
+    info.EnergyLabel.clear();
+    info.Energy = *pass.SCFEnergy;
+    info.EnergyRead = true;
   }
-  Info.GeometryState = AtomCount() > 0 ? 1 : 0;
+  info.GeometryState = atoms.Count() > 0 ? 1 : 0;
+}
+
+bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
+  TLineSource source(Context, TDamageReport::AsSoonAsRead);
+  if (!source.OpenSource(fileName)) return false;
+  harvex::ReadOrcaOutput(source, Atoms, Info, Context);
   return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <ostream>
+#include <sstream>
+#include <tuple>
 
 namespace harvex {
 namespace {
@@ -15,131 +17,263 @@ std::string CodeName(const char* const (&names)[N], unsigned code) {
   return code < N ? names[code] : std::to_string(code);
 }
 
-double Real(long double value) { return static_cast<double>(value); }
+// Writes one JSON text as it goes: structure by hand, every scalar through
+// the library's own serializer, so that numbers and strings come out as a
+// whole object's dump would give them.
+class TJsonWriter {
+ public:
+  explicit TJsonWriter(std::ostream& out)
+      : Out(out),
+        Serializer(nlohmann::detail::output_adapter<char>(out), ' ', TModelJson::error_handler_t::replace) {}
 
-template <typename Container>
-TModelJson Reals(const Container& values) {
-  TModelJson array = TModelJson::array();
-  for (const auto value : values) array.push_back(Real(value));
-  return array;
-}
-
-TModelJson Charges(const std::optional<TChargeArray>& charges) {
-  return charges ? Reals(*charges) : TModelJson(nullptr);
-}
-
-TModelJson AtomsJson(const TAtomicArray& atoms) {
-  TModelJson array = TModelJson::array();
-  for (int number = 1; number <= atoms.Count(); ++number) {
-    const TAtom& atom = atoms.AtomAt(number);
-    array.push_back({{"Symbol", atom.Symbol}, {"Element", atom.Element}, {"X", atom.X}, {"Y", atom.Y}, {"Z", atom.Z}});
+  void BeginObject() { Open('{'); }
+  void EndObject() { Close('}'); }
+  void BeginArray() { Open('['); }
+  void EndArray() { Close(']'); }
+  void Key(std::string_view name) {
+    Separate();
+    Scalar(TModelJson(name));
+    Out.put(':');
+    AfterKey = true;
   }
-  return array;
+  // Any JSON value, written whole.
+  void Value(const TModelJson& value) {
+    Separate();
+    Scalar(value);
+  }
+  void Null() { Value(nullptr); }
+
+ private:
+  void Separate() {
+    if (AfterKey) {
+      AfterKey = false;
+    } else if (!First) {
+      Out.put(',');
+    }
+    First = false;
+  }
+  void Open(char bracket) {
+    Separate();
+    Out.put(bracket);
+    First = true;
+  }
+  void Close(char bracket) {
+    Out.put(bracket);
+    First = false;
+  }
+  void Scalar(const TModelJson& value) { Serializer.dump(value, false, false, 0); }
+
+  std::ostream& Out;
+  nlohmann::detail::serializer<TModelJson> Serializer;
+  bool First = true;
+  bool AfterKey = false;
+};
+
+// What a value's JSON may depend on beyond the value.
+struct TJsonScope {
+  int AtomCount = 0;
+};
+
+template <typename TRecord, typename TFields>
+void WriteObject(TJsonWriter& json, const TRecord& record, const TFields& fields, const TJsonScope& scope);
+
+// Extended reals are given as doubles; values that are not finite become null.
+void WriteValue(TJsonWriter& json, double value, const TJsonScope&) { json.Value(value); }
+void WriteValue(TJsonWriter& json, long double value, const TJsonScope&) { json.Value(static_cast<double>(value)); }
+void WriteValue(TJsonWriter& json, bool value, const TJsonScope&) { json.Value(value); }
+void WriteValue(TJsonWriter& json, std::uint8_t value, const TJsonScope&) { json.Value(value); }
+void WriteValue(TJsonWriter& json, std::int32_t value, const TJsonScope&) { json.Value(value); }
+void WriteValue(TJsonWriter& json, const std::string& value, const TJsonScope&) { json.Value(value); }
+void WriteValue(TJsonWriter& json, TTermination value, const TJsonScope&) {
+  json.Value(CodeName(TerminationNames, value));
+}
+void WriteValue(TJsonWriter& json, TEnergySource value, const TJsonScope&) {
+  json.Value(CodeName(EnergySourceNames, value));
+}
+
+template <typename TValues>
+void WriteReals(TJsonWriter& json, const TValues& values) {
+  json.BeginArray();
+  for (const auto value : values) WriteValue(json, value, {});
+  json.EndArray();
+}
+
+template <typename TReal, std::size_t N>
+void WriteValue(TJsonWriter& json, const std::array<TReal, N>& values, const TJsonScope&) {
+  WriteReals(json, values);
+}
+
+void WriteValue(TJsonWriter& json, const std::optional<TChargeArray>& charges, const TJsonScope&) {
+  if (charges) {
+    WriteReals(json, *charges);
+  } else {
+    json.Null();
+  }
+}
+
+template <typename TRecord>
+void WriteValue(TJsonWriter& json, const std::vector<TRecord>& records, const TJsonScope& scope) {
+  json.BeginArray();
+  for (const TRecord& record : records) WriteValue(json, record, scope);
+  json.EndArray();
+}
+
+template <typename TRecord>
+void WriteValue(TJsonWriter& json, const std::unique_ptr<TRecord>& record, const TJsonScope& scope) {
+  if (record) {
+    WriteValue(json, *record, scope);
+  } else {
+    json.Null();
+  }
 }
 
 // Displacements of atoms 1 to AtomCount (at most the 500 a mode can hold).
-TModelJson Displacements(const TModeDisplacements& axis, int atomCount) {
-  std::vector<double> values(static_cast<std::size_t>(std::clamp(atomCount, 0, MaxModeAtoms)));
-  for (std::size_t index = 0; index < values.size(); ++index) values[index] = axis[index];
-  return Reals(values);
+void WriteValue(TJsonWriter& json, const TModeDisplacements& axis, const TJsonScope& scope) {
+  json.BeginArray();
+  const auto count = static_cast<std::size_t>(std::clamp(scope.AtomCount, 0, MaxModeAtoms));
+  for (std::size_t index = 0; index < count; ++index) json.Value(axis[index]);
+  json.EndArray();
 }
 
-TModelJson ModeJson(const TOscMode& mode, int atomCount) {
-  TModelJson attributes = TModelJson::array();
-  for (const TAdditionalModeAttrib& attribute : mode.Attributes)
-    attributes.push_back({{"Name", attribute.Name}, {"Value", attribute.Value}});
-  return {{"ModeNumber", mode.ModeNumber},
-          {"Frequency", Real(mode.Frequency)},
-          {"AnharmonicFrequency", Real(mode.AnharmonicFrequency)},
-          {"Attributes", std::move(attributes)},
-          {"DispX", Displacements(mode.DispX, atomCount)},
-          {"DispY", Displacements(mode.DispY, atomCount)},
-          {"DispZ", Displacements(mode.DispZ, atomCount)}};
+// The members of each record's object, in their order.
+constexpr std::tuple AtomFields{
+    TModelField{"Symbol", &TAtom::Symbol}, TModelField{"Element", &TAtom::Element}, TModelField{"X", &TAtom::X},
+    TModelField{"Y", &TAtom::Y},           TModelField{"Z", &TAtom::Z},
+};
+
+constexpr std::tuple AttributeFields{
+    TModelField{"Name", &TAdditionalModeAttrib::Name},
+    TModelField{"Value", &TAdditionalModeAttrib::Value},
+};
+
+constexpr std::tuple ModeFields{
+    TModelField{"ModeNumber", &TOscMode::ModeNumber},
+    TModelField{"Frequency", &TOscMode::Frequency},
+    TModelField{"AnharmonicFrequency", &TOscMode::AnharmonicFrequency},
+    TModelField{"Attributes", &TOscMode::Attributes},
+    TModelField{"DispX", &TOscMode::DispX},
+    TModelField{"DispY", &TOscMode::DispY},
+    TModelField{"DispZ", &TOscMode::DispZ},
+};
+
+constexpr std::tuple InteractionFields{
+    TModelField{"Donor", &TDAOrbitalInteraction::Donor},
+    TModelField{"Acceptor", &TDAOrbitalInteraction::Acceptor},
+    TModelField{"DonorIndex", &TDAOrbitalInteraction::DonorIndex},
+    TModelField{"AcceptorIndex", &TDAOrbitalInteraction::AcceptorIndex},
+    TModelField{"Energies", &TDAOrbitalInteraction::Energies},
+};
+
+constexpr std::tuple DescrFields{
+    TModelField{"FileName", &TConfDescrFile::FileName},
+    TModelField{"SectionName", &TConfDescrFile::SectionName},
+    TModelField{"GeomFileName", &TConfDescrFile::GeomFileName},
+    TModelField{"FreqFileName", &TConfDescrFile::FreqFileName},
+    TModelField{"MP2FileName", &TConfDescrFile::MP2FileName},
+    TModelField{"WfnFileName", &TConfDescrFile::WfnFileName},
+    TModelField{"AimFileName", &TConfDescrFile::AimFileName},
+    TModelField{"IRIntenFileName", &TConfDescrFile::IRIntenFileName},
+};
+
+constexpr std::tuple ConformerFields{
+    TModelField{"IsCdf", &TCoordinateFile_cdf::IsCdf},
+    TModelField{"ETotal", &TCoordinateFile_cdf::ETotal},
+    TModelField{"EnergySource", &TCoordinateFile_cdf::EnergySource},
+    TModelField{"GTotal", &TCoordinateFile_cdf::GTotal},
+    TModelField{"EZpeTotal", &TCoordinateFile_cdf::EZpeTotal},
+    TModelField{"HasThermochemistry", &TCoordinateFile_cdf::HasThermochemistry},
+    TModelField{"Descr", &TCoordinateFile_cdf::Descr},
+};
+
+void WriteValue(TJsonWriter& json, const TAtom& atom, const TJsonScope& scope) {
+  WriteObject(json, atom, AtomFields, scope);
+}
+void WriteValue(TJsonWriter& json, const TAdditionalModeAttrib& attribute, const TJsonScope& scope) {
+  WriteObject(json, attribute, AttributeFields, scope);
+}
+void WriteValue(TJsonWriter& json, const TOscMode& mode, const TJsonScope& scope) {
+  WriteObject(json, mode, ModeFields, scope);
+}
+void WriteValue(TJsonWriter& json, const TDAOrbitalInteraction& interaction, const TJsonScope& scope) {
+  WriteObject(json, interaction, InteractionFields, scope);
+}
+void WriteValue(TJsonWriter& json, const TConfDescrFile& descr, const TJsonScope& scope) {
+  WriteObject(json, descr, DescrFields, scope);
 }
 
-TModelJson ModesJson(const std::unique_ptr<TOscModes>& modes, int atomCount) {
-  if (!modes) return nullptr;
-  TModelJson items = TModelJson::array();
-  for (int index = 0; index < modes->Count(); ++index) items.push_back(ModeJson(modes->ModeAt(index), atomCount));
-  return {{"HighPrecision", modes->HighPrecision}, {"Anharmonic", modes->Anharmonic}, {"Modes", std::move(items)}};
+void WriteValue(TJsonWriter& json, const TOscModes& modes, const TJsonScope& scope) {
+  json.BeginObject();
+  json.Key("HighPrecision");
+  json.Value(modes.HighPrecision);
+  json.Key("Anharmonic");
+  json.Value(modes.Anharmonic);
+  json.Key("Modes");
+  json.BeginArray();
+  for (int index = 0; index < modes.Count(); ++index) WriteValue(json, modes.ModeAt(index), scope);
+  json.EndArray();
+  json.EndObject();
 }
 
-TModelJson NboJson(const std::unique_ptr<TNBOData>& nbo) {
-  if (!nbo) return nullptr;
-  TModelJson interactions = TModelJson::array();
-  for (const TDAOrbitalInteraction& interaction : nbo->Interactions) {
-    interactions.push_back({{"Donor", interaction.Donor},
-                            {"Acceptor", interaction.Acceptor},
-                            {"DonorIndex", interaction.DonorIndex},
-                            {"AcceptorIndex", interaction.AcceptorIndex},
-                            {"Energies", Reals(interaction.Energies)}});
+void WriteValue(TJsonWriter& json, const TNBOData& nbo, const TJsonScope& scope) {
+  json.BeginObject();
+  json.Key("Interactions");
+  json.BeginArray();
+  for (const TDAOrbitalInteraction& interaction : nbo.Interactions) WriteValue(json, interaction, scope);
+  json.EndArray();
+  json.Key("NPACharges");
+  WriteValue(json, nbo.NPACharges, scope);
+  json.Key("Threshold");
+  WriteValue(json, nbo.Threshold, scope);
+  json.EndObject();
+}
+
+void WriteValue(TJsonWriter& json, const TAtomicArray& atoms, const TJsonScope& scope) {
+  json.BeginArray();
+  for (int number = 1; number <= atoms.Count(); ++number) WriteValue(json, atoms.AtomAt(number), scope);
+  json.EndArray();
+}
+
+template <typename TRecord, typename TFields>
+void WriteObject(TJsonWriter& json, const TRecord& record, const TFields& fields, const TJsonScope& scope) {
+  json.BeginObject();
+  std::apply(
+      [&](const auto&... field) { ((json.Key(field.Name), WriteValue(json, record.*(field.Member), scope)), ...); },
+      fields);
+  json.EndObject();
+}
+
+void WriteModel(TJsonWriter& json, const std::string& path, const TCoordinateFile_cdf& file,
+                const TModelJson* thermo) {
+  const TJsonScope scope{file.AtomCount()};
+  json.BeginObject();
+  json.Key("Path");
+  json.Value(path);
+  json.Key("FileName");
+  json.Value(file.FileName);
+  json.Key("FileKind");
+  json.Value(CodeName(FileKindNames, file.FileKind));
+  json.Key("Tag");
+  json.Value(file.Tag);
+  json.Key("Atoms");
+  WriteValue(json, file.Atoms, scope);
+  json.Key("Info");
+  WriteObject(json, file.Info, OutInfoFields, scope);
+  json.Key("Conformer");
+  WriteObject(json, file, ConformerFields, scope);
+  if (thermo) {
+    json.Key("Thermo");
+    json.Value(*thermo);
   }
-  return {{"Interactions", std::move(interactions)},
-          {"NPACharges", Charges(nbo->NPACharges)},
-          {"Threshold", Real(nbo->Threshold)}};
-}
-
-TModelJson InfoJson(const TOutInfo& info, int atomCount) {
-  return {{"GeometryState", info.GeometryState},
-          {"Energy", info.Energy},
-          {"EnergyLabel", info.EnergyLabel},
-          {"Modes", ModesJson(info.Modes, atomCount)},
-          {"ZPECorrection", info.ZPECorrection},
-          {"GibbsCorrection", info.GibbsCorrection},
-          {"GibbsEnergy", info.GibbsEnergy},
-          {"HasGibbsEnergy", info.HasGibbsEnergy},
-          {"MolecularMass", info.MolecularMass},
-          {"RotTemperatures", Reals(info.RotTemperatures)},
-          {"SymmetryNumber", info.SymmetryNumber},
-          {"LinearRotor", info.LinearRotor},
-          {"HasAnharmonicThermo", info.HasAnharmonicThermo},
-          {"ZPEAnharmonic", Real(info.ZPEAnharmonic)},
-          {"AnharmonicTemperature", Real(info.AnharmonicTemperature)},
-          {"GibbsAnharmonic", Real(info.GibbsAnharmonic)},
-          {"NBO", NboJson(info.NBO)},
-          {"MullikenCharges", Charges(info.MullikenCharges)},
-          {"APTCharges", Charges(info.APTCharges)},
-          {"ESPCharges", Charges(info.ESPCharges)},
-          {"Dipole", Reals(info.Dipole)},
-          {"HasDipole", info.HasDipole},
-          {"HasCounterpoise", info.HasCounterpoise},
-          {"DCBSCount", info.DCBSCount},
-          {"MCBSCount", info.MCBSCount},
-          {"DCBSSum", Real(info.DCBSSum)},
-          {"MCBSSum", Real(info.MCBSSum)},
-          {"Termination", CodeName(TerminationNames, info.Termination)},
-          {"SourceOpened", info.SourceOpened},
-          {"EnergyRead", info.EnergyRead}};
-}
-
-TModelJson DescrJson(const std::unique_ptr<TConfDescrFile>& descr) {
-  if (!descr) return nullptr;
-  return {{"FileName", descr->FileName},         {"SectionName", descr->SectionName},
-          {"GeomFileName", descr->GeomFileName}, {"FreqFileName", descr->FreqFileName},
-          {"MP2FileName", descr->MP2FileName},   {"WfnFileName", descr->WfnFileName},
-          {"AimFileName", descr->AimFileName},   {"IRIntenFileName", descr->IRIntenFileName}};
-}
-
-TModelJson ConformerJson(const TCoordinateFile_cdf& file) {
-  return {{"IsCdf", file.IsCdf},
-          {"ETotal", Real(file.ETotal)},
-          {"EnergySource", CodeName(EnergySourceNames, file.EnergySource)},
-          {"GTotal", Real(file.GTotal)},
-          {"EZpeTotal", Real(file.EZpeTotal)},
-          {"HasThermochemistry", file.HasThermochemistry},
-          {"Descr", DescrJson(file.Descr)}};
+  json.EndObject();
 }
 
 }  // namespace
 
 TModelJson ModelToJson(const std::string& path, const TCoordinateFile_cdf& file) {
-  return {{"Path", path},
-          {"FileName", file.FileName},
-          {"FileKind", CodeName(FileKindNames, file.FileKind)},
-          {"Tag", file.Tag},
-          {"Atoms", AtomsJson(file.Atoms)},
-          {"Info", InfoJson(file.Info, file.AtomCount())},
-          {"Conformer", ConformerJson(file)}};
+  std::stringstream text;
+  TJsonWriter json(text);
+  WriteModel(json, path, file, nullptr);
+  return TModelJson::parse(text);
 }
 
 void WriteJsonLine(std::ostream& out, const TModelJson& object) {
@@ -147,9 +281,9 @@ void WriteJsonLine(std::ostream& out, const TModelJson& object) {
 }
 
 void WriteModelJson(std::ostream& out, const std::string& path, const TCoordinateFile_cdf& file, TModelJson thermo) {
-  TModelJson object = ModelToJson(path, file);
-  if (!thermo.is_null()) object["Thermo"] = std::move(thermo);
-  WriteJsonLine(out, object);
+  TJsonWriter json(out);
+  WriteModel(json, path, file, thermo.is_null() ? nullptr : &thermo);
+  out << '\n';
 }
 
 }  // namespace harvex

@@ -1,5 +1,7 @@
 #include "chembase/chembase.h"
 
+#include <cmath>
+
 #include "rtl/RuntimeErrors.h"
 #include "str_pars/str_pars.h"
 
@@ -102,6 +104,27 @@ void TAtomicArray::ClearAtoms() { std::deque<TAtom>().swap(Items); }
 void TSimpleAtomList::Assign(const TSimpleAtomList& source) {
   Atoms.AssignAtoms(source.Atoms);
   Tag = source.Tag;
+}
+
+bool IsLinearGeometry(const TAtomicArray& atoms) {
+  if (atoms.Count() == 0) return false;
+  const TAtom& origin = atoms.AtomAt(1);
+  const auto offset = [&origin](const TAtom& atom) {
+    return std::array{atom.X - origin.X, atom.Y - origin.Y, atom.Z - origin.Z};
+  };
+  const auto norm = [](const std::array<double, 3>& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); };
+  std::array<double, 3> axis{};
+  for (int index = 2; index <= atoms.Count(); ++index)
+    if (const auto v = offset(atoms.AtomAt(index)); norm(v) > norm(axis)) axis = v;
+  const double length = norm(axis);
+  if (length < CollinearTolerance) return true;
+  for (int index = 2; index <= atoms.Count(); ++index) {
+    const auto v = offset(atoms.AtomAt(index));
+    const std::array cross = {v[1] * axis[2] - v[2] * axis[1], v[2] * axis[0] - v[0] * axis[2],
+                              v[0] * axis[1] - v[1] * axis[0]};
+    if (norm(cross) / length > CollinearTolerance) return false;
+  }
+  return true;
 }
 
 }  // namespace harvex

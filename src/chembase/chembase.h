@@ -59,6 +59,16 @@ class TAtomicArray {
   std::deque<TAtom> Items;
 };
 
+// How far an atom may lie off the line through the others for the geometry
+// to count as linear.
+constexpr double CollinearTolerance = 1e-3;  // angstrom
+
+// Whether the atoms lie on one line: every atom within CollinearTolerance of
+// the line from the first atom to the one farthest from it. One or two atoms
+// always do; an empty geometry says nothing and counts as bent. The one test
+// of a linear molecule (a linear rotor has five rigid motions, not six).
+bool IsLinearGeometry(const TAtomicArray& atoms);
+
 // The smallest object that has atoms; base of every loaded file.
 class TSimpleAtomList {
  public:

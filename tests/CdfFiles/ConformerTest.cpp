@@ -23,8 +23,8 @@ constexpr const char* CoordCaption = "TCoordinateFile Error";
 
 TEST(ConformerDescription, ReadsTheNamesOfTheFirstSection) {
   TRecordingDesktop desktop;
-  TTempDir folder;
-  const std::string path = folder.Write("a.cdf", R"(; written by hand
+  const std::string path = "a.cdf";
+  TConfDescrFile descr(WithMemoryFile(desktop, path, R"(; written by hand
 [Conformer A]
 GEOMFILENAME = opt.out
 FreqFileName="freq 1.out"
@@ -35,8 +35,7 @@ IRIntenFileName=a.ir
 [Conformer B]
 GeomFileName=b.out
 MP2FileName=other.out
-)");
-  TConfDescrFile descr(desktop);
+)"));
   descr.Load(path);
   EXPECT_EQ(descr.FileName, path);
   EXPECT_EQ(descr.SectionName, "Conformer A");
@@ -50,9 +49,8 @@ MP2FileName=other.out
 }
 
 TEST(ConformerDescription, KeysMissingFromTheFirstSectionStayEmpty) {
-  TTempDir folder;
-  TConfDescrFile descr;
-  descr.Load(folder.Write("a.cdf", "[a]\nGeomFileName=opt.out\n[b]\nFreqFileName=freq.out\n"));
+  TConfDescrFile descr(WithMemoryFile({}, "a.cdf", "[a]\nGeomFileName=opt.out\n[b]\nFreqFileName=freq.out\n"));
+  descr.Load("a.cdf");
   EXPECT_EQ(descr.GeomFileName, "opt.out");
   EXPECT_EQ(descr.FreqFileName, "");
 }

@@ -13,6 +13,11 @@ namespace {
 
 using namespace harvex::testing;
 
+// The reader of a file held in memory.
+TIniFile InMemory(const std::string& name, std::string text) {
+  return TIniFile(name, WithMemoryFile({}, name, std::move(text)));
+}
+
 struct TValueCase {
   const char* Name;
   const char* Text;
@@ -25,8 +30,7 @@ class IniValue : public ::testing::TestWithParam<TValueCase> {};
 
 TEST_P(IniValue, ReadsTheValueAsTheProfileReaderDoes) {
   const TValueCase& row = GetParam();
-  TTempDir folder;
-  const TIniFile ini(folder.Write("a.cdf", row.Text));
+  const TIniFile ini = InMemory("a.cdf", row.Text);
   EXPECT_EQ(ini.ReadString(row.Section, row.Key, "<default>"), row.Expected);
 }
 
@@ -58,15 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(IniFile, ValueIsCutTo2047Characters) {
-  TTempDir folder;
   const std::string value(3000, 'x');
-  const TIniFile ini(folder.Write("long.cdf", "[c]\nk=" + value + "\n"));
+  const TIniFile ini = InMemory("long.cdf", "[c]\nk=" + value + "\n");
   EXPECT_EQ(ini.ReadString("c", "k", ""), value.substr(0, 2047));
 }
 
 TEST(IniFile, ListsSectionNamesInFileOrder) {
-  TTempDir folder;
-  const TIniFile ini(folder.Write("a.cdf", "junk\n[second one]\nk=v\n[First]\n[  x ]\n[y] tail\n"));
+  const TIniFile ini = InMemory("a.cdf", "junk\n[second one]\nk=v\n[First]\n[  x ]\n[y] tail\n");
   EXPECT_EQ(ini.ReadSectionNames(), (std::vector<std::string>{"second one", "First", "  x ", "y"}));
 }
 
@@ -83,11 +85,9 @@ TEST(IniFile, MissingFileAndFolderHaveNoSectionsAndGiveDefaults) {
 // Each name of 8 letters takes 9 bytes of the 16384-byte list, whose last
 // byte ends the list: 1820 names fit.
 TEST(IniFile, SectionNamesBeyondTheListSizeAreLost) {
-  TTempDir folder;
   std::string text;
   for (int i = 0; i < 2000; ++i) text += "[s" + std::to_string(1000000 + i) + "]\n";
-  const std::vector<std::string> names =
-      TIniFile(folder.Write("many.cdf", text)).ReadSectionNames();
+  const std::vector<std::string> names = InMemory("many.cdf", text).ReadSectionNames();
   ASSERT_EQ(names.size(), 1820u);
   EXPECT_EQ(names.back(), "s1001819");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CoordFiles/CoordFiles.h"
+#include "CoordFiles/LineSource.h"
 #include "common/RecordingDesktop.h"
 #include "common/TempDir.h"
 #include "rtl/RuntimeErrors.h"
@@ -93,6 +94,12 @@ TEST(TCoordinateFile, ResetOutInfoKeepsEnergiesAndSums) {
   file.Info.NBO = std::make_unique<TNBOData>();
   file.Info.Modes = std::make_unique<TOscModes>();
   file.Info.Modes->AddMode(1);
+  file.Info.Multiplicity = 3;
+  file.Info.AtomMasses = {15.999};
+  file.Info.ThermoTemperature = 298.15;
+  file.Info.SymmetryNumber = 2;
+  file.Info.Dipole = {0, 0, 1.5};
+  file.Info.ReadWarnings = {"kept"};
   file.ResetOutInfo();
   ASSERT_NE(file.Info.Modes, nullptr);
   EXPECT_EQ(file.Info.Modes->Count(), 0);
@@ -103,6 +110,62 @@ TEST(TCoordinateFile, ResetOutInfoKeepsEnergiesAndSums) {
   EXPECT_EQ(file.Info.EnergyLabel, "(RHF)");
   EXPECT_EQ(file.Info.GibbsEnergy, -1.4);
   EXPECT_EQ(file.Info.MCBSSum, 2);
+  EXPECT_EQ(file.Info.Multiplicity, 0);
+  EXPECT_TRUE(file.Info.AtomMasses.empty());
+  EXPECT_FALSE(file.Info.ThermoTemperature);
+  EXPECT_EQ(file.Info.SymmetryNumber, 2);
+  EXPECT_EQ(file.Info.Dipole[2], 1.5L);
+  EXPECT_EQ(file.Info.ReadWarnings.size(), 1U);
+}
+
+// A frequency block starts its thermochemistry afresh and nothing else.
+TEST(TOutInfo, ClearThermochemistryKeepsWhatIsNotThermochemistry) {
+  TOutInfo info;
+  info.Energy = -76.4;
+  info.Multiplicity = 2;
+  info.HasDipole = true;
+  info.ZPECorrection = info.GibbsEnergy = 0.1;
+  info.HasGibbsEnergy = info.LinearRotor = true;
+  info.RotTemperatures = {1, 2, 3};
+  info.AtomMasses = {1.008};
+  info.PrintedFreeEnergy = -76.3;
+  info.ClearThermochemistry();
+  EXPECT_EQ(info.ZPECorrection, 0);
+  EXPECT_EQ(info.GibbsEnergy, 0);
+  EXPECT_FALSE(info.HasGibbsEnergy || info.LinearRotor || info.PrintedFreeEnergy);
+  EXPECT_EQ(info.RotTemperatures, (std::array<double, 3>{}));
+  EXPECT_TRUE(info.AtomMasses.empty());
+  EXPECT_EQ(info.Energy, -76.4);
+  EXPECT_EQ(info.Multiplicity, 2);
+  EXPECT_TRUE(info.HasDipole);
+}
+
+// The readers need no model: over a source opened on a buffer they fill an
+// atom list and the output values as a load of the file does, and report
+// to the context.
+TEST(Readers, ReadAnyOpenedSourceIntoAtomsAndValues) {
+  for (const char* relative : {"gaussian/water.out", "geometry/orca/Orca_opt_freq_test.out"}) {
+    const std::string path = testing::TestDataPath(relative);
+    TRecordingDesktop loaded;
+    TCoordinateFile file(loaded);
+    ASSERT_TRUE(file.LoadFile(path, true)) << relative;
+    TRecordingDesktop read;
+    const TLoadContext context = WithMemoryFile(read, "text", testing::ReadWholeFile(path));
+    TLineSource source(context);
+    ASSERT_TRUE(source.OpenSource("text"));
+    TAtomicArray atoms;
+    TOutInfo info;
+    if (file.Info.Program == opGaussian) {
+      EXPECT_TRUE(ParseGaussianOutput(source, true, atoms, info, context));
+    } else {
+      ReadOrcaOutput(source, atoms, info, context);
+    }
+    EXPECT_EQ(atoms.Count(), file.AtomCount()) << relative;
+    EXPECT_EQ(info.Energy, file.Info.Energy) << relative;
+    EXPECT_EQ(info.Modes->Count(), file.Info.Modes->Count()) << relative;
+    EXPECT_EQ(info.Termination, file.Info.Termination) << relative;
+    EXPECT_EQ(read.Messages, loaded.Messages) << relative;
+  }
 }
 
 TEST(TOscModes, ModeAtRaisesTheListIndexError) {

@@ -19,9 +19,34 @@ TEST(GaussianRegistryTest, EveryMarkerReachesItsCheckAtAnyColumn) {
     for (int shift = 0; shift < shifts; ++shift) {
       const std::string line = std::string(static_cast<std::size_t>(shift), ' ') + std::string(row.Marker);
       SCOPED_TRACE(line);
-      EXPECT_NE(registry.ChecksFor(line) & check, 0u);
+      TMarkerFilter::TMatches matches;
+      EXPECT_NE(registry.ChecksFor(line, matches) & check, 0u);
+      // The check is told where its marker stands.
+      const TMarkerMatch& match = matches[static_cast<std::size_t>(registry.IndexOf(row.Check))];
+      EXPECT_EQ(line.compare(match.At, match.Marker.size(), match.Marker), 0);
+      if (match.Marker == row.Marker) {
+        EXPECT_EQ(match.At, static_cast<std::size_t>(shift));
+      }
     }
   }
+}
+
+// A line holding several markers of one check hands it the marker of its
+// first row, wherever each stands; a marker that opens its line matches at 0.
+TEST(MarkerFilterTest, MatchIsTheFirstRowsMarkerTheLineHolds) {
+  const TMarkerFilter::TEntry entries[] = {{"Zero-point", 0, {}, TMarkerPlace::Anywhere},
+                                           {"Molecular mass", 0, {}, TMarkerPlace::Anywhere},
+                                           {" E2(", 1, {}, TMarkerPlace::OpensLine}};
+  const TMarkerFilter filter(entries);
+  TMarkerFilter::TMatches matches;
+  EXPECT_EQ(filter.ChecksFor(" E2(B2PLYP) Molecular mass Zero-point", matches), 3u);
+  EXPECT_EQ(matches[0].Marker, "Zero-point");
+  EXPECT_EQ(matches[0].At, 27u);
+  EXPECT_EQ(matches[1].Marker, " E2(");
+  EXPECT_EQ(matches[1].At, 0u);
+  EXPECT_EQ(filter.ChecksFor("  E2( Molecular mass", matches), 1u);
+  EXPECT_EQ(matches[0].Marker, "Molecular mass");
+  EXPECT_EQ(matches[0].At, 6u);
 }
 
 TEST(GaussianRegistryTest, LineHoldingNoMarkerRunsNoCheck) {

@@ -11,6 +11,12 @@
 namespace harvex {
 namespace {
 
+// Loads the text as the file Name, held in memory, keeping the last geometry.
+bool LoadText(TCoordinateFile& file, const std::string& name, std::string_view text) {
+  file.Context = WithMemoryFile(file.Context, name, std::string(text));
+  return file.LoadFile(name, true);
+}
+
 using namespace harvex::testing;
 
 constexpr std::string_view CoordCaption = "TCoordinateFile Error";
@@ -98,11 +104,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(XyzFile, ReadsAtomLinesAndSetsNameAndKind) {
-  TTempDir folder;
-  const std::string path =
-      folder.Write("water.xyz", "O 0 0 0\nH 0.757 0.586 0\r\n\nH -0.757 0.586 0\n\n");
+  const std::string path = "water.xyz";
   TCoordinateFile file;
-  ASSERT_TRUE(file.LoadFile(path, true));
+  ASSERT_TRUE(LoadText(file, path, "O 0 0 0\nH 0.757 0.586 0\r\n\nH -0.757 0.586 0\n\n"));
   ASSERT_EQ(file.AtomCount(), 3);
   EXPECT_EQ(file.Atoms.AtomAt(1).Element, 8);
   EXPECT_EQ(file.Atoms.AtomAt(2).Element, 1);
@@ -117,12 +121,11 @@ TEST(XyzFile, ReadsAtomLinesAndSetsNameAndKind) {
 // file of several frames gives its first.
 TEST(XyzFile, UsualLayoutGivesTheAtomsOfThePlainOne) {
   const std::string atoms = "O 0 0 0\nH 0.757 0.586 0\nH -0.757 0.586 0\n";
-  TTempDir folder;
   TRecordingDesktop desktop;
   for (const std::string& text : {atoms, "3\nwater\n" + atoms, "  3\n\n" + atoms, "3\n-76.4259\n" + atoms,
                                   "3\nC 1 2 3\n" + atoms + "\n3\nframe 2\n" + atoms}) {
     TCoordinateFile file(desktop);
-    ASSERT_TRUE(file.LoadFile(folder.Write("water.xyz", text), true)) << text;
+    ASSERT_TRUE(LoadText(file, "water.xyz", text)) << text;
     ASSERT_EQ(file.AtomCount(), 3) << text;
     EXPECT_EQ(file.Atoms.AtomAt(1).Element, 8) << text;
     EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(3).X, -0.757) << text;
@@ -131,13 +134,11 @@ TEST(XyzFile, UsualLayoutGivesTheAtomsOfThePlainOne) {
 }
 
 TEST(XyzFile, CountTheAtomLinesDoNotMatchIsNamed) {
-  TTempDir folder;
   for (const auto& [count, atoms] : {std::pair{"4", 3}, std::pair{"2", 3}}) {
     TRecordingDesktop desktop;
-    const std::string path =
-        folder.Write("bad.xyz", std::string(count) + "\ncomment\nO 0 0 0\nH 0.757 0.586 0\nH -0.757 0.586 0\n");
+    const std::string path = "bad.xyz";
     TCoordinateFile file(desktop);
-    ASSERT_TRUE(file.LoadFile(path, true));
+    ASSERT_TRUE(LoadText(file, path, std::string(count) + "\ncomment\nO 0 0 0\nH 0.757 0.586 0\nH -0.757 0.586 0\n"));
     EXPECT_EQ(file.AtomCount(), atoms);
     EXPECT_EQ(desktop.Messages, (std::vector<TMessage>{{"TCoordinateFile Error",
                                                          path + ": the atom count line gives " + count +
@@ -172,9 +173,8 @@ chloromethane
 
 TEST(GjfFile, ReadsTheMoleculeSpecificationOnly) {
   TRecordingDesktop desktop;
-  TTempDir folder;
   TCoordinateFile file(desktop);
-  ASSERT_TRUE(file.LoadFile(folder.Write("ch3cl.GJF", FourAtomInput), true));
+  ASSERT_TRUE(LoadText(file, "ch3cl.GJF", FourAtomInput));
   ASSERT_EQ(file.AtomCount(), 4);
   EXPECT_EQ(file.Atoms.AtomAt(2).Symbol, "cl");
   EXPECT_EQ(file.Atoms.AtomAt(2).Element, 17);
@@ -186,11 +186,8 @@ TEST(GjfFile, ReadsTheMoleculeSpecificationOnly) {
 }
 
 TEST(GjfFile, EmptyFirstLineStartsTheRouteHandling) {
-  TTempDir folder;
   TCoordinateFile file;
-  const std::string path =
-      folder.Write("a.gjf", "\n#p hf\n\nwater\n\n0 1\nO 0 0 0\nH 0 0 1\n\nB 9 9 9\n");
-  file.LoadFile(path, true);
+  LoadText(file, "a.gjf", "\n#p hf\n\nwater\n\n0 1\nO 0 0 0\nH 0 0 1\n\nB 9 9 9\n");
   ASSERT_EQ(file.AtomCount(), 2);
   EXPECT_EQ(file.Atoms.AtomAt(2).Symbol, "H");
 }
@@ -209,13 +206,11 @@ TEST(GjfFile, RealCartesianInputsGiveTheirAtoms) {
 // Every cut of the input, at any byte, must end: atoms of complete lines
 // are kept, a cut inside a number field may raise the conversion error.
 TEST(GjfFile, TruncatedAnywhereEndsWithoutHangOrCrash) {
-  TTempDir folder;
   for (std::size_t length = 0; length <= FourAtomInput.size(); ++length) {
     SCOPED_TRACE(length);
     TCoordinateFile file;
-    const std::string path = folder.Write("cut.gjf", FourAtomInput.substr(0, length));
     try {
-      file.LoadFile(path, true);
+      LoadText(file, "cut.gjf", FourAtomInput.substr(0, length));
     } catch (const EConvertError&) {
     }
     EXPECT_LE(file.AtomCount(), 4);

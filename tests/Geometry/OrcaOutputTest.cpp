@@ -14,6 +14,12 @@
 namespace harvex {
 namespace {
 
+// Loads the text as the file Name, held in memory, keeping the last geometry.
+bool LoadText(TCoordinateFile& file, const std::string& name, std::string_view text) {
+  file.Context = WithMemoryFile(file.Context, name, std::string(text));
+  return file.LoadFile(name, true);
+}
+
 using namespace harvex::testing;
 
 constexpr std::string_view Banner = R"(
@@ -56,12 +62,11 @@ std::string GeometryBlock(std::string_view atomLines) {
 
 TEST(OrcaOutput, OptimisationKeepsTheLastGeometryAndEnergy) {
   TRecordingDesktop desktop;
-  TTempDir folder;
   std::string text(Banner);
   for (int n = 1; n <= 5; ++n) text += Cycle(n);
   TCoordinateFile file(desktop);
   file.Info.EnergyLabel = "(RB3LYP)";
-  ASSERT_TRUE(file.LoadFile(folder.Write("opt.out", text), true));
+  ASSERT_TRUE(LoadText(file, "opt.out", text));
   ASSERT_EQ(file.AtomCount(), 2);
   EXPECT_EQ(file.Atoms.AtomAt(1).Symbol, "O");
   EXPECT_DOUBLE_EQ(file.Atoms.AtomAt(1).X, 5.5);
@@ -74,29 +79,26 @@ TEST(OrcaOutput, OptimisationKeepsTheLastGeometryAndEnergy) {
 }
 
 TEST(OrcaOutput, EnergyLineRightAfterTheBlockIsFound) {
-  TTempDir folder;
   const std::string text = std::string(Banner) + GeometryBlock(
                                                      "  H      0.0 0.0 0.0\n"
                                                      "\n"
                                                      "FINAL SINGLE POINT ENERGY    -76.5\n");
   TCoordinateFile file;
-  ASSERT_TRUE(file.LoadFile(folder.Write("sp.out", text), true));
+  ASSERT_TRUE(LoadText(file, "sp.out", text));
   EXPECT_EQ(file.Info.Energy, -76.5);
   EXPECT_EQ(file.AtomCount(), 1);
 }
 
 TEST(OrcaOutput, QuotedGaussianBannerLaterDoesNotMakeItGaussian) {
-  TTempDir folder;
   const std::string text =
       std::string(Banner) + " This is the Gaussian(R) program, quoted\n" + Cycle(1);
   TCoordinateFile file;
-  ASSERT_TRUE(file.LoadFile(folder.Write("quoted.out", text), true));
+  ASSERT_TRUE(LoadText(file, "quoted.out", text));
   EXPECT_EQ(file.AtomCount(), 2);
   EXPECT_DOUBLE_EQ(file.Info.Energy, -76.425912545291);
 }
 
 TEST(OrcaOutput, ResetsOutputFlagsButKeepsEnergyWhenNoneIsPrinted) {
-  TTempDir folder;
   TCoordinateFile file;
   file.Info.Energy = -1.25;
   file.Info.EnergyLabel = "EUMP2";
@@ -105,7 +107,7 @@ TEST(OrcaOutput, ResetsOutputFlagsButKeepsEnergyWhenNoneIsPrinted) {
   file.Info.HasDipole = true;
   file.Info.MullikenCharges = TChargeArray{0, 0.5};
   ASSERT_TRUE(
-      file.LoadFile(folder.Write("noenergy.out", std::string(Banner) + "nothing here\n"), true));
+      LoadText(file, "noenergy.out", std::string(Banner) + "nothing here\n"));
   EXPECT_EQ(file.AtomCount(), 0);
   EXPECT_EQ(file.Info.Energy, -1.25);
   EXPECT_EQ(file.Info.EnergyLabel, "EUMP2");
@@ -119,14 +121,13 @@ TEST(OrcaOutput, ResetsOutputFlagsButKeepsEnergyWhenNoneIsPrinted) {
 
 TEST(OrcaOutput, UnknownElementIsShownAndReadingGoesOn) {
   TRecordingDesktop desktop;
-  TTempDir folder;
   const std::string text = std::string(Banner) + GeometryBlock(
                                                      "  Q      1.0 2.0 3.0\n"
                                                      "  H      4.0 5.0 6.0\n"
                                                      "\n"
                                                      "FINAL SINGLE POINT ENERGY    -0.5\n");
   TCoordinateFile file(desktop);
-  ASSERT_TRUE(file.LoadFile(folder.Write("ghost.out", text), true));
+  ASSERT_TRUE(LoadText(file, "ghost.out", text));
   ASSERT_EQ(file.AtomCount(), 2);
   EXPECT_EQ(file.Atoms.AtomAt(1).Element, 0);
   EXPECT_EQ(file.Info.Energy, -0.5);
@@ -143,11 +144,10 @@ struct TEnergyLineCase {
 class OrcaEnergyLine : public ::testing::TestWithParam<TEnergyLineCase> {};
 
 TEST_P(OrcaEnergyLine, TakesTheNumberOrPassesTheLineOver) {
-  TTempDir folder;
   const std::string text = std::string(Banner) + "FINAL SINGLE POINT ENERGY      -1.5\n" + GetParam().Line + "\n";
   TCoordinateFile file;
   file.Info.EnergyLabel = "(RB3LYP)";
-  ASSERT_TRUE(file.LoadFile(folder.Write("sp.out", text), true));
+  ASSERT_TRUE(LoadText(file, "sp.out", text));
   EXPECT_EQ(file.Info.Energy, GetParam().Energy);
   EXPECT_EQ(file.Info.EnergyLabel, "");
 }
@@ -165,7 +165,6 @@ INSTANTIATE_TEST_SUITE_P(
 // The SCF summary's total stands in only where no final energy line is
 // printed; the other "Total Energy" lines are not it.
 TEST(OrcaOutput, LastSCFTotalIsTheEnergyWithoutAFinalEnergyLine) {
-  TTempDir folder;
   const std::string summaries =
       "Total Energy       :         -229.85632433809661 Eh          -6254.71474 eV\n"
       "Total Energy after SMD CDS correction =              -229.9 Eh\n"
@@ -174,19 +173,18 @@ TEST(OrcaOutput, LastSCFTotalIsTheEnergyWithoutAFinalEnergyLine) {
   const std::string withFinal = std::string(Banner) + "FINAL SINGLE POINT ENERGY   -230.0\n" + summaries;
   TCoordinateFile file;
   file.Info.EnergyLabel = "EUMP2";
-  ASSERT_TRUE(file.LoadFile(folder.Write("vpt2.out", scfOnly), true));
+  ASSERT_TRUE(LoadText(file, "vpt2.out", scfOnly));
   EXPECT_EQ(file.Info.Energy, -229.85632433809661);
   EXPECT_EQ(file.Info.EnergyLabel, "");
-  ASSERT_TRUE(file.LoadFile(folder.Write("final.out", withFinal), true));
+  ASSERT_TRUE(LoadText(file, "final.out", withFinal));
   EXPECT_EQ(file.Info.Energy, -230.0);
   // A failed job's SCF total may have diverged.
-  ASSERT_TRUE(file.LoadFile(folder.Write("failed.out", scfOnly + "ORCA finished by error termination in SCF\n"), true));
+  ASSERT_TRUE(LoadText(file, "failed.out", scfOnly + "ORCA finished by error termination in SCF\n"));
   EXPECT_FALSE(file.Info.EnergyRead);
 }
 
 // A failed job may still print the normal end line after its error.
 TEST(OrcaOutput, LastTerminationLineTellsHowTheRunEndedUnlessTheJobFailed) {
-  TTempDir folder;
   const std::string normal = "                             ****ORCA TERMINATED NORMALLY****\n";
   const std::string error = "ORCA finished by error termination in SCF\n";
   const std::string unconverged = "FINAL SINGLE POINT ENERGY  -609.1556691434   (Wavefunction not fully converged!)\n";
@@ -203,7 +201,7 @@ TEST(OrcaOutput, LastTerminationLineTellsHowTheRunEndedUnlessTheJobFailed) {
         std::pair{"Error (SHARK/CP-SCF Solver): Unfortunately, the calculation did not converge.\n" + normal, tmError},
         std::pair{"The Coupled-Cluster iterations have NOT converged\n" + normal, tmError}}) {
     TCoordinateFile file;
-    ASSERT_TRUE(file.LoadFile(folder.Write("run.out", std::string(Banner) + Cycle(1) + tail), true));
+    ASSERT_TRUE(LoadText(file, "run.out", std::string(Banner) + Cycle(1) + tail));
     EXPECT_EQ(file.Info.Termination, expected) << tail;
     EXPECT_EQ(file.Info.Energy, tail.starts_with("FINAL") ? -609.1556691434 : -76.425912545291) << tail;
   }
@@ -250,9 +248,8 @@ class OrcaFrequencies : public ::testing::TestWithParam<TFrequencyCase> {};
 
 TEST_P(OrcaFrequencies, LeadingRigidMotionsAreNoModes) {
   const TFrequencyCase& row = GetParam();
-  TTempDir folder;
   TCoordinateFile file;
-  ASSERT_TRUE(file.LoadFile(folder.Write("freq.out", FrequencyJob(row.HydrogenZ, row.Entries)), true));
+  ASSERT_TRUE(LoadText(file, "freq.out", FrequencyJob(row.HydrogenZ, row.Entries)));
   ASSERT_EQ(file.Info.Modes->Count(), row.ModeCount);
   EXPECT_EQ(file.Info.Modes->ModeAt(0).ModeNumber, 1);
   EXPECT_EQ(file.Info.Modes->ModeAt(0).Frequency, row.FirstFrequency);
@@ -343,9 +340,8 @@ std::string FrequencyOutput() {
 }
 
 TEST(OrcaOutput, FrequencyJobGivesModesDisplacementsAndThermochemistry) {
-  TTempDir folder;
   TCoordinateFile file;
-  ASSERT_TRUE(file.LoadFile(folder.Write("freq.out", FrequencyOutput()), true));
+  ASSERT_TRUE(LoadText(file, "freq.out", FrequencyOutput()));
   const TOscModes& modes = *file.Info.Modes;
   ASSERT_EQ(modes.Count(), 3);
   EXPECT_EQ(modes.ModeAt(2).ModeNumber, 3);
@@ -367,21 +363,19 @@ TEST(OrcaOutput, FrequencyJobGivesModesDisplacementsAndThermochemistry) {
 // printed; G is not left over from the file loaded before.
 // An atom's block holds the three translations alone; its G is kept.
 TEST(OrcaOutput, AtomKeepsItsFreeEnergyWithoutModes) {
-  TTempDir folder;
   TCoordinateFile file;
   const std::string atom = FrequencyJob("0.8", Entries({"0.00", "0.00", "0.00"})) + std::string(Thermochemistry);
-  ASSERT_TRUE(file.LoadFile(folder.Write("atom.out", atom), true));
+  ASSERT_TRUE(LoadText(file, "atom.out", atom));
   EXPECT_TRUE(file.Info.Modes->Count() == 0 && file.Info.HasFreeEnergy());
 }
 
 TEST(OrcaOutput, CutOffThermochemistryLeavesGAtZero) {
-  TTempDir folder;
   const std::string whole = FrequencyOutput();
   const std::string cut = whole.substr(0, whole.find("Zero point energy"));
   TCoordinateFile file;
   file.Info.GibbsEnergy = -5.0;
   file.Info.GibbsCorrection = 0.5;
-  ASSERT_TRUE(file.LoadFile(folder.Write("cut.out", cut), true));
+  ASSERT_TRUE(LoadText(file, "cut.out", cut));
   EXPECT_EQ(file.Info.Modes->Count(), 3);
   EXPECT_EQ(file.Info.MolecularMass, 18.02);
   EXPECT_EQ(file.Info.GibbsEnergy, 0);
@@ -392,12 +386,11 @@ TEST(OrcaOutput, CutOffThermochemistryLeavesGAtZero) {
 // ORCA 4.0 and older call G the free enthalpy; a second block (a second
 // frequency job) replaces the modes and thermochemistry of the first.
 TEST(OrcaOutput, LaterFrequencyBlockReplacesTheEarlierOne) {
-  TTempDir folder;
   std::string second = FrequencyJob("0.800000", Entries({"0.00", "0.00", "0.00", "0.00", "0.00", "0.00", "1500.00"}));
   second = second.substr(second.find("FINAL SINGLE POINT ENERGY")) +
            "Final Gibbs free enthalpy         ...    -76.5 Eh\n";
   TCoordinateFile file;
-  ASSERT_TRUE(file.LoadFile(folder.Write("twice.out", FrequencyOutput() + second), true));
+  ASSERT_TRUE(LoadText(file, "twice.out", FrequencyOutput() + second));
   ASSERT_EQ(file.Info.Modes->Count(), 1);
   EXPECT_EQ(file.Info.Modes->ModeAt(0).Frequency, 1500.0L);
   EXPECT_EQ(file.Info.GibbsEnergy, -76.5);
@@ -409,11 +402,10 @@ TEST(OrcaOutput, LaterFrequencyBlockReplacesTheEarlierOne) {
 // stay, never more modes than the whole output has, and no number field is
 // ever cut.
 TEST(OrcaOutput, TruncatedAfterAnyLineLoads) {
-  TTempDir folder;
   const std::string text = std::string(Banner) + Cycle(1) + Cycle(2) + FrequencyOutput().substr(Banner.size());
-  ForEachLineCut(text, text.find("R   C   A"), [&folder](const std::string& cut) {
+  ForEachLineCut(text, text.find("R   C   A"), [](const std::string& cut) {
     TCoordinateFile file;
-    ASSERT_NO_THROW(EXPECT_TRUE(file.LoadFile(folder.Write("cut.out", cut), true)));
+    ASSERT_NO_THROW(EXPECT_TRUE(LoadText(file, "cut.out", cut)));
     EXPECT_LE(file.AtomCount(), 3);
     EXPECT_LE(file.Info.Modes->Count(), 3);
   });
@@ -423,7 +415,6 @@ TEST(OrcaOutput, TruncatedAfterAnyLineLoads) {
 // at the end of its last line without a line end is not used, nor the
 // geometry block it cuts; the load keeps what came before.
 TEST(OrcaOutput, NumberCutAtTheEndOfTheFileIsNotUsed) {
-  TTempDir folder;
   const std::string start = std::string(Banner) + Cycle(1), energy = start + "FINAL SINGLE POINT ENERGY       -76.4259\n";
   const std::string geometry = start + Cycle(2), frequencies = FrequencyOutput();
   for (const auto& [text, cut] : {std::pair{energy, start.size() + 34}, {energy, start.size() + 40},
@@ -435,7 +426,7 @@ TEST(OrcaOutput, NumberCutAtTheEndOfTheFileIsNotUsed) {
       const std::string cutBytes = bytes.substr(0, bytes.find(text) + cut);
       SCOPED_TRACE(std::string(name) + " ending: " + cutBytes.substr(cutBytes.rfind('\n') + 1));
       TCoordinateFile file;
-      ASSERT_NO_THROW(file.LoadFile(folder.Write(name, cutBytes), true));
+      ASSERT_NO_THROW(LoadText(file, name, cutBytes));
       EXPECT_DOUBLE_EQ(file.Info.Energy, text == frequencies ? -76.4 : -76.425912545291);
       EXPECT_FALSE(file.Info.HasGibbsEnergy);
       EXPECT_EQ(file.AtomCount(), text == frequencies ? 3 : 2);

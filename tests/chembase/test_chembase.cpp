@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "chembase/chembase.h"
 #include "rtl/RuntimeErrors.h"
 
@@ -103,6 +106,34 @@ TEST(TAtomicArray, NewAtomsAreZeroAndReferencesSurviveGrowth) {
   EXPECT_EQ(first.Symbol, "C");
   atoms.ClearAtoms();
   EXPECT_EQ(atoms.Count(), 0);
+}
+
+TEST(IsLinearGeometry, AllowsAThousandthOfAnAngstromOffTheLine) {
+  struct Case {
+    const char* Name;
+    std::vector<std::array<double, 3>> Positions;
+    bool Linear;
+  } cases[] = {
+      {"no atoms", {}, false},
+      {"one atom", {{1, 2, 3}}, true},
+      {"two atoms", {{0, 0, 0}, {0.3, -1, 2}}, true},
+      {"coincident atoms", {{1, 1, 1}, {1, 1, 1}, {1, 1, 1.0005}}, true},
+      {"CO2, first atom in the middle", {{0, 0, 0}, {0, 0, 1.16}, {0, 0, -1.16}}, true},
+      {"HCCH along a slant", {{0, 0, 0}, {0.6, 0.6, 0.6}, {1.3, 1.3, 1.3}, {1.9, 1.9, 1.9}}, true},
+      {"0.0009 off the line", {{0, 0, 0}, {0, 0.0009, 1}, {0, 0, 2}}, true},
+      {"0.0011 off the line", {{0, 0, 0}, {0, 0.0011, 1}, {0, 0, 2}}, false},
+      {"water", {{0, 0, 0.119}, {0, 0.763, -0.477}, {0, -0.763, -0.477}}, false},
+  };
+  for (const Case& c : cases) {
+    TAtomicArray atoms;
+    for (const auto& [x, y, z] : c.Positions) {
+      TAtom& atom = atoms.AddAtom();
+      atom.X = x;
+      atom.Y = y;
+      atom.Z = z;
+    }
+    EXPECT_EQ(IsLinearGeometry(atoms), c.Linear) << c.Name;
+  }
 }
 
 }  // namespace
