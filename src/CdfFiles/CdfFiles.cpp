@@ -1,6 +1,7 @@
 #include "CdfFiles/CdfFiles.h"
 
 #include "CdfFiles/IniFile.h"
+#include "InputExtensions/InputExtensions.h"
 #include "TextFile/TextFile.h"
 
 namespace harvex {
@@ -45,7 +46,7 @@ void TConfDescrFile::ShowError(const std::string& message) {
 }
 
 bool TCoordinateFile_cdf::LoadConformer(const std::string& fileName, bool finalGeometry) {
-  if (UpperExtension(fileName) != ".CDF") return LoadFile(fileName, finalGeometry);
+  if (!IsInputKind(UpperExtension(fileName), TInputKind::Conformer)) return LoadFile(fileName, finalGeometry);
 
   if (AtomCount() > 0) FreeModes();
   Atoms.ClearAtoms();

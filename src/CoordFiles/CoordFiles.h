@@ -309,6 +309,8 @@ class TCoordinateFile : public TSimpleAtomList {
   bool LoadFile(const std::string& fileName, bool finalGeometry);
   // Tells ORCA from Gaussian output by the first banner line and reads it.
   bool LoadOutput(const std::string& fileName, bool finalGeometry);
+  // LoadOutput for a file taken as an output by its name.
+  bool LoadOutputFile(const std::string& fileName, bool finalGeometry);
 
   // Readers: each opens its file and runs the reader of the same name over it.
   bool ParseGaussianOutput(const std::string& fileName, bool finalGeometry);
@@ -348,8 +350,6 @@ std::string UpperExtension(std::string_view fileName);
 // The same for the name a gzipped file has under its ".gz" (".OUT" for
 // "x.out.gz"); empty when the name does not end in ".gz".
 std::string UpperGzippedExtension(std::string_view fileName);
-// Whether an upper-cased extension names an output (".OUT" or ".LOG").
-bool IsOutputExtension(std::string_view extension);
 
 // Whether a plain file begins as a Gaussian or ORCA output: its banner within
 // its first lines. False for a file that cannot be read.

@@ -4,6 +4,7 @@
 
 #include "CoordFiles/LineSource.h"
 #include "CoordFiles/MarkerRegistry.h"
+#include "InputExtensions/InputExtensions.h"
 #include "rtl/ByteSource.h"
 #include "rtl/RuntimeErrors.h"
 #include "str_pars/str_pars.h"
@@ -36,9 +37,8 @@ std::string UpperExtension(std::string_view fileName) {
 }
 
 std::string UpperGzippedExtension(std::string_view fileName) {
-  constexpr std::string_view Gzip = ".GZ";
-  if (UpperExtension(fileName) != Gzip) return {};
-  return UpperExtension(fileName.substr(0, fileName.size() - Gzip.size()));
+  if (UpperExtension(fileName) != GzipExtension) return {};
+  return UpperExtension(fileName.substr(0, fileName.size() - GzipExtension.size()));
 }
 
 int ModeLimit(std::size_t atomCount) {
@@ -72,8 +72,6 @@ bool IsProgramOutput(const std::string& path) {
   return false;
 }
 
-// Gaussian names its output NAME.log on Linux and NAME.out elsewhere.
-bool IsOutputExtension(std::string_view extension) { return extension == ".OUT" || extension == ".LOG"; }
 
 TOscMode& TOscModes::AddMode(std::int32_t modeNumber) {
   auto& mode = Items.emplace_back(std::make_unique<TOscMode>());
@@ -150,33 +148,39 @@ bool TCoordinateFile::LoadFile(const std::string& fileName, bool finalGeometry) 
   Atoms.ClearAtoms();
   const std::string extension = UpperExtension(fileName);
   // A gzipped file is read by the name under its ".gz"; only outputs are.
-  const bool gzipped = extension == ".GZ";
-  if (gzipped && !IsOutputExtension(UpperGzippedExtension(fileName))) {
+  if (extension == GzipExtension) {
+    if (IsInputKind(UpperGzippedExtension(fileName), TInputKind::Output))
+      return LoadOutputFile(fileName, finalGeometry);
     ShowError(fileName + ": only gzipped .out and .log outputs are read");
     return false;
   }
-  if (IsOutputExtension(extension) || gzipped) {
-    FileKind = fkOutput;
-    return LoadOutput(fileName, finalGeometry);
-  }
-  if (extension == ".GJF") {
-    FileKind = fkGjf;
-    ReadGjfFile(fileName);
-    return true;
-  }
-  if (extension == ".XYZ") {
-    FileKind = fkXyz;
-    ReadXyzFile(fileName);
-    return true;
-  }
-  if (extension == ".ZIP") {
-    // An archive always keeps its final geometry, and counts as taken
-    // whenever it holds an output member, whatever the reader made of it.
-    FileKind = fkOutput;
-    LoadOutput(fileName, true);
-    return Info.SourceOpened;
+  const std::optional<TInputExtension> input = InputExtensionOf(extension);
+  if (!input) return false;
+  switch (input->Kind) {
+    case TInputKind::Output:
+      return LoadOutputFile(fileName, finalGeometry);
+    case TInputKind::Archive:
+      // An archive always keeps its final geometry, and counts as taken
+      // whenever it holds an output member, whatever the reader made of it.
+      LoadOutputFile(fileName, true);
+      return Info.SourceOpened;
+    case TInputKind::GaussianInput:
+      FileKind = fkGjf;
+      ReadGjfFile(fileName);
+      return true;
+    case TInputKind::XyzGeometry:
+      FileKind = fkXyz;
+      ReadXyzFile(fileName);
+      return true;
+    case TInputKind::Conformer:
+      break;
   }
   return false;
+}
+
+bool TCoordinateFile::LoadOutputFile(const std::string& fileName, bool finalGeometry) {
+  FileKind = fkOutput;
+  return LoadOutput(fileName, finalGeometry);
 }
 
 // An archive member's CRC-32 verdict is shown once per load: by the reader's

@@ -1,6 +1,7 @@
 #include "CoordFiles/LineSource.h"
 
 #include "CoordFiles/CoordFiles.h"
+#include "InputExtensions/InputExtensions.h"
 #include "ZipReader/GzipReader.h"
 #include "ZipReader/ZipReader.h"
 #include "rtl/RegularFile.h"
@@ -30,7 +31,7 @@ bool TLineSource::OpenSource(const std::string& fileName) {
   OpenError.clear();
   Reader.reset();
   const std::string extension = UpperExtension(fileName);
-  if (extension == ".GZ") {
+  if (extension == GzipExtension) {
     Kind = lsGzipFile;
     auto gzip = std::make_unique<TGzipReader>(Context);
     if (!gzip->Open(fileName)) {
@@ -40,7 +41,7 @@ bool TLineSource::OpenSource(const std::string& fileName) {
     Reader = std::move(gzip);
     return true;
   }
-  if (extension != ".ZIP") {
+  if (!IsInputKind(extension, TInputKind::Archive)) {
     Kind = lsPlainFile;
     return TextFile.Open(Context.Open(fileName));
   }

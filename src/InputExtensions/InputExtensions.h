@@ -12,10 +12,11 @@
 namespace harvex {
 
 enum class TInputKind : std::uint8_t {
-  Output,     // a Gaussian or ORCA output, also gzipped as NAME.out.gz
-  Archive,    // a ZIP archive holding an output
-  Geometry,   // a GJF input or an XYZ file
-  Conformer,  // a conformer description
+  Output,         // a Gaussian or ORCA output, also gzipped as NAME.out.gz
+  Archive,        // a ZIP archive holding an output
+  GaussianInput,  // a GJF input: its geometry
+  XyzGeometry,    // an XYZ file
+  Conformer,      // a conformer description
 };
 
 struct TInputExtension {
@@ -29,8 +30,8 @@ inline constexpr std::array<TInputExtension, 6> InputExtensions = {{
     {".OUT", TInputKind::Output, true},
     {".LOG", TInputKind::Output, true},
     {".ZIP", TInputKind::Archive, true},
-    {".GJF", TInputKind::Geometry, false},
-    {".XYZ", TInputKind::Geometry, false},
+    {".GJF", TInputKind::GaussianInput, false},
+    {".XYZ", TInputKind::XyzGeometry, false},
     {".CDF", TInputKind::Conformer, true},
 }};
 

@@ -18,8 +18,6 @@ using namespace codata;
 
 constexpr double HzPerGHz = 1e9;
 constexpr double SquareMetresPerSquareAngstrom = 1e-20;
-// A molecule whose smallest principal moment is below this is linear.
-constexpr double LinearMomentLimit = 1e-3;  // amu angstrom^2
 // ORCA damps its entropy with Grimme's scheme at this cutoff unless told
 // otherwise.
 constexpr double OrcaEntropyCutoff = 100;  // cm^-1
@@ -87,7 +85,7 @@ bool FindRotationalTemperatures(const TCoordinateFile& file, TThermoMolecule& mo
     positions.push_back({atom.X, atom.Y, atom.Z});
   }
   const std::array<double, 3> moments = PrincipalMoments(info.AtomMasses, positions);
-  if (moments[0] < LinearMomentLimit) molecule.Rotor = TRotor::Linear;
+  if (IsLinearGeometry(file.Atoms)) molecule.Rotor = TRotor::Linear;
   if (molecule.Rotor == TRotor::Linear) {
     molecule.RotationalTemperatures = {RotationalTemperatureOfMoment(moments[2]), 0, 0};
   } else {
