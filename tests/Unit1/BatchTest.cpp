@@ -38,9 +38,11 @@ struct TBatchResult {
 
 class BatchTest : public TRunTest {
  protected:
-  TBatchResult RunBatch(const std::string& arguments) {
-    const std::string command = "cd '" + Scratch.Path().string() + "' && '" HARVEX_BATCH_PROGRAM "' " + arguments +
-                                " >batch.out 2>batch.err";
+  TBatchResult RunBatch(const std::string& arguments) { return RunProgram(HARVEX_BATCH_PROGRAM, arguments); }
+
+  TBatchResult RunProgram(const std::string& program, const std::string& arguments) {
+    const std::string command =
+        "cd '" + Scratch.Path().string() + "' && '" + program + "' " + arguments + " >batch.out 2>batch.err";
     const int status = std::system(command.c_str());
     TBatchResult result;
     if (WIFEXITED(status)) result.ExitStatus = WEXITSTATUS(status);
@@ -358,13 +360,126 @@ TEST_F(BatchTest, FullDiskLeavesCompleteRowsOnly) {
   EXPECT_EQ(std::system(("umount '" + disk.string() + "'").c_str()), 0);
 }
 
-TEST_F(BatchTest, HelpAndVersionExitZero) {
+// The help as entries under headings: an entry is an option line ("  --jobs N"
+// and its description after two or more blanks) with the lines indented
+// below it, its description's blanks and line ends made single blanks.
+struct THelpEntry {
+  std::string Heading;
+  std::string Option;
+  std::string Description;
+};
+
+std::vector<THelpEntry> HelpEntries(const std::string& help) {
+  std::vector<THelpEntry> entries;
+  std::string heading;
+  std::istringstream lines(help);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line[0] != ' ' && line.ends_with(':')) heading = line.substr(0, line.size() - 1);
+    if (line.empty() || line[0] != ' ') continue;
+    const std::size_t text = line.find_first_not_of(' ');
+    if (text == 2) {
+      const std::size_t gap = line.find("  ", 2);
+      entries.push_back({heading, line.substr(2, gap - 2), ""});
+      if (gap == std::string::npos) continue;
+      line = line.substr(gap);
+    }
+    if (entries.empty()) continue;
+    std::istringstream words(line);
+    for (std::string word; words >> word;)
+      entries.back().Description += (entries.back().Description.empty() ? "" : " ") + word;
+  }
+  return entries;
+}
+
+// Every option once, under its heading, with the value's name a reader
+// types and the range and default it takes; none of the option library's
+// own notes.
+TEST_F(BatchTest, HelpListsEachOptionOnceUnderItsHeadingWithItsRange) {
   const TBatchResult help = RunBatch("--help");
   EXPECT_EQ(help.ExitStatus, 0);
-  EXPECT_NE(help.Out.find("Usage: harvex-batch [OPTIONS] PATH..."), std::string::npos) << help.Out;
-  const TBatchResult version = RunBatch("--version");
-  EXPECT_EQ(version.ExitStatus, 0);
-  EXPECT_TRUE(version.Out.starts_with("harvex-batch ")) << version.Out;
+  EXPECT_NE(help.Out.find("\nUsage: harvex-batch [OPTIONS] PATH...\n"), std::string::npos) << help.Out;
+  for (const char* artefact : {"{", "Excludes", "REQUIRED", "TEXT", "=Harvex_res.txt"})
+    EXPECT_EQ(help.Out.find(artefact), std::string::npos) << artefact << " in\n" << help.Out;
+  std::istringstream lines(help.Out);
+  for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 80U) << line;
+
+  const THelpEntry expected[] = {
+      {"Report", "PATH...", "a folder stands for the outputs in and below it"},
+      {"Report", "--results FILE", "(default Harvex_res.txt)"},
+      {"Report", "--json", "JSON"},
+      {"Report", "--quiet", "progress"},
+      {"Report", "--jobs N", "N from 0 (one per core) to 1024 (default 1)"},
+      {"Thermochemistry", "--thermo[=FILE]", "with --thermo=FILE to FILE"},
+      {"Thermochemistry", "--qs MODEL", "grimme (default), truhlar or none"},
+      {"Thermochemistry", "--qh", "Head-Gordon"},
+      {"Thermochemistry", "--cutoff CM", "from 0 to 10000 (default 100)"},
+      {"Thermochemistry", "--scale S", "from 0.1 to 10 (default 1)"},
+      {"Thermochemistry", "--temperatures LIST", "from 1 to 10000: T1,T2,... or START:STOP:STEP"},
+      {"Thermochemistry", "--pressure ATM", "in atm, from 1e-9 to 1e9 (default 1)"},
+      {"Thermochemistry", "--concentration MOL_PER_L", "in mol/L, from 1e-9 to 1e9, instead of a pressure"},
+      {"Thermochemistry", "--imaginary MODE", "drop (default), or invert those above CM cm-1 (default -50)"},
+      {"Ensemble", "--ensemble[=FILE]", "with --ensemble=FILE to FILE"},
+      {"Ensemble", "--temperature K", "from 1 to 10000 (default 298.15); also that of --thermo"},
+      {"Other", "-h, --help", "help"},
+      {"Other", "--version", "version"},
+  };
+  const std::vector<THelpEntry> entries = HelpEntries(help.Out);
+  EXPECT_EQ(entries.size(), std::size(expected)) << help.Out;
+  for (const THelpEntry& option : expected) {
+    const auto named = [&option](const THelpEntry& entry) { return entry.Option == option.Option; };
+    EXPECT_EQ(std::count_if(entries.begin(), entries.end(), named), 1) << option.Option;
+    const auto entry = std::find_if(entries.begin(), entries.end(), named);
+    if (entry == entries.end()) continue;
+    EXPECT_EQ(entry->Heading, option.Heading) << option.Option;
+    EXPECT_NE(entry->Description.find(option.Description), std::string::npos)
+        << option.Option << ": " << entry->Description;
+  }
+}
+
+TEST_F(BatchTest, EachProgramNamesItselfInItsVersionAndHelp) {
+  const TBatchResult batch = RunBatch("--version");
+  EXPECT_EQ(batch.ExitStatus, 0);
+  EXPECT_TRUE(batch.Out.starts_with("harvex-batch ") && batch.Out.ends_with(" (Harvex version 18.10.2012)\n"))
+      << batch.Out;
+#ifdef HARVEX_WINDOW_PROGRAM
+  const TBatchResult window = RunProgram(HARVEX_WINDOW_PROGRAM, "--version");
+  EXPECT_EQ(window.ExitStatus, 0);
+  EXPECT_EQ(window.Out, "harvex" + batch.Out.substr(std::string("harvex-batch").size())) << window.Out;
+  const TBatchResult help = RunProgram(HARVEX_WINDOW_PROGRAM, "--help");
+  EXPECT_EQ(help.ExitStatus, 0);
+  EXPECT_NE(help.Out.find("\nUsage: harvex [FILE...]\n"), std::string::npos) << help.Out;
+  EXPECT_NE(help.Out.find("see harvex-batch --help"), std::string::npos) << help.Out;
+#endif
+}
+
+// "-" is no name for the results file, whose place standard output holds
+// with the memo lines: refused before any file exists. For a table it is
+// standard output, as the bare option is.
+TEST_F(BatchTest, DashDestinationsAreStandardOutputForTablesAndRefusedForTheResultsFile) {
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  const std::pair<const char*, const char*> refused[] = {
+      {"--results - water.out", "--results: needs a file name, not - (standard output carries the memo lines)\n"},
+      {"--results=- water.out", "--results: needs a file name, not - (standard output carries the memo lines)\n"},
+      {"--json --results - water.out", "--results: needs a file name, not - (standard output carries the memo lines)\n"},
+      {"--results '' water.out", "--results: needs a file name, not an empty one\n"},
+  };
+  for (const auto& [arguments, message] : refused) {
+    const TBatchResult result = RunBatch(arguments);
+    EXPECT_EQ(result.ExitStatus, 2) << arguments;
+    EXPECT_TRUE(result.Err.starts_with(message)) << arguments << ": " << result.Err;
+    EXPECT_EQ(result.Out, "") << arguments;
+    for (const auto& entry : std::filesystem::directory_iterator(Scratch.Path()))
+      EXPECT_TRUE(entry.path().filename() == "water.out" || entry.path().filename().string().starts_with("batch."))
+          << arguments << " created " << entry.path();
+  }
+  for (const char* table : {"--thermo", "--ensemble"}) {
+    const TBatchResult bare = RunBatch(std::string(table) + " water.out");
+    const TBatchResult dash = RunBatch(std::string(table) + "=- water.out");
+    EXPECT_EQ(dash.ExitStatus, bare.ExitStatus) << table;
+    EXPECT_EQ(dash.Out, bare.Out) << table;
+    EXPECT_NE(dash.Out.find("\n\n"), std::string::npos) << table << ": no table in\n" << dash.Out;
+    EXPECT_FALSE(std::filesystem::exists(Path("-"))) << table;
+  }
 }
 
 // ---------------------------------------------------------------------------
