@@ -413,9 +413,10 @@ TEST_F(BatchTest, HelpListsEachOptionOnceUnderItsHeadingWithItsRange) {
 // standard output, as the bare option is.
 TEST_F(BatchTest, DashDestinationsAreStandardOutputForTablesAndRefusedForTheResultsFile) {
   Scratch.Write("water.out", std::string(OrcaOutput));
-  const std::pair<const char*, const char*> refused[] = {
-      {"--results - water.out", "--results: needs a file name, not - (standard output carries the memo lines)\n"},
-      {"--json --results=- water.out", "--results: needs a file name, not - (standard output carries the memo lines)\n"},
+  const std::string dash = "--results: needs a file name, not - (standard output carries the memo lines)\n";
+  const std::pair<const char*, std::string> refused[] = {
+      {"--results - water.out", dash},
+      {"--json --results=- water.out", dash},
       {"--results '' water.out", "--results: needs a file name, not an empty one\n"},
   };
   for (const auto& [arguments, message] : refused) {
