@@ -1,5 +1,4 @@
-// The command line of harvex-batch, in one place. The window program answers
-// --help and --version with the texts it prints (app/harvex/InfoTexts.cmake).
+// The command line of harvex-batch, in one place.
 #pragma once
 
 #include <cstddef>

@@ -26,10 +26,12 @@ void AddEnsembleOptions(CLI::App& app, TEnsembleOptions& options) {
   app.add_flag("--ensemble{-}", options.Destination,
                "After the batch, rank the reported files as conformers of one molecule: energies relative to the "
                "lowest, Boltzmann populations, duplicates; the table goes to standard output, or with "
-               "--ensemble=FILE to FILE");
+               "--ensemble=FILE to FILE")
+      ->option_text("[=FILE]");
   app.add_option_function<std::string>(
          "--temperature", [&options](const std::string& text) { options.Temperature = ParseKelvin(text); },
-         "Temperature of the ensemble's populations in K, from 1 to 10000 (default 298.15)")
+         "Temperature of the ensemble's populations in K, from 1 to 10000 (default 298.15); also that of "
+         "--thermo without --temperatures")
       ->type_name("K");
 }
 

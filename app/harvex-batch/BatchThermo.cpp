@@ -83,7 +83,8 @@ void AddThermoOptions(CLI::App& app, TThermoOptions& options) {
   TThermoConditions& conditions = options.Conditions;
   app.add_flag("--thermo{-}", options.Destination,
                "After the batch, recompute the thermochemistry of every frequency job at the conditions below; the "
-               "table goes to standard output, or with --thermo=FILE to FILE");
+               "table goes to standard output, or with --thermo=FILE to FILE")
+      ->option_text("[=FILE]");
   app.add_option_function<std::string>(
          "--qs", [&conditions](const std::string& text) { conditions.Entropy = ParseEntropyModel(text); },
          "Quasi-harmonic entropy: grimme (default), truhlar or none")
@@ -104,7 +105,8 @@ void AddThermoOptions(CLI::App& app, TThermoOptions& options) {
       ->type_name("S");
   app.add_option_function<std::string>(
          "--temperatures", [&options](const std::string& text) { options.Temperatures = ParseTemperatures(text); },
-         "Thermochemistry rows at each of these temperatures in K, from 1 to 10000: T1,T2,... or START:STOP:STEP")
+         "Thermochemistry rows at each of these temperatures in K, from 1 to 10000: T1,T2,... or START:STOP:STEP "
+         "(default: the one --temperature gives)")
       ->type_name("LIST");
   auto* pressure = app.add_option_function<std::string>(
                           "--pressure",

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "InfoTexts.h"
 #include "Unit1/Form1.h"
+#include "Unit1/Unit1.h"
 #include "rtl/EndSignals.h"
 #include "rtl/StandardHandles.h"
 
@@ -22,6 +22,27 @@ namespace {
 constexpr int ExitSuccess = 0;
 constexpr int ExitProblem = 1;
 constexpr int ExitUsage = 2;
+
+// The window's own texts for --help and --version, which it answers without
+// a display; the options of the reports live in harvex-batch.
+constexpr std::string_view HelpText =
+    R"(The Harvex window: for every file you choose it shows the electronic energy
+with its method label, the modes and the first frequency, the Gibbs energy and
+the counterpoise data of Gaussian and ORCA outputs (.out or .log, gzipped or
+not, or .zip holding one) and conformer descriptions (.cdf), and writes one
+tab-separated row per file to Harvex_res.txt in the current folder (an old one
+is overwritten). A .txt file is read as a list of paths.
+
+Usage: harvex [FILE...]
+
+  FILE...      Files to report first, in place of the first file dialog
+  -h, --help   Print this help and exit
+  --version    Print the version and exit
+
+Qt's own options, such as -platform NAME, are accepted too. harvex-batch
+reports files without a window, for scripts and servers, and has the options
+for thermochemistry and conformer ensembles: see harvex-batch --help.
+)";
 
 // Whether an argument asks only for the help or the version text.
 bool IsInfoOption(std::string_view argument) {
@@ -40,9 +61,13 @@ bool HasDisplay() {
 int main(int argc, char* argv[]) {
   using namespace harvex;
   OpenStandardHandles();
-  // --help and --version print what harvex-batch prints for them.
   if (const auto info = std::find_if(argv + 1, argv + argc, IsInfoOption); info != argv + argc) {
-    std::cout << (std::string_view(*info) == "--version" ? VersionText : HelpText) << std::flush;
+    if (std::string_view(*info) == "--version") {
+      std::cout << "harvex " HARVEX_VERSION " (" << MainWindowCaption << ")\n";
+    } else {
+      std::cout << HelpText;
+    }
+    std::cout.flush();
     return std::cout ? ExitSuccess : ExitProblem;
   }
   if (!HasDisplay()) {

@@ -358,13 +358,84 @@ TEST_F(BatchTest, FullDiskLeavesCompleteRowsOnly) {
   EXPECT_EQ(std::system(("umount '" + disk.string() + "'").c_str()), 0);
 }
 
-TEST_F(BatchTest, HelpAndVersionExitZero) {
-  const TBatchResult help = RunBatch("--help");
-  EXPECT_EQ(help.ExitStatus, 0);
-  EXPECT_NE(help.Out.find("Usage: harvex-batch [OPTIONS] PATH..."), std::string::npos) << help.Out;
-  const TBatchResult version = RunBatch("--version");
-  EXPECT_EQ(version.ExitStatus, 0);
-  EXPECT_TRUE(version.Out.starts_with("harvex-batch ")) << version.Out;
+// Every option once, under its heading, with the name of its value and the
+// range and default it takes; none of the option library's own notes.
+TEST_F(BatchTest, HelpListsEachOptionOnceUnderItsHeadingWithItsRange) {
+  const TBatchResult result = RunBatch("--help");
+  EXPECT_EQ(result.ExitStatus, 0);
+  const std::string& help = result.Out;
+  EXPECT_NE(help.find("\nUsage: harvex-batch [OPTIONS] PATH...\n"), std::string::npos) << help;
+  for (const char* artefact : {"{", "Excludes", "REQUIRED", "TEXT"})
+    EXPECT_EQ(help.find(artefact), std::string::npos) << artefact << " in\n" << help;
+  std::string words;  // the help with every run of blanks and line ends as one blank
+  std::size_t optionLines = 0;
+  std::istringstream lines(help);
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_LE(line.size(), 80U) << line;
+    optionLines += line.starts_with("  ") && line.size() > 2 && line[2] != ' ';
+    std::istringstream split(line);
+    for (std::string word; split >> word;) words += word + ' ';
+  }
+  const std::tuple<std::string, std::string, const char*> options[] = {
+      {"Report", "PATH...", "a folder stands for the outputs in and below it"},
+      {"Report", "--results FILE", "(default Harvex_res.txt)"},
+      {"Report", "--json", "JSON"},
+      {"Report", "--quiet", "progress"},
+      {"Report", "--jobs N", "N from 0 (one per core) to 1024 (default 1)"},
+      {"Thermochemistry", "--thermo[=FILE]", "with --thermo=FILE to FILE"},
+      {"Thermochemistry", "--qs MODEL", "grimme (default), truhlar or none"},
+      {"Thermochemistry", "--qh", "Head-Gordon"},
+      {"Thermochemistry", "--cutoff CM", "from 0 to 10000 (default 100)"},
+      {"Thermochemistry", "--scale S", "from 0.1 to 10 (default 1)"},
+      {"Thermochemistry", "--temperatures LIST", "from 1 to 10000: T1,T2,... or START:STOP:STEP"},
+      {"Thermochemistry", "--pressure ATM", "in atm, from 1e-9 to 1e9 (default 1)"},
+      {"Thermochemistry", "--concentration MOL_PER_L", "in mol/L, from 1e-9 to 1e9, instead of a pressure"},
+      {"Thermochemistry", "--imaginary MODE", "drop (default), or invert those above CM cm-1 (default -50)"},
+      {"Ensemble", "--ensemble[=FILE]", "with --ensemble=FILE to FILE"},
+      {"Ensemble", "--temperature K", "from 1 to 10000 (default 298.15); also that of --thermo"},
+      {"Other", "-h, --help", "help"},
+      {"Other", "--version", "version"},
+  };
+  EXPECT_EQ(optionLines, std::size(options)) << help;
+  for (const auto& [heading, option, text] : options) {
+    const std::size_t at = help.find("\n  " + option);
+    ASSERT_NE(at, std::string::npos) << option;
+    EXPECT_EQ(help.find("\n  " + option, at + 1), std::string::npos) << option << " twice";
+    const std::size_t headingEnd = help.rfind(":\n", at);
+    const std::size_t headingStart = help.rfind('\n', headingEnd) + 1;
+    EXPECT_EQ(help.substr(headingStart, headingEnd - headingStart), heading) << option;
+    EXPECT_NE(words.find(text, words.find(option + ' ')), std::string::npos) << option << ": " << text;
+  }
+}
+
+// "-" is no name for the results file, whose place standard output holds
+// with the memo lines: refused before any file exists. For a table it is
+// standard output, as the bare option is.
+TEST_F(BatchTest, DashDestinationsAreStandardOutputForTablesAndRefusedForTheResultsFile) {
+  Scratch.Write("water.out", std::string(OrcaOutput));
+  const std::string dash = "--results: needs a file name, not - (standard output carries the memo lines)\n";
+  const std::pair<const char*, std::string> refused[] = {
+      {"--results - water.out", dash},
+      {"--json --results=- water.out", dash},
+      {"--results '' water.out", "--results: needs a file name, not an empty one\n"},
+  };
+  for (const auto& [arguments, message] : refused) {
+    const TBatchResult result = RunBatch(arguments);
+    EXPECT_EQ(result.ExitStatus, 2) << arguments;
+    EXPECT_TRUE(result.Err.starts_with(message)) << arguments << ": " << result.Err;
+    EXPECT_EQ(result.Out, "") << arguments;
+    for (const auto& entry : std::filesystem::directory_iterator(Scratch.Path()))
+      EXPECT_TRUE(entry.path().filename() == "water.out" || entry.path().filename().string().starts_with("batch."))
+          << arguments << " created " << entry.path();
+  }
+  for (const char* table : {"--thermo", "--ensemble"}) {
+    const TBatchResult bare = RunBatch(std::string(table) + " water.out");
+    const TBatchResult dash = RunBatch(std::string(table) + "=- water.out");
+    EXPECT_EQ(dash.ExitStatus, bare.ExitStatus) << table;
+    EXPECT_EQ(dash.Out, bare.Out) << table;
+    EXPECT_NE(dash.Out.find("\n\n"), std::string::npos) << table << ": no table in\n" << dash.Out;
+    EXPECT_FALSE(std::filesystem::exists(Path("-"))) << table;
+  }
 }
 
 // ---------------------------------------------------------------------------
