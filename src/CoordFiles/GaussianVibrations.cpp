@@ -301,11 +301,17 @@ constexpr std::string_view LinearRotorMarker = "Rotational temperature (Kelvin)"
 constexpr std::string_view CapitalLinearRotorMarker = "ROTATIONAL TEMPERATURE (KELVIN)";
 static_assert(LinearRotorMarker.size() + 1 == 32);
 
-void ReadLinearRotorTemperature(TGaussianPass& pass, TOutInfo& info) {
+// The rotor's temperatures after either marker: one for a linear molecule,
+// three for any other.
+template <bool Linear>
+void ReadRotorTemperatures(TGaussianPass& pass, TOutInfo& info) {
   int cursor = 0;
   if (!FindRotorValue(pass, cursor)) return;
-  info.LinearRotor = true;
-  info.RotTemperatures[0] = ReadDouble(pass.Line, cursor);
+  info.LinearRotor = Linear;
+  for (std::size_t axis = 0; axis < (Linear ? 1 : info.RotTemperatures.size()); ++axis) {
+    SkipBlanks(pass.Line, cursor);
+    info.RotTemperatures[axis] = ReadDouble(pass.Line, cursor);
+  }
 }
 
 //  Rotational temperatures (Kelvin)      0.22204     0.03287     0.02863
@@ -313,16 +319,6 @@ void ReadLinearRotorTemperature(TGaussianPass& pass, TOutInfo& info) {
 constexpr std::string_view RotationalTemperaturesMarker = "Rotational temperatures (Kelvin)";
 constexpr std::string_view CapitalRotationalTemperaturesMarker = "ROTATIONAL TEMPERATURES (KELVIN)";
 static_assert(RotationalTemperaturesMarker.size() + 1 == 33);
-
-void ReadRotationalTemperatures(TGaussianPass& pass, TOutInfo& info) {
-  int cursor = 0;
-  if (!FindRotorValue(pass, cursor)) return;
-  info.LinearRotor = false;
-  for (double& temperature : info.RotTemperatures) {
-    SkipBlanks(pass.Line, cursor);
-    temperature = ReadDouble(pass.Line, cursor);
-  }
-}
 
 //  Zero-point correction=                           0.177140 (Hartree/Particle)
 //  Thermal correction to Gibbs Free Energy=         0.143335
@@ -592,10 +588,10 @@ constexpr std::array VibrationRowList = JoinRows(
         TGaussianRow{MolecularMassMarker, ReadMolecularMass},
         TGaussianRow{SymmetryNumberMarker, ReadSymmetryNumber, "ry nu"},
         TGaussianRow{CapitalSymmetryNumberMarker, ReadSymmetryNumber},
-        TGaussianRow{LinearRotorMarker, ReadLinearRotorTemperature, "re (K"},
-        TGaussianRow{CapitalLinearRotorMarker, ReadLinearRotorTemperature},
-        TGaussianRow{RotationalTemperaturesMarker, ReadRotationalTemperatures, "s (Ke"},
-        TGaussianRow{CapitalRotationalTemperaturesMarker, ReadRotationalTemperatures},
+        TGaussianRow{LinearRotorMarker, ReadRotorTemperatures<true>, "re (K"},
+        TGaussianRow{CapitalLinearRotorMarker, ReadRotorTemperatures<true>},
+        TGaussianRow{RotationalTemperaturesMarker, ReadRotorTemperatures<false>, "s (Ke"},
+        TGaussianRow{CapitalRotationalTemperaturesMarker, ReadRotorTemperatures<false>},
     },
     RowsFor(ReadThermochemistry, ThermochemistryLines),
     std::array{
