@@ -189,6 +189,7 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
     TLineSource source(Context);
     if (!source.OpenSource(fileName)) {
       Info.OpenFailure = source.OpenFailure();
+      Info.SourceFailure = source.NothingReadReason();
       return false;
     }
     Info.SourceOpened = true;
@@ -198,6 +199,7 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
       program = BannerOf(line);
     }
     const bool intact = source.CloseSource();
+    Info.SourceDamaged = !intact;
     if (program == TProgram::Undecided && !intact) ShowError(DamagedSourceWarning(fileName));
   }
   switch (program) {
