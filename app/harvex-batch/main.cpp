@@ -15,10 +15,12 @@
 #include "BatchMessages.h"
 #include "BatchThermo.h"
 #include "Destinations.h"
+#include "FileStatus/StatusSummary.h"
 #include "FolderWalk/PathCollection.h"
 #include "ModelJson/ModelJson.h"
 #include "ParallelLoad/BatchLoader.h"
 #include "Progress.h"
+#include "ReportedValues/ReportedValues.h"
 #include "TerminalDesktop.h"
 #include "Unit1/Unit1.h"
 #include "rtl/EndSignals.h"
@@ -35,9 +37,10 @@ std::string AbsolutePath(const std::string& path) {
 
 // Reports each path as a choice of it alone; false when any failed or named
 // no file. Stops at an end signal, and when the results file stops taking
-// rows. An error ends only the choice it arose in.
+// rows. An error ends only the choice it arose in; the file it arose in, or
+// the list that named none, goes to the summary as unreadable.
 bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::string>& paths,
-                    const TBatchOptions& options, const int& reported) {
+                    const TBatchOptions& options, const int& reported, TStatusSummary& summary) {
   std::vector<TLoadItem> items;
   const std::vector<TBatchChoice> choices = PlanChoices(paths, run.ResultsIdentity(), items);
   TBatchLoader loader(items, options.Jobs);
@@ -52,9 +55,17 @@ bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::
     if (EndSignal() != 0) break;
     progress.Next(choice.Path);
     const int reportedBefore = reported;
+    // The file being reported, or the list once its files are.
+    std::string current;
+    int reportedBeforeCurrent = reported;
     try {
-      for (std::size_t item = choice.FirstItem; item < choice.FirstItem + choice.ItemCount; ++item)
-        ReportLoaded(run, desktop, items[item].Path, loader.Take(item));
+      for (std::size_t item = choice.FirstItem; item < choice.FirstItem + choice.ItemCount; ++item) {
+        current = items[item].Path;
+        reportedBeforeCurrent = reported;
+        ReportLoaded(run, desktop, current, loader.Take(item));
+      }
+      current = choice.Path;
+      reportedBeforeCurrent = reported;
       if (choice.ListError) std::rethrow_exception(choice.ListError);
     } catch (const TEndRequested&) {
       break;
@@ -64,12 +75,15 @@ bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::
       failed = true;
       break;
     } catch (...) {
-      ShowBatchMessage(choice.Path, CurrentExceptionMessage());
+      const std::string message = CurrentExceptionMessage();
+      ShowBatchMessage(choice.Path, message);
+      if (reported == reportedBeforeCurrent) summary.Add(current, {TFileStatus::Unreadable, message});
       failed = true;
       continue;
     }
     if (reported == reportedBefore) {
       ShowBatchMessage(choice.Path, "the list names no file");
+      summary.Add(choice.Path, {TFileStatus::Unreadable, "the list names no file"});
       failed = true;
     }
   }
@@ -99,8 +113,10 @@ int RunBatch(const TBatchOptions& options) {
   TBatchThermo thermo(options.Thermo, options.Ensemble.Temperature, options.Json);
   if (thermo.Enabled()) ensemble.SetFreeEnergyName(thermo.RankingName());
   int reported = 0;
+  TStatusSummary summary;
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
     ++reported;
+    summary.Add(path, ReportedStatusOf(file, path));
     TThermoRows recomputed = thermo.Add(path, file);
     if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed.Json));
     if (!thermo.Enabled()) {
@@ -126,10 +142,11 @@ int RunBatch(const TBatchOptions& options) {
   bool failed = false;
   const auto unreadable = [&](const std::string& folder, const std::string& reason) {
     ShowBatchMessage(folder, reason);
+    summary.Add(folder, {TFileStatus::Unreadable, reason});
     failed = true;
   };
   const std::vector<std::string> paths = CollectPaths(arguments, unreadable);
-  failed |= !ReportEachPath(run, desktop, paths, options, reported);
+  failed |= !ReportEachPath(run, desktop, paths, options, reported, summary);
   run.CloseResultsFile();
   std::cout.flush();
   // A run cut short by a signal ends by it, without a thermochemistry table
@@ -141,6 +158,8 @@ int RunBatch(const TBatchOptions& options) {
   failed |= !ensemble.Finish();
   std::cout.flush();
   EndByCaughtSignal();
+  // After the progress line is gone and every table is written.
+  std::cerr << ProgramName << ": " << summary.Text() << std::flush;
   const bool everyFileHasRow = run.RowCount() == reported;
   const bool clean = !failed && desktop.MessageCount() == 0 && run.WarningCount() == 0 && everyFileHasRow;
   return clean ? ExitSuccess : ExitProblem;

@@ -22,13 +22,15 @@ void TConfDescrFile::Load(const std::string& fileName) {
   FileName = fileName;
   // A folder, or a file that cannot be opened for reading, is as invalid as
   // a missing one; the INI reader only sees files that open.
-  if (!TPlainTextFile().Open(Context.Open(fileName))) {
+  if (TPlainTextFile text; !text.Open(Context.Open(fileName))) {
+    Problem = text.OpenFailure().empty() ? "could not be opened" : text.OpenFailure();
     ShowError(fileName + InvalidDescription);
     return;
   }
   const TIniFile ini(fileName, Context);
   const std::vector<std::string> sections = ini.ReadSectionNames();
   if (sections.empty()) {
+    Problem = "no section naming the conformer's files";
     ShowError(fileName + InvalidDescription);
     return;
   }
@@ -66,7 +68,9 @@ bool TCoordinateFile_cdf::LoadConformer(const std::string& fileName, bool finalG
 
 // The single-point job gives the conformer's electronic energy.
 bool TCoordinateFile_cdf::LoadSinglePoint(const std::string& cdfName) {
-  if (!LoadFile(Descr->MP2FileName, true)) {
+  const bool loaded = LoadFile(Descr->MP2FileName, true);
+  NoteNamedFile(*this, Descr->MP2FileName, loaded, false);
+  if (!loaded) {
     ShowError("Cann't load Single Point file: " + cdfName);
     return false;
   }
@@ -84,7 +88,9 @@ bool TCoordinateFile_cdf::LoadSinglePoint(const std::string& cdfName) {
 // plus whatever it left at zero, so the conformer is reported without
 // thermochemistry.
 bool TCoordinateFile_cdf::LoadFrequencies(const std::string& cdfName) {
-  if (!LoadFile(Descr->FreqFileName, true)) {
+  const bool loaded = LoadFile(Descr->FreqFileName, true);
+  NoteNamedFile(*this, Descr->FreqFileName, loaded, false);
+  if (!loaded) {
     ShowError("Cann't load IR spectra file: " + cdfName);
     return false;
   }
@@ -109,7 +115,9 @@ bool TCoordinateFile_cdf::LoadFrequencies(const std::string& cdfName) {
 // give the energy when no other file did.
 bool TCoordinateFile_cdf::LoadGeometry(const std::string& cdfName) {
   TCoordinateFile geometry(Context);
-  if (!geometry.LoadFile(Descr->GeomFileName, true)) {
+  const bool loaded = geometry.LoadFile(Descr->GeomFileName, true);
+  NoteNamedFile(geometry, Descr->GeomFileName, loaded, true);
+  if (!loaded) {
     ShowError("Cann't load Geometry file:" + cdfName);
     return false;
   }
@@ -119,6 +127,20 @@ bool TCoordinateFile_cdf::LoadGeometry(const std::string& cdfName) {
     ETotal = geometry.Info.Energy;
   }
   return true;
+}
+
+void TCoordinateFile_cdf::NoteNamedFile(const TCoordinateFile& file, const std::string& name, bool loaded,
+                                        bool geometry) {
+  TStatusReason status = LoadedFileStatus(file, name);
+  if (name.empty()) status = {TFileStatus::Unreadable, "names no geometry file"};
+  if (status.Status == TFileStatus::NotAnOutput) {
+    status.Status = geometry ? TFileStatus::Ok : TFileStatus::NoEnergy;
+    if (geometry) status.Reason.clear();
+  }
+  // A Gaussian output that loads with no geometry fails the conformer.
+  if (status.Status == TFileStatus::Ok && !loaded) status = {TFileStatus::Unreadable, "no geometry read"};
+  if (!WorseStatus(status.Status, NamedFilesStatus.Status)) return;
+  NamedFilesStatus = {status.Status, name.empty() ? status.Reason : name + ": " + status.Reason};
 }
 
 // The totals go into the ordinary fields, so that the conformer reads like

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "CoordFiles/CoordFiles.h"
+#include "FileStatus/FileStatus.h"
 
 namespace harvex {
 
@@ -21,6 +22,9 @@ class TConfDescrFile {
   std::string WfnFileName;
   std::string AimFileName;
   std::string IRIntenFileName;
+  // Why the description gave no names: why it could not be opened, or that
+  // it has no section; empty once read.
+  std::string Problem;
   // What its load reports to and opens relative names against.
   TLoadContext Context;
 
@@ -50,6 +54,9 @@ class TCoordinateFile_cdf : public TCoordinateFile {
   long double EZpeTotal = 0;  // Hartree
   bool HasThermochemistry = false;
   bool IsCdf = false;
+  // The worst status of the files the description named and the load got
+  // to, its reason naming that file; ok when every one was.
+  TStatusReason NamedFilesStatus;
 
   // A path ending in ".cdf" (any letter case) is read as a description and
   // the files it names are combined; any other path loads as it is. True
@@ -63,6 +70,10 @@ class TCoordinateFile_cdf : public TCoordinateFile {
   bool LoadFrequencies(const std::string& cdfName);
   bool LoadGeometry(const std::string& cdfName);
   void StoreTotals();
+  // Takes the status of a named file just loaded into File, as the role it
+  // was named for needs it: a geometry file may be an input or XYZ file, a
+  // single-point or frequency job must be an output with an energy.
+  void NoteNamedFile(const TCoordinateFile& file, const std::string& name, bool loaded, bool geometry);
 };
 
 }  // namespace harvex

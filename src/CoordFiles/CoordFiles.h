@@ -180,6 +180,12 @@ struct TLoadOutcome {
   bool EnergyRead = false;
   // Why the source did not open, when there is a reason to name.
   std::string OpenFailure;
+  // Why no text could be read, in plain words, whenever SourceOpened is
+  // false: OpenFailure, or what an archive or gzip file lacked.
+  std::string SourceFailure;
+  // The archive member or gzip text read failed its check values: it was cut
+  // short or damaged.
+  bool SourceDamaged = false;
   // What a reader passed over or cut short, one warning line each, in the
   // order met.
   std::vector<std::string> ReadWarnings;

@@ -193,6 +193,7 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
     TLineSource source(Context);
     if (!source.OpenSource(fileName)) {
       Info.OpenFailure = source.OpenFailure();
+      Info.SourceFailure = source.NothingReadReason();
       return false;
     }
     Info.SourceOpened = true;
@@ -202,6 +203,7 @@ bool TCoordinateFile::LoadOutput(const std::string& fileName, bool finalGeometry
       program = BannerOf(line);
     }
     const bool intact = source.CloseSource();
+    Info.SourceDamaged = !intact;
     if (program == TProgram::Undecided && !intact) ShowError(DamagedSourceWarning(fileName));
   }
   switch (program) {

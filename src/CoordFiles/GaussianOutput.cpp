@@ -550,7 +550,9 @@ bool TCoordinateFile::ParseGaussianOutput(const std::string& fileName, bool fina
     ShowError("Can not open file " + fileName);
     return false;
   }
-  if (!harvex::ParseGaussianOutput(source, finalGeometry, Atoms, Info, Context)) return false;
+  const bool geometryRead = harvex::ParseGaussianOutput(source, finalGeometry, Atoms, Info, Context);
+  Info.SourceDamaged = source.DamageFound();
+  if (!geometryRead) return false;
   FileName = fileName;
   return true;
 }

@@ -28,6 +28,8 @@ TLineSource::~TLineSource() = default;
 bool TLineSource::OpenSource(const std::string& fileName) {
   FileName = fileName;
   DamageShown = false;
+  Damaged = false;
+  MemberFound = false;
   OpenError.clear();
   Reader.reset();
   const std::string extension = UpperExtension(fileName);
@@ -55,7 +57,8 @@ bool TLineSource::OpenSource(const std::string& fileName) {
   auto archive = std::make_unique<TZippedFilesReader>(Context);
   archive->Open(fileName);
   std::string memberName;
-  if (!archive->FindMember(OutputMemberPattern, memberName) || !archive->StartMember()) {
+  MemberFound = archive->FindMember(OutputMemberPattern, memberName);
+  if (!MemberFound || !archive->StartMember()) {
     archive->CloseArchive();
     return false;
   }
@@ -65,6 +68,14 @@ bool TLineSource::OpenSource(const std::string& fileName) {
 
 std::string TLineSource::OpenFailure() const {
   return Kind == lsPlainFile ? TextFile.OpenFailure() : OpenError;
+}
+
+std::string TLineSource::NothingReadReason() const {
+  if (std::string reason = OpenFailure(); !reason.empty()) return reason;
+  if (Kind == lsGzipFile) return "not a gzip file it can decode";
+  if (Kind == lsArchiveMember)
+    return MemberFound ? "the archive's output member cannot be decoded" : "no .out or .log member in the archive";
+  return "could not be opened";
 }
 
 void TLineSource::LeaveOutCutNumber(std::string& line) {
@@ -80,7 +91,8 @@ void TLineSource::LeaveOutCutNumber(std::string& line) {
 void TLineSource::ReadMemberLine(std::string& line) {
   if (!Reader) return;
   Reader->ReadLine(line);
-  if (Report == TDamageReport::AsSoonAsRead && !DamageShown && MemberDamaged()) {
+  Damaged = Damaged || MemberDamaged();
+  if (Report == TDamageReport::AsSoonAsRead && !DamageShown && Damaged) {
     DamageShown = true;
     Context.ShowMessage(CoordinateFileCaption, DamagedSourceWarning(FileName));
   }
@@ -97,6 +109,7 @@ bool TLineSource::CloseSource() {
   }
   if (!Reader) return true;
   const bool intact = !MemberDamaged();
+  Damaged = Damaged || !intact;
   Reader->CloseArchive();
   Reader.reset();
   return intact;

@@ -45,6 +45,9 @@ class TLineSource {
   // Why the last OpenSource gave false, when there is a reason to name (a
   // plain or gzip file's, or "not a regular file" for an archive); else empty.
   std::string OpenFailure() const;
+  // Why the last OpenSource gave false, always named: OpenFailure, or what
+  // the archive or gzip file lacked.
+  std::string NothingReadReason() const;
   // The next line; at the end a plain file gives an empty line and a
   // decoded stream leaves Line as it was.
   void ReadSourceLine(std::string& line) {
@@ -65,6 +68,9 @@ class TLineSource {
   // False only for an archive member or gzip file read to its end whose
   // check values did not match; one left unfinished has no verdict.
   bool CloseSource();
+  // Whether an archive member or gzip file read since the last OpenSource
+  // was found to fail its check values.
+  bool DamageFound() const { return Damaged; }
 
  private:
   void ReadMemberLine(std::string& line);
@@ -76,6 +82,8 @@ class TLineSource {
   TDamageReport Report;
   std::string FileName;
   bool DamageShown = false;
+  bool Damaged = false;
+  bool MemberFound = false;
   std::string OpenError;  // of an archive or gzip file that did not open
   bool CutNumbersLeftOut = false;
   bool Cut = false;

@@ -556,6 +556,7 @@ bool TCoordinateFile::ReadOrcaOutput(const std::string& fileName) {
   TLineSource source(Context, TDamageReport::AsSoonAsRead);
   if (!source.OpenSource(fileName)) return false;
   harvex::ReadOrcaOutput(source, Atoms, Info, Context);
+  Info.SourceDamaged = source.DamageFound();
   return true;
 }
 

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <tuple>
 
+#include "ReportedValues/ReportedValues.h"
+
 namespace harvex {
 namespace {
 
@@ -252,6 +254,16 @@ void WriteModel(TJsonWriter& json, const std::string& path, const TCoordinateFil
   json.Value(file.FileName);
   json.Key("FileKind");
   json.Value(CodeName(FileKindNames, file.FileKind));
+  // Whether its values can be trusted, and why not: no reason for an ok file.
+  const TStatusReason status = ReportedStatusOf(file, path);
+  json.Key("Status");
+  json.Value(std::string(StatusName(status.Status)));
+  json.Key("Reason");
+  if (status.Status == TFileStatus::Ok) {
+    json.Null();
+  } else {
+    json.Value(status.Reason);
+  }
   json.Key("Tag");
   json.Value(file.Tag);
   json.Key("Atoms");

@@ -14,9 +14,10 @@ namespace harvex {
 // (what JSON readers hold); values that are not finite become null.
 using TModelJson = nlohmann::ordered_json;
 
-// The object as it stands after loading Path: file name and kind, atoms, every
-// output value, modes with the displacements of the atoms present, charges,
-// NBO data and the conformer fields with its description.
+// The object as it stands after loading Path: file name and kind, its status
+// and the reason for it, atoms, every output value, modes with the
+// displacements of the atoms present, charges, NBO data and the conformer
+// fields with its description.
 TModelJson ModelToJson(const std::string& path, const TCoordinateFile_cdf& file);
 
 // Writes Object on one line, then a line end. Paths and labels are

@@ -16,4 +16,10 @@ std::optional<TReportedValues> ReportedValuesOf(const TCoordinateFile_cdf& file)
   return values;
 }
 
+TStatusReason ReportedStatusOf(const TCoordinateFile_cdf& file, const std::string& fileName) {
+  if (!file.Descr) return LoadedFileStatus(file, fileName);
+  if (!file.Descr->Problem.empty()) return {TFileStatus::Unreadable, file.Descr->Problem};
+  return file.NamedFilesStatus;
+}
+
 }  // namespace harvex

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "CdfFiles/CdfFiles.h"
 
@@ -26,5 +27,10 @@ struct TReportedValues {
 // None for a file that gives no results row: a geometry file, or one that
 // did not load as an output or a conformer.
 std::optional<TReportedValues> ReportedValuesOf(const TCoordinateFile_cdf& file);
+
+// The status of the file reported for FileName: a conformer's is that of its
+// description, else the worst of the files it names; any other file's is
+// its own (LoadedFileStatus).
+TStatusReason ReportedStatusOf(const TCoordinateFile_cdf& file, const std::string& fileName);
 
 }  // namespace harvex

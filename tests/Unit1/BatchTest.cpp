@@ -96,7 +96,8 @@ TEST_F(BatchTest, UnknownFileGetsTheErrorLineOnlyTheHeaderAndExitsOne) {
   const TBatchResult result = RunBatch("notes.dat");
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_EQ(result.Out, "File:\t" + Full("notes.dat") + "\nError: not a .out file!\n");
-  EXPECT_EQ(result.Err, "");
+  EXPECT_EQ(result.Err, "harvex-batch: 1 file: 1 unreadable\n  unreadable: " + Full("notes.dat") +
+                            ": unknown extension .dat\n");
   EXPECT_TRUE(IsHeaderOnly(Results())) << Results();
 }
 
@@ -116,8 +117,29 @@ TEST_F(BatchTest, ErrorEndsOnlyItsPathAndIsNamedOnStandardError) {
   Scratch.Write("water.out", std::string(OrcaOutput));
   const TBatchResult result = RunBatch("missing.txt water.out");
   EXPECT_EQ(result.ExitStatus, 1);
-  EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.txt") + ": No such file or directory\n");
+  EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.txt") + ": No such file or directory\n" +
+                            "harvex-batch: 2 files: 1 ok, 1 unreadable\n" + "  unreadable: " + Full("missing.txt") +
+                            ": No such file or directory\n");
   EXPECT_TRUE(result.Out.starts_with("File:\t" + Full("water.out") + "\n")) << result.Out;
+}
+
+// The summary follows everything else on standard error and leaves standard
+// output to the JSON objects, which carry the same statuses.
+TEST_F(BatchTest, SummaryCountsTheFilesByStatusAndNamesThoseNotOk) {
+  Scratch.Write("good.out", std::string(OrcaOutput));
+  Scratch.Write("cut.out", std::string(OrcaOutput).substr(0, std::string(OrcaOutput).find("----------------------")));
+  Scratch.Write("binary.out", std::string("\0\x01\x02", 3));
+  const TBatchResult result = RunBatch("--json good.out cut.out missing.zip binary.out");
+  EXPECT_EQ(result.ExitStatus, 1);
+  EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.zip") + ": No such file or directory\n" +
+                            "harvex-batch: 4 files: 1 ok, 1 unfinished, 2 unreadable\n" +
+                            "  unfinished: " + Full("cut.out") + ": no termination line\n" +
+                            "  unreadable: " + Full("missing.zip") + ": No such file or directory\n" +
+                            "  unreadable: " + Full("binary.out") + ": no Gaussian or ORCA banner\n");
+  EXPECT_EQ(std::ranges::count(result.Out, '\n'), 3);
+  for (const char* member : {R"("Status":"ok","Reason":null)", R"("Status":"unfinished","Reason":"no termination line")",
+                             R"("Status":"unreadable","Reason":"no Gaussian or ORCA banner")"})
+    EXPECT_NE(result.Out.find(member), std::string::npos) << member;
 }
 
 TEST_F(BatchTest, ResultsFileThatAnotherRunHoldsStopsTheBatchAndStaysAsItIs) {
@@ -160,11 +182,16 @@ TEST_F(BatchTest, InputThatGaveNothingExitsOne) {
       << missing.Out;
   const TBatchResult emptyList = RunBatch("nothing.txt");
   EXPECT_EQ(emptyList.ExitStatus, 1);
-  EXPECT_EQ(emptyList.Err, "harvex-batch: " + Full("nothing.txt") + ": the list names no file\n");
+  EXPECT_EQ(emptyList.Err, "harvex-batch: " + Full("nothing.txt") + ": the list names no file\n" +
+                               "harvex-batch: 1 file: 1 unreadable\n  unreadable: " + Full("nothing.txt") +
+                               ": the list names no file\n");
   const TBatchResult emptyFolder = RunBatch("none");
   EXPECT_EQ(emptyFolder.ExitStatus, 1);
   EXPECT_EQ(emptyFolder.Err, "harvex-batch: " + Full("none/loops/loop.out") + ": Too many levels of symbolic links\n" +
-                                 "harvex-batch: " + Full("none") + ": the folder holds no output\n");
+                                 "harvex-batch: " + Full("none") + ": the folder holds no output\n" +
+                                 "harvex-batch: 2 files: 2 unreadable\n  unreadable: " + Full("none/loops/loop.out") +
+                                 ": Too many levels of symbolic links\n  unreadable: " + Full("none") +
+                                 ": the folder holds no output\n");
   const TBatchResult full = RunBatch("--results /dev/full missing.out");
   EXPECT_EQ(full.ExitStatus, 1);
   EXPECT_EQ(full.Err, "harvex-batch: Cannot write the results file /dev/full: No space left on device\n");
@@ -215,7 +242,7 @@ TEST_F(BatchTest, JsonReplacesTheMemoLinesWithTheModel) {
   const TBatchResult result = RunBatch("--json notes.dat");
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_TRUE(result.Out.starts_with(R"({"Path":")" + Full("notes.dat") +
-                                     R"(","FileName":"","FileKind":"fkNone","Tag":0,"Atoms":[])"))
+                                     R"(","FileName":"","FileKind":"fkNone","Status":"unreadable","Reason":"unknown extension .dat","Tag":0,"Atoms":[])"))
       << result.Out;
   EXPECT_NE(result.Out.find(R"("Conformer":{"IsCdf":false)"), std::string::npos);
   EXPECT_EQ(std::count(result.Out.begin(), result.Out.end(), '\n'), 1);
@@ -240,12 +267,13 @@ TEST_F(BatchTest, ProgressShowsOnATerminalOnlyAndIsErasedAtTheEnd) {
   for (int i = 1; i <= 12; ++i) Scratch.Write("runs/conf" + std::to_string(i) + ".out", "text\n");
   const std::string shown = RunOnTerminal("runs");
   EXPECT_NE(shown.find("0 of 12, " + Full("runs/conf1.out")), std::string::npos) << shown;
-  EXPECT_TRUE(shown.ends_with("\r\033[K")) << shown;
+  // The progress line is erased before the closing summary.
+  EXPECT_NE(shown.find("\r\033[Kharvex-batch: 12 files: 12 unreadable\r\n"), std::string::npos) << shown;
   EXPECT_EQ(ReportedPaths(Results("batch.out")).size(), 12U);
   EXPECT_EQ(Results("batch.out").find('\033'), std::string::npos);
 
-  EXPECT_EQ(RunOnTerminal("--quiet runs"), "");
-  EXPECT_EQ(RunBatch("runs").Err, "");
+  EXPECT_TRUE(RunOnTerminal("--quiet runs").starts_with("harvex-batch: 12 files: 12 unreadable\r\n"));
+  EXPECT_TRUE(RunBatch("runs").Err.starts_with("harvex-batch: 12 files: 12 unreadable\n"));
 }
 
 TEST_F(BatchTest, UsageErrorsExitTwo) {
@@ -490,7 +518,7 @@ TEST_F(BatchTest, EnsembleOfTwoMoleculesIsWrittenWithoutPopulationsAndExitsOne) 
   const TBatchResult result = RunBatch("--json --ensemble=table.tsv water.out h2.out");
   EXPECT_EQ(result.ExitStatus, 1);
   const std::string reason = "not one molecule: " + Full("water.out") + " is H2O but " + Full("h2.out") + " is H2";
-  EXPECT_EQ(result.Err, "harvex-batch: no ensemble populations: " + reason + "\n");
+  EXPECT_EQ(result.Err, "harvex-batch: no ensemble populations: " + reason + "\nharvex-batch: 2 files: 2 ok\n");
   const std::string table = testing::ReadWholeFile(Path("table.tsv"));
   EXPECT_TRUE(table.starts_with("rank by G (2 members)\t")) << table;
   EXPECT_TRUE(table.ends_with("\t-\tlowest member's share [%]\t-\n")) << table;
@@ -569,7 +597,8 @@ TEST_F(BatchTest, FailedSelfCheckIsAWarningAndTheEnsembleRanksByQuasiHarmonicG) 
   const TBatchResult result = RunBatch("--thermo=t.tsv --ensemble --concentration 1 a.out");
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_EQ(result.Err, "harvex-batch: " + Full("a.out") +
-                            ": printed G -158.354146 but recomputed -158.3540456 (1.0e-04 Hartree apart)\n");
+                            ": printed G -158.354146 but recomputed -158.3540456 (1.0e-04 Hartree apart)\n" +
+                            "harvex-batch: 1 file: 1 ok\n");
   EXPECT_NE(result.Out.find("\nrank by qh-G (Grimme, 100 cm-1, 1 mol/L) (1 members)\t"), std::string::npos)
       << result.Out;
   EXPECT_NE(result.Out.find("\t-158.3510374\t"), std::string::npos) << result.Out;
