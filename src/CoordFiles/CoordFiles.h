@@ -240,6 +240,9 @@ struct TModelField {
   std::string_view Name;
   TValue TRecord::*Member;
 };
+// Spelled out for compilers that deduce no aggregate's arguments (clang 14).
+template <typename TRecord, typename TValue>
+TModelField(std::string_view, TValue TRecord::*) -> TModelField<TRecord, TValue>;
 
 // The values read from an output that a loaded file's JSON carries, in the
 // order of its members: a new value read gets its field above and its row

@@ -54,10 +54,11 @@ TStatusReason LoadedFileStatus(const TCoordinateFile& file, std::string_view fil
   const std::optional<TInputExtension> input = InputExtensionOf(extension);
   if (!input || input->Kind == TInputKind::Conformer) {
     if (extension.empty()) return {TFileStatus::Unreadable, "no extension"};
-    return {TFileStatus::Unreadable, "unknown extension " + std::string(fileName.substr(fileName.size() - extension.size()))};
+    const std::string_view asGiven = fileName.substr(fileName.size() - extension.size());
+    return {TFileStatus::Unreadable, "unknown extension " + std::string(asGiven)};
   }
-  if (input->Kind == TInputKind::Geometry)
-    return {TFileStatus::NotAnOutput, file.FileKind == fkGjf ? "a Gaussian input file" : "an XYZ geometry file"};
+  if (input->Kind == TInputKind::GaussianInput) return {TFileStatus::NotAnOutput, "a Gaussian input file"};
+  if (input->Kind == TInputKind::XyzGeometry) return {TFileStatus::NotAnOutput, "an XYZ geometry file"};
   return OutputStatus(file.Info);
 }
 
