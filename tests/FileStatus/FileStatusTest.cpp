@@ -10,6 +10,7 @@
 #include "common/RecordingDesktop.h"
 #include "ReportedValues/ReportedValues.h"
 #include "Unit1/Unit1.h"
+#include "ZipReader/ZipTestSupport.h"
 #include "common/TempDir.h"
 
 namespace harvex {
@@ -26,26 +27,6 @@ constexpr std::string_view OrcaFailure = "ORCA finished by error termination in 
 
 const std::string GoodOrca = std::string(OrcaBanner) + std::string(OrcaEnergy) + std::string(OrcaEnd);
 const std::string UnfinishedOrca = std::string(OrcaBanner) + std::string(OrcaEnergy);
-
-// A ZIP archive of one stored member, never read past its header here.
-std::string StoredZip(const std::string& name, const std::string& data) {
-  std::string zip = "PK\x03\x04";
-  const auto put16 = [&](unsigned value) { zip += {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)}; };
-  const auto put32 = [&](std::size_t value) {
-    put16(static_cast<unsigned>(value & 0xFFFF));
-    put16(static_cast<unsigned>(value >> 16));
-  };
-  put16(10);  // version needed
-  put16(0);   // flags
-  put16(0);   // method: stored
-  put32(0);   // time and date
-  put32(0);   // CRC-32
-  put32(data.size());
-  put32(data.size());
-  put16(static_cast<unsigned>(name.size()));
-  put16(0);  // extra field length
-  return zip + name + data;
-}
 
 std::string FirstHalf(const std::string& bytes) { return bytes.substr(0, bytes.size() / 2); }
 
@@ -83,7 +64,7 @@ std::vector<TStatusCase> StatusCases() {
       {"MissingFile", {}, "missing.out", TFileStatus::Unreadable, "No such file or directory"},
       {"BinaryOutput", {{"binary.out", std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10) + "\xff\xfe"}}, "binary.out",
        TFileStatus::Unreadable, "no Gaussian or ORCA banner"},
-      {"ArchiveWithoutOutput", {{"notes.zip", StoredZip("notes.txt", "text\n")}}, "notes.zip",
+      {"ArchiveWithoutOutput", {{"notes.zip", testing::BuildArchive({{"notes.txt", "text\n", 0}})}}, "notes.zip",
        TFileStatus::Unreadable, "no .out or .log member in the archive"},
       {"GzippedInput", {}, "input.gjf.gz", TFileStatus::Unreadable, "a gzipped file that is not an output"},
       {"UnknownExtension", {{"notes.dat", "text\n"}}, "notes.dat", TFileStatus::Unreadable, "unknown extension .dat"},
@@ -122,7 +103,8 @@ std::vector<TStatusCase> StatusCases() {
        "c.cdf",
        TFileStatus::NoEnergy,
        "sp.gjf: a Gaussian input file"},
-      {"EmptyDescription", {{"c.cdf", ""}}, "c.cdf", TFileStatus::Unreadable, "no section naming the conformer's files"},
+      {"EmptyDescription", {{"c.cdf", ""}}, "c.cdf", TFileStatus::Unreadable,
+       "no section naming the conformer's files"},
       {"MissingDescription", {}, "c.cdf", TFileStatus::Unreadable, "No such file or directory"},
   };
 }
@@ -172,7 +154,8 @@ TEST(StatusSummaryTest, IsOneLineWhenEveryFileIsOkAndNamesTwentyAtMost) {
   EXPECT_EQ(good.Text(), "1 file: 1 ok\n");
 
   TStatusSummary many;
-  for (int file = 1; file <= 23; ++file) many.Add(std::to_string(file) + ".out", {TFileStatus::Failed, "error termination"});
+  for (int file = 1; file <= 23; ++file)
+    many.Add(std::to_string(file) + ".out", {TFileStatus::Failed, "error termination"});
   const std::string text = many.Text();
   EXPECT_TRUE(text.starts_with("23 files: 23 failed\n  failed: 1.out: error termination\n")) << text;
   EXPECT_TRUE(text.ends_with("  failed: 20.out: error termination\n  ... and 3 more\n")) << text;
