@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -172,6 +173,9 @@ struct TReadSectionValues {
 struct TLoadOutcome {
   // Which program wrote the output.
   TOutputProgram Program = opNone;
+  // The program and its version as its banner printed them, "Gaussian 16
+  // C.01" or "ORCA 5.0.4"; empty when the output printed none.
+  std::string ProgramVersion;
   // So that a load that gave nothing never passes as a good one:
   // SourceOpened when its text could be opened (a plain file, or an
   // archive's output member), EnergyRead when a reader then read an energy
@@ -234,15 +238,39 @@ struct TOutInfo : TThermochemistryValues, TReadSectionValues, TLoadOutcome {
 };
 
 // One member of a record's description: the name it goes by outside the
-// program (the key of its JSON member) and the field that holds it.
-template <typename TRecord, typename TValue>
+// program (the key of its JSON member), the field that holds it and, for a
+// value that a file need not give, the test of whether the record holds a
+// reading of it (its JSON is null otherwise). A field where any value is a
+// reading has no test.
+template <typename TRecord, typename TValue, typename TKnown = std::nullptr_t>
 struct TModelField {
   std::string_view Name;
   TValue TRecord::*Member;
+  TKnown Known = nullptr;
 };
 // Spelled out for compilers that deduce no aggregate's arguments (clang 14).
 template <typename TRecord, typename TValue>
 TModelField(std::string_view, TValue TRecord::*) -> TModelField<TRecord, TValue>;
+template <typename TRecord, typename TValue, typename TKnown>
+TModelField(std::string_view, TValue TRecord::*, TKnown) -> TModelField<TRecord, TValue, TKnown>;
+
+// The tests of what an output gave: a value that 0 can be a reading of
+// needs its own flag; for the others 0 is the mark of none.
+inline constexpr auto EnergyKnown = [](const auto& info) { return info.EnergyRead; };
+inline constexpr auto LabelKnown = [](const auto& info) { return info.EnergyRead && !info.EnergyLabel.empty(); };
+// An atom's zero-point correction is 0; the block that prints it gives the mass.
+inline constexpr auto ZPEKnown = [](const auto& info) { return info.MolecularMass != 0 || info.ZPECorrection != 0; };
+inline constexpr auto GibbsKnown = [](const auto& info) { return info.HasGibbsEnergy; };
+inline constexpr auto MassKnown = [](const auto& info) { return info.MolecularMass != 0; };
+inline constexpr auto RotTemperaturesKnown = [](const auto& info) {
+  return info.RotTemperatures != std::array<double, 3>{};
+};
+inline constexpr auto SymmetryKnown = [](const auto& info) { return info.SymmetryNumber != 0; };
+inline constexpr auto AnharmonicKnown = [](const auto& info) { return info.HasAnharmonicThermo; };
+inline constexpr auto DipoleKnown = [](const auto& info) { return info.HasDipole; };
+inline constexpr auto DCBSKnown = [](const auto& info) { return info.DCBSCount > 0; };
+inline constexpr auto MCBSKnown = [](const auto& info) { return info.MCBSCount > 0; };
+inline constexpr auto TerminationKnown = [](const auto& info) { return info.Termination != tmNotRead; };
 
 // The values read from an output that a loaded file's JSON carries, in the
 // order of its members: a new value read gets its field above and its row
@@ -251,33 +279,33 @@ TModelField(std::string_view, TValue TRecord::*) -> TModelField<TRecord, TValue>
 // members.
 inline constexpr std::tuple OutInfoFields{
     TModelField{"GeometryState", &TOutInfo::GeometryState},
-    TModelField{"Energy", &TOutInfo::Energy},
-    TModelField{"EnergyLabel", &TOutInfo::EnergyLabel},
+    TModelField{"Energy", &TOutInfo::Energy, EnergyKnown},
+    TModelField{"EnergyLabel", &TOutInfo::EnergyLabel, LabelKnown},
     TModelField{"Modes", &TOutInfo::Modes},
-    TModelField{"ZPECorrection", &TOutInfo::ZPECorrection},
-    TModelField{"GibbsCorrection", &TOutInfo::GibbsCorrection},
-    TModelField{"GibbsEnergy", &TOutInfo::GibbsEnergy},
+    TModelField{"ZPECorrection", &TOutInfo::ZPECorrection, ZPEKnown},
+    TModelField{"GibbsCorrection", &TOutInfo::GibbsCorrection, GibbsKnown},
+    TModelField{"GibbsEnergy", &TOutInfo::GibbsEnergy, GibbsKnown},
     TModelField{"HasGibbsEnergy", &TOutInfo::HasGibbsEnergy},
-    TModelField{"MolecularMass", &TOutInfo::MolecularMass},
-    TModelField{"RotTemperatures", &TOutInfo::RotTemperatures},
-    TModelField{"SymmetryNumber", &TOutInfo::SymmetryNumber},
+    TModelField{"MolecularMass", &TOutInfo::MolecularMass, MassKnown},
+    TModelField{"RotTemperatures", &TOutInfo::RotTemperatures, RotTemperaturesKnown},
+    TModelField{"SymmetryNumber", &TOutInfo::SymmetryNumber, SymmetryKnown},
     TModelField{"LinearRotor", &TOutInfo::LinearRotor},
     TModelField{"HasAnharmonicThermo", &TOutInfo::HasAnharmonicThermo},
-    TModelField{"ZPEAnharmonic", &TOutInfo::ZPEAnharmonic},
-    TModelField{"AnharmonicTemperature", &TOutInfo::AnharmonicTemperature},
-    TModelField{"GibbsAnharmonic", &TOutInfo::GibbsAnharmonic},
+    TModelField{"ZPEAnharmonic", &TOutInfo::ZPEAnharmonic, AnharmonicKnown},
+    TModelField{"AnharmonicTemperature", &TOutInfo::AnharmonicTemperature, AnharmonicKnown},
+    TModelField{"GibbsAnharmonic", &TOutInfo::GibbsAnharmonic, AnharmonicKnown},
     TModelField{"NBO", &TOutInfo::NBO},
     TModelField{"MullikenCharges", &TOutInfo::MullikenCharges},
     TModelField{"APTCharges", &TOutInfo::APTCharges},
     TModelField{"ESPCharges", &TOutInfo::ESPCharges},
-    TModelField{"Dipole", &TOutInfo::Dipole},
+    TModelField{"Dipole", &TOutInfo::Dipole, DipoleKnown},
     TModelField{"HasDipole", &TOutInfo::HasDipole},
     TModelField{"HasCounterpoise", &TOutInfo::HasCounterpoise},
     TModelField{"DCBSCount", &TOutInfo::DCBSCount},
     TModelField{"MCBSCount", &TOutInfo::MCBSCount},
-    TModelField{"DCBSSum", &TOutInfo::DCBSSum},
-    TModelField{"MCBSSum", &TOutInfo::MCBSSum},
-    TModelField{"Termination", &TOutInfo::Termination},
+    TModelField{"DCBSSum", &TOutInfo::DCBSSum, DCBSKnown},
+    TModelField{"MCBSSum", &TOutInfo::MCBSSum, MCBSKnown},
+    TModelField{"Termination", &TOutInfo::Termination, TerminationKnown},
     TModelField{"SourceOpened", &TOutInfo::SourceOpened},
     TModelField{"EnergyRead", &TOutInfo::EnergyRead},
 };

@@ -459,6 +459,29 @@ void ReadTerminationLine(TGaussianPass& pass, TOutInfo& info) {
   pass.Job = TGaussianJob();
 }
 
+// The version line of the banner, whose build name ends in the revision:
+//  Gaussian 16:  ES64L-G16RevC.01  3-Jul-2019
+// gives "Gaussian 16 C.01" ("Gaussian 16" when no revision follows). The
+// citation's " Gaussian 16, Revision C.01," opens its line too and is passed
+// over: the banner comes first.
+constexpr std::string_view VersionMarker = " Gaussian ";
+constexpr std::string_view RevisionMarker = "Rev";
+
+void ReadProgramVersion(TGaussianPass& pass, TOutInfo& info) {
+  const std::string_view line = pass.Line;
+  const std::size_t colon = line.find(':', VersionMarker.size());
+  if (colon == line.npos || colon == VersionMarker.size()) return;
+  const std::string_view release = line.substr(VersionMarker.size(), colon - VersionMarker.size());
+  if (release.find_first_not_of("0123456789") != release.npos) return;
+  std::string version = "Gaussian " + std::string(release);
+  if (const std::size_t revision = line.find(RevisionMarker, colon); revision != line.npos) {
+    const std::size_t start = revision + RevisionMarker.size();
+    const std::string_view name = line.substr(start, line.find(' ', start) - start);
+    if (!name.empty()) (version += ' ') += name;
+  }
+  info.ProgramVersion = std::move(version);
+}
+
 constexpr std::array EnergyAndGeometryRowList = {
     TGaussianRow{MCBSFragmentMarker, FoldFragmentEnergy, "g MCB"},
     TGaussianRow{DCBSFragmentMarker, FoldFragmentEnergy, "g DCB"},
@@ -494,6 +517,7 @@ constexpr std::array EnergyAndGeometryRowList = {
 };
 
 constexpr std::array JobEndRowList = {
+    TGaussianRow{VersionMarker, ReadProgramVersion, {}, TMarkerPlace::OpensLine},
     TGaussianRow{JobStepMarker, StartJobStep, "ink1:"},
     TGaussianRow{NewJobMarker, StartJobStep, "ng Li"},
     TGaussianRow{NormalTerminationMarker, ReadTerminationLine, "rmina"},

@@ -503,6 +503,17 @@ void ReadThermochemistryRotationalConstants(TOrcaPass& pass) {
                           pass.Info.RotConstants);
 }
 
+// The banner's version line, "Program Version 5.0.4 -  RELEASE  -", gives
+// "ORCA 5.0.4".
+constexpr std::string_view VersionMarker = "Program Version ";
+
+void ReadProgramVersion(TOrcaPass& pass) {
+  const std::string_view line = pass.Line;
+  const std::size_t start = line.find_first_not_of(' ', pass.Match.At + VersionMarker.size());
+  if (start == line.npos) return;
+  pass.Info.ProgramVersion = "ORCA " + std::string(line.substr(start, line.find(' ', start) - start));
+}
+
 using TOrcaCheck = void (*)(TOrcaPass& pass);
 using TOrcaRow = TMarkerRow<TOrcaCheck>;
 
@@ -513,6 +524,7 @@ constexpr std::array OrcaRows = JoinRows(
         TOrcaRow{MassGeometryMarker, ReadMassGeometryBlock, " (A.U"},
         TOrcaRow{RotationalConstantsMHzMarker, ReadGeometryRotationalConstants, "n MHz"},
         TOrcaRow{MultiplicityMarker, ReadMultiplicity, "plici"},
+        TOrcaRow{VersionMarker, ReadProgramVersion, "m Ver"},
         TOrcaRow{EnergyMarker, ReadFinalEnergy, "GLE P"},
         TOrcaRow{SCFTotalEnergyMarker, ReadSCFTotalEnergy, "al En"},
         TOrcaRow{NormalTerminationMarker, ReadTermination, "***OR"},

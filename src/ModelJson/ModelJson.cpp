@@ -10,9 +10,11 @@
 namespace harvex {
 namespace {
 
-constexpr const char* FileKindNames[] = {"fkNone", "fkXyz", "fkGjf", "fkOutput", "fkCdf"};
-constexpr const char* EnergySourceNames[] = {"esSinglePoint", "esFrequency", "esGeometry", "esNone"};
-constexpr const char* TerminationNames[] = {"tmNotRead", "tmNormal", "tmError", "tmMissing"};
+// The words a reader of the JSON sees for each code, in code order.
+constexpr const char* FileKindNames[] = {"None", "XYZ", "GJF", "Output", "Conformer"};
+constexpr const char* EnergySourceNames[] = {"SinglePoint", "Frequency", "Geometry", "None"};
+constexpr const char* TerminationNames[] = {"NotRead", "Normal", "Error", "Missing"};
+constexpr const char* ProgramNames[] = {"None", "Gaussian", "ORCA"};
 
 template <std::size_t N>
 std::string CodeName(const char* const (&names)[N], unsigned code) {
@@ -76,6 +78,13 @@ struct TJsonScope {
   int AtomCount = 0;
 };
 
+// A field that any value of is a reading.
+bool IsKnown(std::nullptr_t, const auto&) { return true; }
+template <typename TKnown, typename TRecord>
+bool IsKnown(const TKnown& known, const TRecord& record) {
+  return known(record);
+}
+
 template <typename TRecord, typename TFields>
 void WriteObject(TJsonWriter& json, const TRecord& record, const TFields& fields, const TJsonScope& scope);
 
@@ -105,12 +114,25 @@ void WriteValue(TJsonWriter& json, const std::array<TReal, N>& values, const TJs
   WriteReals(json, values);
 }
 
-void WriteValue(TJsonWriter& json, const std::optional<TChargeArray>& charges, const TJsonScope&) {
-  if (charges) {
-    WriteReals(json, *charges);
-  } else {
+// One entry per atom: element k-1 of the array holds atom k, and the array
+// has one element more than its table had atom rows. Atoms the table gave no
+// row for are null; with no geometry read, the table's own rows count.
+void WriteValue(TJsonWriter& json, const std::optional<TChargeArray>& charges, const TJsonScope& scope) {
+  if (!charges) {
     json.Null();
+    return;
   }
+  const std::size_t rows = charges->empty() ? 0 : charges->size() - 1;
+  const std::size_t atoms = scope.AtomCount > 0 ? static_cast<std::size_t>(scope.AtomCount) : rows;
+  json.BeginArray();
+  for (std::size_t index = 0; index < atoms; ++index) {
+    if (index < rows) {
+      WriteValue(json, (*charges)[index], scope);
+    } else {
+      json.Null();
+    }
+  }
+  json.EndArray();
 }
 
 template <typename TRecord>
@@ -151,7 +173,8 @@ constexpr std::tuple AttributeFields{
 constexpr std::tuple ModeFields{
     TModelField{"ModeNumber", &TOscMode::ModeNumber},
     TModelField{"Frequency", &TOscMode::Frequency},
-    TModelField{"AnharmonicFrequency", &TOscMode::AnharmonicFrequency},
+    TModelField{"AnharmonicFrequency", &TOscMode::AnharmonicFrequency,
+                [](const TOscMode& mode) { return mode.AnharmonicFrequency != 0; }},
     TModelField{"Attributes", &TOscMode::Attributes},
     TModelField{"DispX", &TOscMode::DispX},
     TModelField{"DispY", &TOscMode::DispY},
@@ -177,12 +200,15 @@ constexpr std::tuple DescrFields{
     TModelField{"IRIntenFileName", &TConfDescrFile::IRIntenFileName},
 };
 
+constexpr auto ConformerThermoKnown = [](const TCoordinateFile_cdf& file) { return file.HasThermochemistry; };
+
 constexpr std::tuple ConformerFields{
     TModelField{"IsCdf", &TCoordinateFile_cdf::IsCdf},
-    TModelField{"ETotal", &TCoordinateFile_cdf::ETotal},
+    TModelField{"ETotal", &TCoordinateFile_cdf::ETotal,
+                [](const TCoordinateFile_cdf& file) { return file.EnergySource != esNone; }},
     TModelField{"EnergySource", &TCoordinateFile_cdf::EnergySource},
-    TModelField{"GTotal", &TCoordinateFile_cdf::GTotal},
-    TModelField{"EZpeTotal", &TCoordinateFile_cdf::EZpeTotal},
+    TModelField{"GTotal", &TCoordinateFile_cdf::GTotal, ConformerThermoKnown},
+    TModelField{"EZpeTotal", &TCoordinateFile_cdf::EZpeTotal, ConformerThermoKnown},
     TModelField{"HasThermochemistry", &TCoordinateFile_cdf::HasThermochemistry},
     TModelField{"Descr", &TCoordinateFile_cdf::Descr},
 };
@@ -239,7 +265,11 @@ template <typename TRecord, typename TFields>
 void WriteObject(TJsonWriter& json, const TRecord& record, const TFields& fields, const TJsonScope& scope) {
   json.BeginObject();
   std::apply(
-      [&](const auto&... field) { ((json.Key(field.Name), WriteValue(json, record.*(field.Member), scope)), ...); },
+      [&](const auto&... field) {
+        ((json.Key(field.Name),
+          IsKnown(field.Known, record) ? WriteValue(json, record.*(field.Member), scope) : json.Null()),
+         ...);
+      },
       fields);
   json.EndObject();
 }
@@ -263,6 +293,20 @@ void WriteModel(TJsonWriter& json, const std::string& path, const TCoordinateFil
     json.Null();
   } else {
     json.Value(status.Reason);
+  }
+  // Which program wrote an output, and its version as the program printed it.
+  const bool output = file.Info.Program != opNone;
+  json.Key("Program");
+  if (output) {
+    json.Value(CodeName(ProgramNames, file.Info.Program));
+  } else {
+    json.Null();
+  }
+  json.Key("ProgramVersion");
+  if (output && !file.Info.ProgramVersion.empty()) {
+    json.Value(file.Info.ProgramVersion);
+  } else {
+    json.Null();
   }
   json.Key("Tag");
   json.Value(file.Tag);

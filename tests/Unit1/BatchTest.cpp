@@ -242,7 +242,8 @@ TEST_F(BatchTest, JsonReplacesTheMemoLinesWithTheModel) {
   const TBatchResult result = RunBatch("--json notes.dat");
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_TRUE(result.Out.starts_with(R"({"Path":")" + Full("notes.dat") +
-                                     R"(","FileName":"","FileKind":"fkNone","Status":"unreadable","Reason":"unknown extension .dat","Tag":0,"Atoms":[])"))
+                                     R"(","FileName":"","FileKind":"None","Status":"unreadable","Reason":"unknown extension .dat",)"
+                                     R"("Program":null,"ProgramVersion":null,"Tag":0,"Atoms":[])"))
       << result.Out;
   EXPECT_NE(result.Out.find(R"("Conformer":{"IsCdf":false)"), std::string::npos);
   EXPECT_EQ(std::count(result.Out.begin(), result.Out.end(), '\n'), 1);
