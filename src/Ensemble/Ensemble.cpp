@@ -160,8 +160,8 @@ TEnsembleMember EnsembleMember(const std::string& path, const TCoordinateFile_cd
   member.Status = ReportedStatusOf(file, path);
   // The E of a file that could not be read or has no energy line is no
   // value, even where the results row shows 0.
-  const bool energyRead =
-      member.Status.Status != TFileStatus::NoEnergy && member.Status.Status != TFileStatus::Unreadable;
+  const bool energyRead = member.Status.Status != TFileStatus::NoEnergy &&
+                          member.Status.Status != TFileStatus::Unreadable && (file.IsCdf || file.Info.EnergyRead);
   if (const std::optional<TReportedValues> values = ReportedValuesOf(file); values && energyRead) {
     member.HasEnergy = true;
     member.E = values->E;

@@ -361,6 +361,13 @@ TEST(EnsembleMember, OutputCountsItsImaginaryModesAndOtherFilesAreNotRanked) {
 
   TCoordinateFile_cdf geometry;
   geometry.FileKind = fkXyz;
+  // Cut before its energy: the 0 of its results row is no energy.
+  TCoordinateFile_cdf cut;
+  cut.LoadConformer(TestDataPath("gaussian/CH4_before_E.out"), true);
+  const TEnsembleMember unfinished = EnsembleMember("cut.out", cut);
+  EXPECT_EQ(unfinished.Status.Status, TFileStatus::Unfinished);
+  EXPECT_FALSE(unfinished.HasEnergy);
+
   const TEnsembleMember notAnOutput = EnsembleMember("g.xyz", geometry);
   EXPECT_FALSE(notAnOutput.HasEnergy);
   EXPECT_FALSE(IsRanked(notAnOutput));
