@@ -7,6 +7,7 @@
 #include "Destinations.h"
 #include "Ensemble/EnsembleJson.h"
 #include "OptionNumbers.h"
+#include "Thermochemistry/ThermoTable.h"
 
 namespace harvex {
 namespace {
@@ -35,34 +36,46 @@ void AddEnsembleOptions(CLI::App& app, TEnsembleOptions& options) {
       ->type_name("K");
 }
 
-TBatchEnsemble::TBatchEnsemble(const TEnsembleOptions& options, bool json) : Options(options), Json(json) {
+TBatchEnsemble::TBatchEnsemble(const TEnsembleOptions& options, const TThermoConditions& conditions, bool json)
+    : Options(options), Json(json), Conditions(conditions) {
+  Conditions.Temperature = Options.Temperature;
   if (!Options.Destination.empty() && Options.Destination != StandardOutput)
     Options.Destination = std::filesystem::absolute(Options.Destination).string();
 }
 
 void TBatchEnsemble::Add(const std::string& path, const TCoordinateFile_cdf& file) {
   if (Options.Destination.empty()) return;
-  if (std::optional<TEnsembleMember> member = EnsembleMember(path, file)) Members.push_back(std::move(*member));
+  Add(path, file, RankingEnergyOf(file, Conditions));
 }
 
 void TBatchEnsemble::Add(const std::string& path, const TCoordinateFile_cdf& file,
                          std::optional<long double> freeEnergy) {
   if (Options.Destination.empty()) return;
-  if (std::optional<TEnsembleMember> member = EnsembleMember(path, file)) {
-    member->G = freeEnergy;
-    Members.push_back(std::move(*member));
-  }
+  TEnsembleMember member = EnsembleMember(path, file);
+  member.G = freeEnergy;
+  Members.push_back(std::move(member));
 }
 
 bool TBatchEnsemble::Finish() {
   if (Options.Destination.empty()) return true;
-  TEnsemble ensemble = ComputeEnsemble(std::move(Members), Options.Temperature);
-  ensemble.FreeEnergyName = FreeEnergyName;
-  const bool written = WriteTable(Options.Destination, EnsembleTable(ensemble), Json, "ensemble table");
-  if (Json) WriteJsonLine(std::cout, EnsembleJson(ensemble));
+  std::vector<TEnsemble> ensembles = ComputeEnsembles(std::move(Members), Options.Temperature);
+  std::string tables;
+  bool warned = false;
+  for (TEnsemble& ensemble : ensembles) {
+    ensemble.FreeEnergyName = RankingEnergyName(Conditions);
+    // One blank line between the tables of two formulas.
+    if (!tables.empty()) tables += '\n';
+    tables += EnsembleTable(ensemble);
+    if (const std::string warning = BasisWarning(ensemble); !warning.empty()) {
+      ShowBatchMessage(ensemble.Formula.empty() ? "ensemble" : "ensemble of " + ensemble.Formula, warning);
+      warned = true;
+    }
+  }
+  const bool written = WriteTable(Options.Destination, tables, Json, "ensemble table");
+  if (Json)
+    for (const TEnsemble& ensemble : ensembles) WriteJsonLine(std::cout, EnsembleJson(ensemble));
   std::cout.flush();
-  if (!ensemble.NotOneMolecule.empty()) ShowBatchMessage("no ensemble populations", ensemble.NotOneMolecule);
-  return written && ensemble.NotOneMolecule.empty();
+  return written && !warned;
 }
 
 }  // namespace harvex

@@ -1,6 +1,8 @@
-// The conformer ensemble of a batch: every reported file that gave a results
-// row is a member; after the batch the ranked table goes to standard output
-// or to a file, and with --json one more JSON object follows the files' ones.
+// The conformer ensembles of a batch: every reported file is a member of the
+// ensemble of its molecular formula, ranked when it is ok and has an energy;
+// after the batch one table per formula goes to standard output or to a
+// file, and with --json one more JSON object per formula follows the files'
+// ones.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "Ensemble/Ensemble.h"
+#include "Thermochemistry/Thermochemistry.h"
 
 namespace harvex {
 
@@ -24,27 +27,27 @@ void AddEnsembleOptions(CLI::App& app, TEnsembleOptions& options);
 
 class TBatchEnsemble {
  public:
-  // The destination file is fixed now, against the current directory.
-  TBatchEnsemble(const TEnsembleOptions& options, bool json);
+  // The destination file is fixed now, against the current directory. The
+  // members rank by the free energy recomputed at the --thermo conditions
+  // (their defaults without --thermo) and the ensemble's temperature.
+  TBatchEnsemble(const TEnsembleOptions& options, const TThermoConditions& conditions, bool json);
 
-  // Takes what the ensemble needs of a reported file; nothing without
-  // --ensemble or for a file that gave no row.
+  // Takes what the ensemble needs of a reported file, its free energy
+  // recomputed here; nothing without --ensemble.
   void Add(const std::string& path, const TCoordinateFile_cdf& file);
-  // The same with the free energy recomputed for the file (none when it has
-  // none) in place of the one it printed.
+  // The same with the free energy the thermochemistry table recomputed for
+  // the file (none when it has none).
   void Add(const std::string& path, const TCoordinateFile_cdf& file, std::optional<long double> freeEnergy);
-  // The name of that free energy in the table and JSON ("G" unless set).
-  void SetFreeEnergyName(std::string name) { FreeEnergyName = std::move(name); }
 
-  // Prints the ensemble; false (the reason on standard error) when the
-  // members are not one molecule or the table could not be written.
+  // Prints the ensembles; false when one ranks by E for want of frequencies
+  // (the warning on standard error) or a table could not be written.
   bool Finish();
 
  private:
   TEnsembleOptions Options;
   bool Json;
+  TThermoConditions Conditions;
   std::vector<TEnsembleMember> Members;
-  std::string FreeEnergyName = "G";
 };
 
 }  // namespace harvex

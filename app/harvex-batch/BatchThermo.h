@@ -35,7 +35,6 @@ class TBatchThermo {
   // The table's rows of a reported file (TThermoTable::Add); nothing
   // without --thermo.
   TThermoRows Add(const std::string& path, const TCoordinateFile_cdf& file);
-  std::string RankingName() const { return Table.RankingName(); }
 
   // Prints or writes the table (with --json on standard output, not at
   // all); false when it could not be written, a self-check failed or a

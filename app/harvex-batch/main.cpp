@@ -109,9 +109,8 @@ std::vector<TDestination> Destinations(const TBatchOptions& options) {
 int RunBatch(const TBatchOptions& options) {
   TTerminalDesktop desktop(!options.Json);
   TResultsRun run(desktop);
-  TBatchEnsemble ensemble(options.Ensemble, options.Json);
+  TBatchEnsemble ensemble(options.Ensemble, options.Thermo.Conditions, options.Json);
   TBatchThermo thermo(options.Thermo, options.Ensemble.Temperature, options.Json);
-  if (thermo.Enabled()) ensemble.SetFreeEnergyName(thermo.RankingName());
   int reported = 0;
   TStatusSummary summary;
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {

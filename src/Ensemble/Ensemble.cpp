@@ -106,27 +106,9 @@ std::string HillFormula(const std::vector<std::int32_t>& elements) {
   return formula;
 }
 
-std::vector<std::int32_t> SortedElements(const TEnsembleMember& member) {
-  std::vector<std::int32_t> elements = member.Elements;
-  std::sort(elements.begin(), elements.end());
-  return elements;
-}
-
-// Members without a geometry cannot tell their molecule and are left out.
-std::string MoleculeMismatch(const std::vector<TEnsembleRow>& rows) {
-  const TEnsembleMember* first = nullptr;
-  std::vector<std::int32_t> firstElements;
-  for (const TEnsembleRow& row : rows) {
-    if (row.Member.Elements.empty()) continue;
-    if (first == nullptr) {
-      first = &row.Member;
-      firstElements = SortedElements(row.Member);
-    } else if (row.Member.Elements != first->Elements && SortedElements(row.Member) != firstElements) {
-      return "not one molecule: " + first->Path + " is " + HillFormula(first->Elements) + " but " + row.Member.Path +
-             " is " + HillFormula(row.Member.Elements);
-    }
-  }
-  return {};
+// The formula a member belongs to; empty without a geometry.
+std::string FormulaOf(const TEnsembleMember& member) {
+  return member.Elements.empty() ? std::string() : HillFormula(member.Elements);
 }
 
 // Largest remainders: every population is rounded down or up to a tenth of a
@@ -172,13 +154,19 @@ void ComputePopulations(TEnsemble& ensemble) {
 
 }  // namespace
 
-std::optional<TEnsembleMember> EnsembleMember(const std::string& path, const TCoordinateFile_cdf& file) {
-  const std::optional<TReportedValues> values = ReportedValuesOf(file);
-  if (!values) return std::nullopt;
+TEnsembleMember EnsembleMember(const std::string& path, const TCoordinateFile_cdf& file) {
   TEnsembleMember member;
-  member.E = values->E;
-  member.G = values->G;
   member.Path = path;
+  member.Status = ReportedStatusOf(file, path);
+  // The E of a file that could not be read or has no energy line is no
+  // value, even where the results row shows 0.
+  const bool energyRead = member.Status.Status != TFileStatus::NoEnergy &&
+                          member.Status.Status != TFileStatus::Unreadable && (file.IsCdf || file.Info.EnergyRead);
+  if (const std::optional<TReportedValues> values = ReportedValuesOf(file); values && energyRead) {
+    member.HasEnergy = true;
+    member.E = values->E;
+    member.G = values->G;
+  }
   member.Elements.reserve(static_cast<std::size_t>(file.AtomCount()));
   member.Coordinates.reserve(static_cast<std::size_t>(file.AtomCount()));
   for (int number = 1; number <= file.AtomCount(); ++number) {
@@ -189,6 +177,11 @@ std::optional<TEnsembleMember> EnsembleMember(const std::string& path, const TCo
   member.ImaginaryModes = ImaginaryModeCount(file.Info);
   member.Termination = file.Info.Termination;
   return member;
+}
+
+bool IsRanked(const TEnsembleMember& member) {
+  // An ok member with a reason was set apart by the ensemble itself.
+  return member.HasEnergy && member.Status.Status == TFileStatus::Ok && member.Status.Reason.empty();
 }
 
 std::vector<std::string_view> MemberWarnings(const TEnsembleMember& member) {
@@ -202,15 +195,57 @@ std::vector<std::string_view> MemberWarnings(const TEnsembleMember& member) {
 TEnsemble ComputeEnsemble(std::vector<TEnsembleMember> members, double temperature) {
   TEnsemble ensemble;
   ensemble.Temperature = temperature;
+  std::vector<TEnsembleMember> ranked;
+  for (TEnsembleMember& member : members) {
+    if (ensemble.Formula.empty()) ensemble.Formula = FormulaOf(member);
+    if (IsRanked(member)) {
+      ranked.push_back(std::move(member));
+    } else {
+      if (!member.HasEnergy && member.Status.Status == TFileStatus::Ok)
+        member.Status = {TFileStatus::NoEnergy, "no energy was read"};
+      ensemble.Excluded.push_back(std::move(member));
+    }
+  }
   ensemble.UsesG =
-      !members.empty() && std::all_of(members.begin(), members.end(), [](const TEnsembleMember& m) { return m.G; });
-  ensemble.Rows = RankedRows(std::move(members), ensemble.UsesG);
+      !ranked.empty() && std::all_of(ranked.begin(), ranked.end(), [](const TEnsembleMember& m) { return m.G; });
+  if (!ensemble.UsesG)
+    for (const TEnsembleMember& member : ranked)
+      if (!member.G) ensemble.WithoutFrequencies.push_back(member.Path);
+  ensemble.Rows = RankedRows(std::move(ranked), ensemble.UsesG);
   if (ensemble.Rows.empty()) return ensemble;
   ComputeDeltas(ensemble.Rows);
   MarkDuplicates(ensemble.Rows, ensemble.UsesG);
-  ensemble.NotOneMolecule = MoleculeMismatch(ensemble.Rows);
-  if (ensemble.NotOneMolecule.empty()) ComputePopulations(ensemble);
+  ComputePopulations(ensemble);
   return ensemble;
+}
+
+std::vector<TEnsemble> ComputeEnsembles(std::vector<TEnsembleMember> members, double temperature) {
+  std::vector<std::string> formulas;  // in the order they first appear
+  std::map<std::string, std::vector<TEnsembleMember>> groups;
+  std::vector<TEnsembleMember> withoutGeometry;
+  for (TEnsembleMember& member : members) {
+    const std::string formula = FormulaOf(member);
+    if (formula.empty()) {
+      withoutGeometry.push_back(std::move(member));
+      continue;
+    }
+    std::vector<TEnsembleMember>& group = groups[formula];
+    if (group.empty()) formulas.push_back(formula);
+    group.push_back(std::move(member));
+  }
+  if (formulas.empty()) formulas.emplace_back();
+  std::vector<TEnsembleMember>& first = groups[formulas.front()];
+  for (TEnsembleMember& member : withoutGeometry) {
+    if (formulas.size() > 1 && IsRanked(member))
+      member.Status.Reason = "no geometry to tell which of the molecules it is";
+    first.push_back(std::move(member));
+  }
+  std::vector<TEnsemble> ensembles;
+  for (const std::string& formula : formulas) {
+    ensembles.push_back(ComputeEnsemble(std::move(groups[formula]), temperature));
+    ensembles.back().Formula = formula;
+  }
+  return ensembles;
 }
 
 }  // namespace harvex

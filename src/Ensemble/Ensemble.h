@@ -12,6 +12,7 @@
 
 #include "CdfFiles/CdfFiles.h"
 #include "Ensemble/Superposition.h"
+#include "FileStatus/FileStatus.h"
 
 namespace harvex {
 
@@ -21,17 +22,23 @@ inline constexpr double DefaultEnsembleTemperature = 298.15;  // Kelvin
 // not kept.
 struct TEnsembleMember {
   std::string Path;
+  TStatusReason Status;                // only ok members with an energy are ranked
+  bool HasEnergy = false;              // whether E was read (the file gave a results row)
   long double E = 0;                   // Hartree
-  std::optional<long double> G;        // Hartree; none without thermochemistry
+  std::optional<long double> G;        // Hartree; none without a frequency job
   std::vector<std::int32_t> Elements;  // positions in AtomProps, in atom order
   std::vector<TPoint> Coordinates;     // in atom order; empty without a geometry
   int ImaginaryModes = 0;
   TTermination Termination = tmNotRead;
 };
 
-// The member that a reported file makes; none for a file that gave no
-// results row.
-std::optional<TEnsembleMember> EnsembleMember(const std::string& path, const TCoordinateFile_cdf& file);
+// The member that a reported file makes, with its status; a file that gave
+// no results row has no energy.
+TEnsembleMember EnsembleMember(const std::string& path, const TCoordinateFile_cdf& file);
+
+// Whether a member takes part in the ranking: ok, with an energy, and not
+// set apart by ComputeEnsembles (which gives it a reason).
+bool IsRanked(const TEnsembleMember& member);
 
 // The member's warnings, in a fixed order: "failed job", "unfinished job",
 // "no thermochemistry".
@@ -48,25 +55,40 @@ struct TEnsembleRow {
 };
 
 struct TEnsemble {
-  bool UsesG = false;  // G when every member has one, otherwise E for all
+  std::string Formula;  // the Hill formula of the members; empty when none has a geometry
+  bool UsesG = false;   // G when every ranked member has one, otherwise E for all
   std::string FreeEnergyName = "G";  // what G stands for, in the table's header and last line
   double Temperature = DefaultEnsembleTemperature;
   std::vector<TEnsembleRow> Rows;  // by rank: energy used, lowest first, ties in the members' order
-  // Empty for one molecule; otherwise why the members are not one, and
-  // there are no populations.
-  std::string NotOneMolecule;
+  // Members that are not ok or have no energy, in the members' order: listed,
+  // never ranked.
+  std::vector<TEnsembleMember> Excluded;
+  // With E as the basis: the ranked members without a frequency job.
+  std::vector<std::string> WithoutFrequencies;
   // -RT ln sum exp(-X/RT) over the members with a population, Hartree.
   std::optional<long double> FreeEnergy;
 };
 
-// Ranks the members (in the order reported), marks the duplicates and
-// computes the populations at Temperature (Kelvin, above 0).
+// Ranks the members of one molecule (in the order reported) that are ok and
+// have an energy, lists the others, marks the duplicates and computes the
+// populations at Temperature (Kelvin, above 0).
 TEnsemble ComputeEnsemble(std::vector<TEnsembleMember> members, double temperature);
 
-// The tab-separated table: one header line naming the energy used, the
-// member count and the temperature, one line per member by rank, and a last
-// line with the ensemble free energy and the lowest member's share. LF line
-// ends, numbers with a point whatever the locale.
+// One ensemble per molecular formula, in the order each formula first
+// appears. A member without a geometry joins the only formula; among
+// several it cannot tell its molecule: it stays ok with that reason and is
+// listed, not ranked, with the first formula.
+std::vector<TEnsemble> ComputeEnsembles(std::vector<TEnsembleMember> members, double temperature);
+
+// The tab-separated table: one header line naming the formula, the energy
+// used, the member count and the temperature, one line per member by rank,
+// one per excluded member (its status and reason), a warning line when E is
+// the basis, and a last line with the ensemble free energy and the lowest
+// member's share. LF line ends, numbers with a point whatever the locale.
 std::string EnsembleTable(const TEnsemble& ensemble);
+
+// The warning when E is the basis, naming the members without frequencies;
+// empty otherwise.
+std::string BasisWarning(const TEnsemble& ensemble);
 
 }  // namespace harvex

@@ -23,23 +23,33 @@ TEnsembleJson MemberJson(const TEnsembleRow& row, std::size_t rank) {
           {"DuplicateOf", row.DuplicateOf != 0 ? TEnsembleJson(row.DuplicateOf) : TEnsembleJson(nullptr)}};
 }
 
+TEnsembleJson ExcludedJson(const TEnsembleMember& member) {
+  return {{"Path", member.Path},
+          {"Status", StatusName(member.Status.Status)},
+          {"Reason", member.Status.Reason},
+          {"E", member.HasEnergy ? TEnsembleJson(static_cast<double>(member.E)) : TEnsembleJson(nullptr)},
+          {"G", Optional(member.G)}};
+}
+
 }  // namespace
 
 TModelJson EnsembleJson(const TEnsemble& ensemble) {
   TEnsembleJson members = TEnsembleJson::array();
   for (std::size_t row = 0; row < ensemble.Rows.size(); ++row)
     members.push_back(MemberJson(ensemble.Rows[row], row + 1));
+  TEnsembleJson excluded = TEnsembleJson::array();
+  for (const TEnsembleMember& member : ensemble.Excluded) excluded.push_back(ExcludedJson(member));
   const bool populated = ensemble.FreeEnergy.has_value();
   return {{"Ensemble",
-           {{"EnergyUsed", ensemble.UsesG ? ensemble.FreeEnergyName : "E"},
+           {{"Formula", ensemble.Formula.empty() ? TEnsembleJson(nullptr) : TEnsembleJson(ensemble.Formula)},
+            {"EnergyUsed", ensemble.UsesG ? ensemble.FreeEnergyName : "E"},
             {"Temperature", ensemble.Temperature},
             {"MemberCount", ensemble.Rows.size()},
-            {"NotOneMolecule",
-             ensemble.NotOneMolecule.empty() ? TEnsembleJson(nullptr) : TEnsembleJson(ensemble.NotOneMolecule)},
             {"Members", std::move(members)},
+            {"Excluded", std::move(excluded)},
+            {"WithoutFrequencies", ensemble.WithoutFrequencies},
             {"FreeEnergy", Optional(ensemble.FreeEnergy)},
             {"LowestShare", populated ? Optional(ensemble.Rows.front().Population) : TEnsembleJson(nullptr)}}}};
 }
-
 
 }  // namespace harvex

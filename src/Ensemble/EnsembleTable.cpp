@@ -1,10 +1,13 @@
 // The ensemble as a tab-separated table for other programs:
 //
-// rank by G (3 members)  path  E [Hartree]  G [Hartree]  dE [kcal/mol]  dG [kcal/mol]  population at 298.15 K [%]  ...
+// CH4: rank by G (3 members)  path  E [Hartree]  G [Hartree]  dE [kcal/mol]  dG [kcal/mol]  population at ...
 // 1  a.out  -40.5183829  -40.4918020  0.00  0.00  62.2  0  -  -
+// failed  d.out  -40.5100000  -  -  -  -  0  Error termination  -
 // ensemble free energy from G [Hartree]  -40.4922306  lowest member's share [%]  62.2
 //
-// "-" stands for a value a member does not have.
+// "-" stands for a value a member does not have. Members that are not ranked
+// follow the ranked ones with their status in place of a rank and their
+// reason in place of the warnings.
 #include <charconv>
 #include <cmath>
 
@@ -53,7 +56,8 @@ void AppendJoined(std::string& text, const std::vector<std::string_view>& items)
 std::string EnergyName(const TEnsemble& ensemble) { return ensemble.UsesG ? ensemble.FreeEnergyName : "E"; }
 
 std::string HeaderLine(const TEnsemble& ensemble) {
-  return "rank by " + EnergyName(ensemble) + " (" + std::to_string(ensemble.Rows.size()) +
+  const std::string formula = ensemble.Formula.empty() ? std::string() : ensemble.Formula + ": ";
+  return formula + "rank by " + EnergyName(ensemble) + " (" + std::to_string(ensemble.Rows.size()) +
          " members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\tpopulation at " +
          TemperatureText(ensemble.Temperature) + " K [%]\timaginary modes\twarnings\tduplicate\n";
 }
@@ -76,6 +80,14 @@ void AppendMemberLine(std::string& table, const TEnsembleRow& row, std::size_t r
   table += '\n';
 }
 
+void AppendExcludedLine(std::string& table, const TEnsembleMember& member) {
+  ((table += StatusName(member.Status.Status)) += '\t') += TableCell(member.Path);
+  ((table += '\t') += member.HasEnergy ? Hartree(member.E) : std::string(None)) += '\t';
+  (table += Optional(member.G, Hartree)) += "\t-\t-\t-\t";
+  (table += std::to_string(member.ImaginaryModes)) += '\t';
+  (table += TableCell(member.Status.Reason.empty() ? std::string(None) : member.Status.Reason)) += "\t-\n";
+}
+
 std::string LastLine(const TEnsemble& ensemble) {
   const bool populated = ensemble.FreeEnergy.has_value();
   return "ensemble free energy from " + EnergyName(ensemble) + " [Hartree]\t" + Optional(ensemble.FreeEnergy, Hartree) +
@@ -88,7 +100,18 @@ std::string LastLine(const TEnsemble& ensemble) {
 std::string EnsembleTable(const TEnsemble& ensemble) {
   std::string table = HeaderLine(ensemble);
   for (std::size_t row = 0; row < ensemble.Rows.size(); ++row) AppendMemberLine(table, ensemble.Rows[row], row + 1);
+  for (const TEnsembleMember& member : ensemble.Excluded) AppendExcludedLine(table, member);
+  if (const std::string warning = BasisWarning(ensemble); !warning.empty()) (table += TableCell(warning)) += '\n';
   return table += LastLine(ensemble);
+}
+
+std::string BasisWarning(const TEnsemble& ensemble) {
+  if (ensemble.WithoutFrequencies.empty()) return {};
+  std::string warning =
+      "warning: ranked by E, not " + ensemble.FreeEnergyName + ": no frequencies to recompute it from in ";
+  for (std::size_t index = 0; index < ensemble.WithoutFrequencies.size(); ++index)
+    (warning += index > 0 ? ", " : "") += ensemble.WithoutFrequencies[index];
+  return warning;
 }
 
 }  // namespace harvex

@@ -197,6 +197,11 @@ TModelJson ThermoJson(const TFileThermo& thermo, const TThermoConditions& condit
           {"Warnings", thermo.Warnings}};
 }
 
+std::optional<long double> FiniteRankingEnergy(const TThermoMolecule& molecule, const TThermoConditions& conditions) {
+  const double energy = ComputeThermochemistry(molecule, conditions).QhG;
+  return std::isfinite(energy) ? std::optional<long double>(energy) : std::nullopt;
+}
+
 }  // namespace
 
 TThermoTable::TThermoTable(const TThermoConditions& conditions, std::vector<double> temperatures,
@@ -226,18 +231,25 @@ TThermoRows TThermoTable::Add(const std::string& path, const TCoordinateFile_cdf
   if (thermo.Source.Molecule) {
     TThermoConditions conditions = Conditions;
     conditions.Temperature = RankingTemperature;
-    const double energy = ComputeThermochemistry(*thermo.Source.Molecule, conditions).QhG;
-    if (std::isfinite(energy)) rows.RankingEnergy = energy;
+    rows.RankingEnergy = FiniteRankingEnergy(*thermo.Source.Molecule, conditions);
   }
   return rows;
 }
 
-std::string TThermoTable::RankingName() const {
-  const bool quasiHarmonic = Conditions.Entropy != TEntropyModel::Harmonic || Conditions.HeadGordon;
-  std::string name = quasiHarmonic ? "qh-G (" : "G (";
-  name += EntropyName(Conditions);
-  if (Conditions.HeadGordon) name += ", " + EnthalpyName(Conditions);
-  return name + ScaleName(Conditions) + ", " + StandardState(Conditions) + ")";
+std::optional<long double> RankingEnergyOf(const TCoordinateFile_cdf& file, const TThermoConditions& conditions) {
+  const TThermoSource source = ThermoSourceOf(file);
+  if (!source.Molecule) return std::nullopt;
+  return FiniteRankingEnergy(*source.Molecule, conditions);
 }
+
+std::string RankingEnergyName(const TThermoConditions& conditions) {
+  const bool quasiHarmonic = conditions.Entropy != TEntropyModel::Harmonic || conditions.HeadGordon;
+  std::string name = quasiHarmonic ? "qh-G (" : "G (";
+  name += EntropyName(conditions);
+  if (conditions.HeadGordon) name += ", " + EnthalpyName(conditions);
+  return name + ScaleName(conditions) + ", " + StandardState(conditions) + ")";
+}
+
+std::string TThermoTable::RankingName() const { return RankingEnergyName(Conditions); }
 
 }  // namespace harvex

@@ -28,6 +28,14 @@ struct TThermoRows {
   std::optional<long double> RankingEnergy;
 };
 
+// The free energy an ensemble ranks by, recomputed at Conditions (their
+// temperature included) without a table or a self-check: qh-G, G without a
+// quasi-harmonic entropy; none without a frequency job or when not finite.
+std::optional<long double> RankingEnergyOf(const TCoordinateFile_cdf& file, const TThermoConditions& conditions);
+
+// That free energy's name with its conditions, for the ensemble's header.
+std::string RankingEnergyName(const TThermoConditions& conditions);
+
 class TThermoTable {
  public:
   // Rows at each of Temperatures (Kelvin; the ranking temperature when

@@ -51,6 +51,7 @@ TEnsembleMember Member(std::string path, long double e, std::optional<long doubl
                        std::vector<std::int32_t> elements = HalomethaneElements) {
   TEnsembleMember member;
   member.Path = std::move(path);
+  member.HasEnergy = true;
   member.E = e;
   member.G = g;
   if (!coordinates.empty()) member.Elements = std::move(elements);
@@ -226,18 +227,86 @@ TEST(Ensemble, RepeatedConformerIsADuplicateOfTheFirstEachTime) {
 }
 
 // ---------------------------------------------------------------------------
-// Members of different molecules.
+// Members of different molecules and members that are not ranked.
 
-TEST(Ensemble, DifferentMoleculesGetNoPopulationsAndSayWhy) {
+TEST(Ensembles, OneTablePerFormulaWithPopulationsEach) {
   const std::vector<TPoint> water = {{0, 0, 0.1173}, {0, 0.7572, -0.4692}, {0, -0.7572, -0.4692}};
-  const TEnsemble ensemble = ComputeEnsemble({Member("ch.out", -1, -2), Member("no-geometry.out", -0.5, -1.5, {}),
-                                              Member("water.out", -0.9, -1.9, water, {8, 1, 1})},
-                                             298.15);
-  EXPECT_EQ(ensemble.NotOneMolecule, "not one molecule: ch.out is CHBrClF but water.out is H2O");
-  EXPECT_FALSE(ensemble.FreeEnergy);
-  for (const TEnsembleRow& row : ensemble.Rows) EXPECT_FALSE(row.Population);
-  EXPECT_TRUE(
-      EnsembleTable(ensemble).ends_with("ensemble free energy from G [Hartree]\t-\tlowest member's share [%]\t-\n"));
+  const std::vector<TEnsemble> ensembles =
+      ComputeEnsembles({Member("ch.out", -1, -2), Member("water.out", -0.9, -1.9, water, {8, 1, 1}),
+                        Member("ch2.out", -1, -2, Moved(Halomethane, Diagonal, 1.0, {})),
+                        Member("water2.out", -0.9, -1.9, water, {1, 8, 1})},
+                       298.15);
+  ASSERT_EQ(ensembles.size(), 2U);
+  EXPECT_EQ(ensembles[0].Formula, "CHBrClF");
+  EXPECT_EQ(RankedPaths(ensembles[0]), (std::vector<std::string>{"ch.out", "ch2.out"}));
+  EXPECT_EQ(ensembles[1].Formula, "H2O");
+  EXPECT_EQ(RankedPaths(ensembles[1]), (std::vector<std::string>{"water.out", "water2.out"}));
+  for (const TEnsemble& ensemble : ensembles) {
+    EXPECT_TRUE(ensemble.FreeEnergy);
+    EXPECT_EQ(TenthsSum(ensemble), 1000);
+  }
+  EXPECT_TRUE(EnsembleTable(ensembles[1]).starts_with("H2O: rank by G (2 members)\t"));
+}
+
+// A member without a geometry joins the only molecule; among two it is
+// listed with the first, not ranked.
+TEST(Ensembles, MemberWithoutGeometryJoinsTheOnlyFormula) {
+  const std::vector<TPoint> water = {{0, 0, 0.1173}, {0, 0.7572, -0.4692}, {0, -0.7572, -0.4692}};
+  EXPECT_EQ(RankedPaths(ComputeEnsembles({Member("ch.out", -1, -2), Member("bare.out", -1.1, -2.1, {})}, 298.15)[0]),
+            (std::vector<std::string>{"bare.out", "ch.out"}));
+  std::vector<TEnsemble> two = ComputeEnsembles(
+      {Member("ch.out", -1, -2), Member("bare.out", -1.1, -2.1, {}), Member("w.out", -0.9, -1.9, water, {8, 1, 1})},
+      298.15);
+  EXPECT_EQ(RankedPaths(two[0]), (std::vector<std::string>{"ch.out"}));
+  ASSERT_EQ(two[0].Excluded.size(), 1U);
+  EXPECT_EQ(two[0].Excluded[0].Path, "bare.out");
+}
+
+// A failed job and a missing file are listed with their status and take no
+// part in the ranking, the differences or the populations.
+TEST(Ensemble, MembersThatAreNotOkAreListedAndNotRanked) {
+  TEnsembleMember failed = Member("failed.out", -2, -3);
+  failed.Status = {TFileStatus::Failed, "error termination"};
+  TEnsembleMember missing = Member("missing.out", 0, std::nullopt, {});
+  missing.HasEnergy = false;
+  missing.Status = {TFileStatus::Unreadable, "could not be opened"};
+  TEnsembleMember unread = Member("empty.out", 0, std::nullopt, {});
+  unread.HasEnergy = false;
+  const TEnsemble ensemble =
+      ComputeEnsemble({failed, Member("a.out", -1, -1.5), missing, Member("b.out", -0.999, -1.499), unread}, 298.15);
+  EXPECT_TRUE(ensemble.UsesG);
+  EXPECT_EQ(RankedPaths(ensemble), (std::vector<std::string>{"a.out", "b.out"}));
+  EXPECT_NEAR(static_cast<double>(ensemble.Rows[1].DeltaE), 0.001 * KcalPerHartree, 1e-9);
+  EXPECT_EQ(TenthsSum(ensemble), 1000);
+  ASSERT_EQ(ensemble.Excluded.size(), 3U);
+  EXPECT_EQ(ensemble.Excluded[2].Status.Status, TFileStatus::NoEnergy);
+  const std::string table = EnsembleTable(ensemble);
+  EXPECT_NE(table.find("\nfailed\tfailed.out\t-2.0000000\t-3.0000000\t-\t-\t-\t0\terror termination\t-\n"
+                       "unreadable\tmissing.out\t-\t-\t-\t-\t-\t0\tcould not be opened\t-\n"
+                       "no energy\tempty.out\t-\t-\t-\t-\t-\t0\tno energy was read\t-\n"
+                       "ensemble free energy"),
+            std::string::npos)
+      << table;
+}
+
+// Without a G for every ranked member all of them rank by E, and the
+// warning names the members without frequencies.
+TEST(Ensemble, MemberWithoutFrequenciesMakesEveryMemberRankByEWithAWarning) {
+  TEnsemble ensemble = ComputeEnsemble(
+      {Member("a.out", -1, -1.5), Member("sp.out", -1.001, std::nullopt), Member("sp2.out", -0.99, std::nullopt)},
+      298.15);
+  ensemble.FreeEnergyName = "qh-G (Grimme)";
+  EXPECT_FALSE(ensemble.UsesG);
+  EXPECT_EQ(RankedPaths(ensemble), (std::vector<std::string>{"sp.out", "a.out", "sp2.out"}));
+  EXPECT_EQ(ensemble.WithoutFrequencies, (std::vector<std::string>{"sp.out", "sp2.out"}));
+  const std::string warning =
+      "warning: ranked by E, not qh-G (Grimme): no frequencies to recompute it from in sp.out, sp2.out";
+  EXPECT_EQ(BasisWarning(ensemble), warning);
+  const std::string table = EnsembleTable(ensemble);
+  EXPECT_TRUE(table.starts_with("CHBrClF: rank by E (3 members)\t")) << table;
+  EXPECT_NE(table.find("\n" + warning + "\nensemble free energy from E "), std::string::npos) << table;
+  // With G everywhere there is no warning.
+  EXPECT_EQ(BasisWarning(ComputeEnsemble({Member("a.out", -1, -1.5)}, 298.15)), "");
 }
 
 TEST(Ensemble, NoMembersGiveAnEmptyTable) {
@@ -270,8 +339,8 @@ TEST(EnsembleMember, ConformerTakesItsCombinedEnergiesAndTheGeometryFilesAtoms) 
   TCoordinateFile_cdf conformer;
   ASSERT_TRUE(conformer.LoadConformer(path, true));
   const std::optional<TEnsembleMember> member = EnsembleMember("ch4.cdf", conformer);
-  ASSERT_TRUE(member);
   EXPECT_EQ(member->Path, "ch4.cdf");
+  EXPECT_TRUE(IsRanked(*member));
   EXPECT_EQ(member->E, conformer.ETotal);
   EXPECT_EQ(member->G, conformer.GTotal);
   EXPECT_EQ(member->Elements, (std::vector<std::int32_t>{6, 1, 1, 1, 1}));
@@ -279,18 +348,26 @@ TEST(EnsembleMember, ConformerTakesItsCombinedEnergiesAndTheGeometryFilesAtoms) 
   EXPECT_EQ(member->ImaginaryModes, 0);
 }
 
-TEST(EnsembleMember, OutputCountsItsImaginaryModesAndOtherFilesAreNoMembers) {
+TEST(EnsembleMember, OutputCountsItsImaginaryModesAndOtherFilesAreNotRanked) {
   testing::TRecordingDesktop desktop;
   TCoordinateFile_cdf transitionState;
   transitionState.LoadConformer(TestDataPath("gaussian/TS_freq.out"), true);
   const std::optional<TEnsembleMember> member = EnsembleMember("ts.out", transitionState);
-  ASSERT_TRUE(member);
   EXPECT_EQ(member->ImaginaryModes, 1);
   EXPECT_EQ(member->G, transitionState.Info.GibbsEnergy);
 
   TCoordinateFile_cdf geometry;
   geometry.FileKind = fkXyz;
-  EXPECT_FALSE(EnsembleMember("g.xyz", geometry));
+  // Cut before its energy: the 0 of its results row is no energy.
+  TCoordinateFile_cdf cut;
+  cut.LoadConformer(TestDataPath("gaussian/CH4_before_E.out"), true);
+  const TEnsembleMember unfinished = EnsembleMember("cut.out", cut);
+  EXPECT_EQ(unfinished.Status.Status, TFileStatus::Unfinished);
+  EXPECT_FALSE(unfinished.HasEnergy);
+
+  const TEnsembleMember notAnOutput = EnsembleMember("g.xyz", geometry);
+  EXPECT_FALSE(notAnOutput.HasEnergy);
+  EXPECT_FALSE(IsRanked(notAnOutput));
 }
 
 // ---------------------------------------------------------------------------
@@ -299,17 +376,17 @@ TEST(EnsembleMember, OutputCountsItsImaginaryModesAndOtherFilesAreNoMembers) {
 TEST(EnsembleTable, IsTabSeparatedWithPointsWhateverTheLocale) {
   const testing::TLocaleScope locale("de_DE.UTF-8");
   ASSERT_TRUE(locale.Ok);
-  TEnsembleMember failed = Member("b\tc.out", -40.5, std::nullopt, Moved(Halomethane, Diagonal, 1.0, {}));
-  failed.Termination = tmError;
-  failed.ImaginaryModes = 2;
+  TEnsembleMember unfinished = Member("b\tc.out", -40.5, std::nullopt, Moved(Halomethane, Diagonal, 1.0, {}));
+  unfinished.ImaginaryModes = 2;
   const TEnsemble ensemble = ComputeEnsemble(
-      {failed, Member("a.out", -40.5183829, -40.491802), Member("copy.out", -40.5183829, -40.491802)}, 310.5);
+      {unfinished, Member("a.out", -40.5183829, -40.491802), Member("copy.out", -40.5183829, -40.491802)}, 310.5);
   EXPECT_EQ(EnsembleTable(ensemble),
-            "rank by E (3 members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\t"
+            "CHBrClF: rank by E (3 members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\t"
             "population at 310.5 K [%]\timaginary modes\twarnings\tduplicate\n"
             "1\ta.out\t-40.5183829\t-40.4918020\t0.00\t0.00\t100.0\t0\t-\t-\n"
             "2\tcopy.out\t-40.5183829\t-40.4918020\t0.00\t0.00\t-\t0\t-\tduplicate of 1\n"
-            "3\tb c.out\t-40.5000000\t-\t11.54\t-\t0.0\t2\tfailed job, no thermochemistry\t-\n"
+            "3\tb c.out\t-40.5000000\t-\t11.54\t-\t0.0\t2\tno thermochemistry\t-\n"
+            "warning: ranked by E, not G: no frequencies to recompute it from in b c.out\n"
             "ensemble free energy from E [Hartree]\t-40.5183829\tlowest member's share [%]\t100.0\n");
 }
 

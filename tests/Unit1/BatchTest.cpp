@@ -490,6 +490,8 @@ const std::string TurnedWaterRows =
     "      2          1           0        0.209351    1.000000    0.523363\n"
     "      3          1           0        1.790649    1.000000    0.523363\n";
 
+// These jobs print G but give too little to recompute it: every member
+// ranks by E, the warning names them, and the run exits 1.
 TEST_F(BatchTest, EnsembleFollowsTheRowsOnStandardOutputWithPointsInAnyLocale) {
   Scratch.Write("a.out", FrequencyJob(testing::WaterRows, "-76.4000000000", "-76.380000"));
   Scratch.Write("b.out", FrequencyJob(testing::StretchedWaterRows, "-76.3990000000", "-76.379000"));
@@ -499,34 +501,49 @@ TEST_F(BatchTest, EnsembleFollowsTheRowsOnStandardOutputWithPointsInAnyLocale) {
   setenv("LC_ALL", "de_DE.UTF-8", 1);
   const TBatchResult result = RunBatch("--ensemble --temperature 310.15 a.out b.out c.out");
   setenv("LC_ALL", "C", 1);
-  EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+  EXPECT_EQ(result.ExitStatus, 1) << result.Err;
+  const std::string warning = "warning: ranked by E, not qh-G (Grimme, 100 cm-1, 1 atm): no frequencies to recompute "
+                              "it from in " + Full("a.out") + ", " + Full("b.out") + ", " + Full("c.out");
+  EXPECT_EQ(result.Err, "harvex-batch: ensemble of H2O: " + warning + "\nharvex-batch: 3 files: 3 ok\n");
   EXPECT_TRUE(result.Out.ends_with(
       "G [Hartree]=\t-76,3800100\n\n"
-      "rank by G (3 members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\t"
+      "H2O: rank by E (3 members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\t"
       "population at 310.15 K [%]\timaginary modes\twarnings\tduplicate\n"
-      "1\t" + Full("c.out") + "\t-76.4000100\t-76.3800100\t0.00\t0.00\t73.7\t0\t-\t-\n"
-      "2\t" + Full("a.out") + "\t-76.4000000\t-76.3800000\t0.01\t0.01\t-\t0\t-\tduplicate of 1\n"
-      "3\t" + Full("b.out") + "\t-76.3990000\t-76.3790000\t0.63\t0.63\t26.3\t0\t-\t-\n"
-      "ensemble free energy from G [Hartree]\t-76.3803103\tlowest member's share [%]\t73.7\n"))
+      "1\t" + Full("c.out") + "\t-76.4000100\t-\t0.00\t-\t73.7\t0\tno thermochemistry\t-\n"
+      "2\t" + Full("a.out") + "\t-76.4000000\t-\t0.01\t-\t-\t0\tno thermochemistry\tduplicate of 1\n"
+      "3\t" + Full("b.out") + "\t-76.3990000\t-\t0.63\t-\t26.3\t0\tno thermochemistry\t-\n" + warning + "\n"
+      "ensemble free energy from E [Hartree]\t-76.4003103\tlowest member's share [%]\t73.7\n"))
       << result.Out;
 }
 
-TEST_F(BatchTest, EnsembleOfTwoMoleculesIsWrittenWithoutPopulationsAndExitsOne) {
-  Scratch.Write("water.out", FrequencyJob(testing::WaterRows, "-76.4000000000", "-76.380000"));
-  Scratch.Write("h2.out", FrequencyJob("      1          1           0        0.000000    0.000000    0.370000\n"
-                                       "      2          1           0        0.000000    0.000000   -0.370000\n",
-                                       "-1.1700000000", "-1.160000"));
-  const TBatchResult result = RunBatch("--json --ensemble=table.tsv water.out h2.out");
+// Each formula gets its own table and populations, ranked by the qh-G
+// recomputed at the default conditions; the missing file, the failed and
+// the unfinished job are listed with their status, never ranked.
+TEST_F(BatchTest, EnsembleGivesOneTablePerFormulaAndListsWhatIsNotOk) {
+  for (const char* name : {"isobutane.out", "CH4.out", "MeOH_SCF_error.out", "CH2OH2_unfinished.out"})
+    Scratch.Write(name, testing::ReadWholeFile(testing::TestDataPath(std::string("gaussian/") + name)));
+  const TBatchResult result =
+      RunBatch("--json --ensemble=table.tsv isobutane.out missing.out CH4.out MeOH_SCF_error.out isobutane.out "
+               "CH2OH2_unfinished.out");
   EXPECT_EQ(result.ExitStatus, 1);
-  const std::string reason = "not one molecule: " + Full("water.out") + " is H2O but " + Full("h2.out") + " is H2";
-  EXPECT_EQ(result.Err, "harvex-batch: no ensemble populations: " + reason + "\nharvex-batch: 2 files: 2 ok\n");
   const std::string table = testing::ReadWholeFile(Path("table.tsv"));
-  EXPECT_TRUE(table.starts_with("rank by G (2 members)\t")) << table;
-  EXPECT_TRUE(table.ends_with("\t-\tlowest member's share [%]\t-\n")) << table;
-  const std::string lastLine = result.Out.substr(result.Out.rfind('\n', result.Out.size() - 2) + 1);
-  EXPECT_TRUE(lastLine.starts_with(R"({"Ensemble":{"EnergyUsed":"G","Temperature":298.15,"MemberCount":2,)"
-                                   R"("NotOneMolecule":")" + reason + "\""))
-      << lastLine;
+  // The table of each formula starts with its basis, and each member that is
+  // not ok follows the ranked ones of its formula.
+  for (const std::string& line : std::vector<std::string>{
+           "C4H10: rank by qh-G (Grimme, 100 cm-1, 1 atm) (2 members)\t",
+           "\n2\t" + Full("isobutane.out") + "\t-158.4588111\t-158.3540562\t0.00\t0.00\t-\t0\t-\tduplicate of 1\n"
+           "unreadable\t" + Full("missing.out") + "\t-\t-\t-\t-\t-\t0\tNo such file or directory\t-\n",
+           "\n\nCH4: rank by qh-G (Grimme, 100 cm-1, 1 atm) (1 members)\t",
+           "\n\nCH4O: rank by E (0 members)\t", "\nfailed\t" + Full("MeOH_SCF_error.out") + "\t-115.0735902\t-\t",
+           "\nunfinished\t" + Full("CH2OH2_unfinished.out") + "\t-189.7816606\t-\t"})
+    EXPECT_NE(table.find(line), std::string::npos) << line << "\n" << table;
+  EXPECT_NE(result.Out.find(R"x({"Ensemble":{"Formula":"C4H10","EnergyUsed":"qh-G (Grimme, 100 cm-1, 1 atm)",)x"),
+            std::string::npos)
+      << result.Out;
+  EXPECT_NE(result.Out.find(R"("Excluded":[{"Path":")" + Full("missing.out") +
+                            R"(","Status":"unreadable","Reason":"No such file or directory","E":null,"G":null}])"),
+            std::string::npos)
+      << result.Out;
 }
 
 // ---------------------------------------------------------------------------
@@ -600,7 +617,7 @@ TEST_F(BatchTest, FailedSelfCheckIsAWarningAndTheEnsembleRanksByQuasiHarmonicG) 
   EXPECT_EQ(result.Err, "harvex-batch: " + Full("a.out") +
                             ": printed G -158.354146 but recomputed -158.3540456 (1.0e-04 Hartree apart)\n" +
                             "harvex-batch: 1 file: 1 ok\n");
-  EXPECT_NE(result.Out.find("\nrank by qh-G (Grimme, 100 cm-1, 1 mol/L) (1 members)\t"), std::string::npos)
+  EXPECT_NE(result.Out.find("\nC4H10: rank by qh-G (Grimme, 100 cm-1, 1 mol/L) (1 members)\t"), std::string::npos)
       << result.Out;
   EXPECT_NE(result.Out.find("\t-158.3510374\t"), std::string::npos) << result.Out;
 }
