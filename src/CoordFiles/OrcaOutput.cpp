@@ -11,6 +11,7 @@
 #include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
 #include "CoordFiles/MarkerRegistry.h"
+#include "CoordFiles/OrcaInput.h"
 #include "CoordFiles/ReaderPass.h"
 #include "str_pars/str_pars.h"
 
@@ -514,6 +515,112 @@ void ReadProgramVersion(TOrcaPass& pass) {
   pass.Info.ProgramVersion = "ORCA " + std::string(line.substr(start, line.find(' ', start) - start));
 }
 
+// The echo of the input, one "|  N> " line each, up to its end line:
+//                                        INPUT FILE
+// ================================================================================
+// NAME = dvb_ir.inp
+// |  1> !  b3lyp sto-3g usesym freq
+// |  2>                          ****END OF INPUT****
+// The last job's keywords give the level of theory; a job that optimises
+// has not converged until it says so.
+constexpr std::string_view InputFileMarker = "INPUT FILE";
+constexpr std::string_view InputEndMarker = "****END OF INPUT****";
+constexpr std::string_view InputLineLead = "> ";
+// Lines between the title and the first input line.
+constexpr int MaxInputPreamble = 4;
+// An input longer than this is no input; the lines after it go to the checks.
+constexpr std::size_t MaxInputLines = 100000;
+
+void ReadInputEcho(TOrcaPass& pass) {
+  std::vector<std::string> lines;
+  for (int preamble = 0; lines.empty() && preamble < MaxInputPreamble;) {
+    if (!pass.NextLine()) return;
+    if (pass.Line.starts_with('|')) break;
+    ++preamble;
+  }
+  if (!pass.Line.starts_with('|')) return;
+  while (pass.Line.starts_with('|') && !Contains(pass.Line, InputEndMarker) && lines.size() < MaxInputLines) {
+    const std::size_t lead = pass.Line.find(InputLineLead);
+    if (lead != std::string::npos) lines.push_back(pass.Line.substr(lead + InputLineLead.size()));
+    if (!pass.NextLine()) break;
+  }
+  TOrcaJobLevel level = OrcaJobLevel(lines);
+  TOutInfo& info = pass.Info;
+  info.Method = std::move(level.Method);
+  info.Basis = std::move(level.Basis);
+  info.Solvation = std::move(level.Solvation);
+  info.Dispersion = std::move(level.Dispersion);
+  info.TransitionState = level.TransitionState;
+  info.OptimisationConverged.reset();
+  if (level.Optimises) {
+    info.OptimisationConverged = false;
+    info.OptimisationStop = "the job ended before its optimisation converged";
+  }
+}
+
+// A job whose input names no orbital basis (a semi-empirical one, or one
+// that reads it from a block the echo does not hold) names it here:
+// Your calculation utilizes the basis: def2-SVP
+constexpr std::string_view UtilizedBasisMarker = "Your calculation utilizes the basis:";
+
+void ReadUtilizedBasis(TOrcaPass& pass) {
+  if (!pass.Info.Basis.empty()) return;
+  std::string_view name = std::string_view(pass.Line).substr(pass.Match.At + UtilizedBasisMarker.size());
+  const std::size_t first = name.find_first_not_of(' ');
+  if (first == std::string_view::npos) return;
+  name.remove_prefix(first);
+  pass.Info.Basis = name.substr(0, name.find(' '));
+}
+
+// Expectation value of <S**2>     :     2.071046
+constexpr std::string_view SpinMarker = "Expectation value of <S**2>";
+
+void ReadSpin(TOrcaPass& pass) {
+  const std::size_t colon = pass.Line.find(':', pass.Match.At);
+  if (colon == std::string::npos) return;
+  int cursor = static_cast<int>(colon) + 2;
+  if (NumberStarts(pass.Line, cursor)) pass.Info.S2 = TryReadDouble(pass.Line, cursor);
+}
+
+//  Total Charge           Charge          ....   -1
+constexpr std::string_view ChargeMarker = "Total Charge";
+
+void ReadCharge(TOrcaPass& pass) {
+  const std::string_view line = pass.Line;
+  const std::size_t lead = line.find_first_of(".:", pass.Match.At);
+  if (lead == std::string_view::npos) return;
+  int cursor = static_cast<int>(line.find_first_not_of(".:", lead)) + 1;
+  if (cursor > 0 && NumberStarts(line, cursor))
+    if (const std::optional<double> charge = TryReadDouble(line, cursor))
+      pass.Info.Charge = static_cast<std::int32_t>(*charge);
+}
+
+//                     ***        THE OPTIMIZATION HAS CONVERGED     ***
+// and the warning of one out of cycles (see FailureMarkers).
+constexpr std::string_view OptimisationConvergedMarker = "THE OPTIMIZATION HAS CONVERGED";
+constexpr std::string_view OptimisationFailedMarker = "The optimization did not converge";
+
+void ReadOptimisationEnd(TOrcaPass& pass) {
+  TOutInfo& info = pass.Info;
+  info.OptimisationConverged = pass.Match.Marker == OptimisationConvergedMarker;
+  info.OptimisationStop.clear();
+  if (!*info.OptimisationConverged) {
+    std::string_view line = pass.Line;
+    line.remove_prefix(std::min(line.find_first_not_of(' '), line.size()));
+    info.OptimisationStop = line;
+  }
+}
+
+// Scaling factor for frequencies =  1.000000000  (already applied!)
+constexpr std::string_view ScaleFactorMarker = "Scaling factor for frequencies";
+
+void ReadScaleFactor(TOrcaPass& pass) {
+  const std::size_t equals = pass.Line.find('=', pass.Match.At);
+  if (equals == std::string::npos) return;
+  int cursor = static_cast<int>(equals) + 2;
+  if (NumberStarts(pass.Line, cursor)) pass.Info.ScaleFactor = TryReadDouble(pass.Line, cursor);
+}
+
 using TOrcaCheck = void (*)(TOrcaPass& pass);
 using TOrcaRow = TMarkerRow<TOrcaCheck>;
 
@@ -537,7 +644,16 @@ constexpr std::array OrcaRows = JoinRows(
     },
     RowsFor(ReadThermochemistryValue, ThermochemistryLines), RowsFor(ReadRecomputationValue, RecomputationLines),
     RowsFor(ReadSymmetryNumber, SymmetryNumberMarkers),
-    std::array{TOrcaRow{RotationalConstantsWavenumberMarker, ReadThermochemistryRotationalConstants, "n cm-"}});
+    std::array{
+        TOrcaRow{RotationalConstantsWavenumberMarker, ReadThermochemistryRotationalConstants, "n cm-"},
+        TOrcaRow{InputFileMarker, ReadInputEcho, "T FIL"},
+        TOrcaRow{UtilizedBasisMarker, ReadUtilizedBasis, "tiliz"},
+        TOrcaRow{SpinMarker, ReadSpin, "S**2>"},
+        TOrcaRow{ChargeMarker, ReadCharge, "l Cha"},
+        TOrcaRow{OptimisationConvergedMarker, ReadOptimisationEnd, "N HAS"},
+        TOrcaRow{OptimisationFailedMarker, ReadOptimisationEnd, " did "},
+        TOrcaRow{ScaleFactorMarker, ReadScaleFactor, "g fac"},
+    });
 
 }  // namespace
 

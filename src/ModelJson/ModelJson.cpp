@@ -102,6 +102,15 @@ void WriteValue(TJsonWriter& json, TEnergySource value, const TJsonScope&) {
   json.Value(CodeName(EnergySourceNames, value));
 }
 
+template <typename TValue>
+void WriteValue(TJsonWriter& json, const std::optional<TValue>& value, const TJsonScope& scope) {
+  if (value) {
+    WriteValue(json, *value, scope);
+  } else {
+    json.Null();
+  }
+}
+
 template <typename TValues>
 void WriteReals(TJsonWriter& json, const TValues& values) {
   json.BeginArray();
