@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchCheck.h"
 #include "BatchEnsemble.h"
 #include "BatchThermo.h"
 #include "Unit1/Unit1.h"
@@ -24,6 +25,7 @@ struct TBatchOptions {
   std::size_t Jobs = 1;
   TEnsembleOptions Ensemble;
   TThermoOptions Thermo;
+  TCheckOptions Check;
   std::vector<std::string> Paths;
 };
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchCheck.h"
 #include "BatchCommandLine.h"
 #include "BatchEnsemble.h"
 #include "BatchMessages.h"
@@ -98,6 +99,7 @@ std::vector<TDestination> Destinations(const TBatchOptions& options) {
   };
   addTable("ensemble table", options.Ensemble.Destination);
   addTable("thermochemistry table", options.Thermo.Destination);
+  addTable("check findings", options.Check.Destination);
   return destinations;
 }
 
@@ -111,13 +113,15 @@ int RunBatch(const TBatchOptions& options) {
   TResultsRun run(desktop);
   TBatchEnsemble ensemble(options.Ensemble, options.Thermo.Conditions, options.Json);
   TBatchThermo thermo(options.Thermo, options.Ensemble.Temperature, options.Json);
+  TBatchCheck check(options.Check);
   int reported = 0;
   TStatusSummary summary;
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
     ++reported;
     summary.Add(path, ReportedStatusOf(file, path));
     TThermoRows recomputed = thermo.Add(path, file);
-    if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed.Json));
+    TModelJson findings = check.Add(path, file);
+    if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed.Json), std::move(findings));
     if (!thermo.Enabled()) {
       ensemble.Add(path, file);
     } else {
@@ -155,6 +159,10 @@ int RunBatch(const TBatchOptions& options) {
   failed |= !thermo.Finish(options.Json);
   EndByCaughtSignal();
   failed |= !ensemble.Finish();
+  std::cout.flush();
+  EndByCaughtSignal();
+  failed |= !check.Finish(options.Json, summary);
+  failed |= check.ErrorFound();
   std::cout.flush();
   EndByCaughtSignal();
   // After the progress line is gone and every table is written.

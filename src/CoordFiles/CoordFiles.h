@@ -188,7 +188,8 @@ struct TStudyValues {
   std::optional<double> S2;
   // Whether the last optimisation converged; none when the file ran none.
   std::optional<bool> OptimisationConverged;
-  // What said it did not: the program's line, or the job's end before it.
+  // The program's line that said it did not; empty when none did (the job
+  // ended, or is still running, before it converged).
   std::string OptimisationStop;
   // The last optimisation searched for a transition state.
   bool TransitionState = false;

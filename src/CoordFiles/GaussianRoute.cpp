@@ -136,7 +136,6 @@ std::pair<std::string_view, std::string_view> MethodAndBasis(std::string_view ro
 // An optimisation searches for a transition state with one of these options.
 constexpr std::array TransitionStateOptions = {std::string_view("TS"), std::string_view("QST2"),
                                                std::string_view("QST3")};
-constexpr std::string_view NoCompletionLine = "the job ended before its optimisation converged";
 
 // Each job starts its values afresh: the gas phase until its PCM block says
 // otherwise, the method and basis of its route until its archive names them.
@@ -147,7 +146,7 @@ void NoteJobLevel(TGaussianPass& pass, TOutInfo& info) {
   pass.Job.FrequenciesOnly = !optimisation && RouteRequests(route, "Freq");
   if (optimisation) {
     info.OptimisationConverged = false;
-    info.OptimisationStop = NoCompletionLine;
+    info.OptimisationStop.clear();
     info.TransitionState =
         std::ranges::any_of(TransitionStateOptions, [&](std::string_view name) { return ListHolds(*optimisation, name); });
   }

@@ -552,10 +552,8 @@ void ReadInputEcho(TOrcaPass& pass) {
   info.Dispersion = std::move(level.Dispersion);
   info.TransitionState = level.TransitionState;
   info.OptimisationConverged.reset();
-  if (level.Optimises) {
-    info.OptimisationConverged = false;
-    info.OptimisationStop = "the job ended before its optimisation converged";
-  }
+  info.OptimisationStop.clear();
+  if (level.Optimises) info.OptimisationConverged = false;
 }
 
 // A job whose input names no orbital basis (a semi-empirical one, or one

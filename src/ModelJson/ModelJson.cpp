@@ -284,7 +284,7 @@ void WriteObject(TJsonWriter& json, const TRecord& record, const TFields& fields
 }
 
 void WriteModel(TJsonWriter& json, const std::string& path, const TCoordinateFile_cdf& file,
-                const TModelJson* thermo) {
+                const TModelJson* thermo, const TModelJson* findings = nullptr) {
   const TJsonScope scope{file.AtomCount()};
   json.BeginObject();
   json.Key("Path");
@@ -329,6 +329,10 @@ void WriteModel(TJsonWriter& json, const std::string& path, const TCoordinateFil
     json.Key("Thermo");
     json.Value(*thermo);
   }
+  if (findings) {
+    json.Key("Findings");
+    json.Value(*findings);
+  }
   json.EndObject();
 }
 
@@ -345,9 +349,10 @@ void WriteJsonLine(std::ostream& out, const TModelJson& object) {
   out << object.dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
 }
 
-void WriteModelJson(std::ostream& out, const std::string& path, const TCoordinateFile_cdf& file, TModelJson thermo) {
+void WriteModelJson(std::ostream& out, const std::string& path, const TCoordinateFile_cdf& file, TModelJson thermo,
+                    TModelJson findings) {
   TJsonWriter json(out);
-  WriteModel(json, path, file, thermo.is_null() ? nullptr : &thermo);
+  WriteModel(json, path, file, thermo.is_null() ? nullptr : &thermo, findings.is_null() ? nullptr : &findings);
   out << '\n';
 }
 
