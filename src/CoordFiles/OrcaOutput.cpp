@@ -573,24 +573,26 @@ void ReadUtilizedBasis(TOrcaPass& pass) {
 // Expectation value of <S**2>     :     2.071046
 constexpr std::string_view SpinMarker = "Expectation value of <S**2>";
 
+// The number after the run of lead characters that first follows the marker
+// at its 0-based offset; none when no number stands there.
+std::optional<double> NumberAfterLead(std::string_view line, std::size_t marker, std::string_view lead) {
+  const std::size_t at = line.find_first_of(lead, marker);
+  const std::size_t after = at == std::string_view::npos ? at : line.find_first_not_of(lead, at);
+  if (after == std::string_view::npos) return std::nullopt;
+  int cursor = static_cast<int>(after) + 1;
+  return NumberStarts(line, cursor) ? TryReadDouble(line, cursor) : std::nullopt;
+}
+
 void ReadSpin(TOrcaPass& pass) {
-  const std::size_t colon = pass.Line.find(':', pass.Match.At);
-  if (colon == std::string::npos) return;
-  int cursor = static_cast<int>(colon) + 2;
-  if (NumberStarts(pass.Line, cursor)) pass.Info.S2 = TryReadDouble(pass.Line, cursor);
+  if (const std::optional<double> value = NumberAfterLead(pass.Line, pass.Match.At, ":")) pass.Info.S2 = value;
 }
 
 //  Total Charge           Charge          ....   -1
 constexpr std::string_view ChargeMarker = "Total Charge";
 
 void ReadCharge(TOrcaPass& pass) {
-  const std::string_view line = pass.Line;
-  const std::size_t lead = line.find_first_of(".:", pass.Match.At);
-  if (lead == std::string_view::npos) return;
-  int cursor = static_cast<int>(line.find_first_not_of(".:", lead)) + 1;
-  if (cursor > 0 && NumberStarts(line, cursor))
-    if (const std::optional<double> charge = TryReadDouble(line, cursor))
-      pass.Info.Charge = static_cast<std::int32_t>(*charge);
+  if (const std::optional<double> charge = NumberAfterLead(pass.Line, pass.Match.At, ".:"))
+    pass.Info.Charge = static_cast<std::int32_t>(*charge);
 }
 
 //                     ***        THE OPTIMIZATION HAS CONVERGED     ***
@@ -613,10 +615,7 @@ void ReadOptimisationEnd(TOrcaPass& pass) {
 constexpr std::string_view ScaleFactorMarker = "Scaling factor for frequencies";
 
 void ReadScaleFactor(TOrcaPass& pass) {
-  const std::size_t equals = pass.Line.find('=', pass.Match.At);
-  if (equals == std::string::npos) return;
-  int cursor = static_cast<int>(equals) + 2;
-  if (NumberStarts(pass.Line, cursor)) pass.Info.ScaleFactor = TryReadDouble(pass.Line, cursor);
+  if (const std::optional<double> value = NumberAfterLead(pass.Line, pass.Match.At, "=")) pass.Info.ScaleFactor = value;
 }
 
 using TOrcaCheck = void (*)(TOrcaPass& pass);
