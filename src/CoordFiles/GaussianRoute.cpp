@@ -133,6 +133,13 @@ std::pair<std::string_view, std::string_view> MethodAndBasis(std::string_view ro
   return {};
 }
 
+// Composite recipes optimise their geometry in their first step.
+constexpr std::array CompositeRecipes = {
+    std::string_view("CBS-QB3"), std::string_view("CBS-4M"), std::string_view("CBS-APNO"), std::string_view("G1"),
+    std::string_view("G2"),      std::string_view("G2MP2"),  std::string_view("G3"),       std::string_view("G3MP2"),
+    std::string_view("G3B3"),    std::string_view("G3MP2B3"), std::string_view("G4"),      std::string_view("G4MP2"),
+    std::string_view("W1U"),     std::string_view("W1BD"),   std::string_view("W1RO"),     std::string_view("ROCBS-QB3")};
+
 // An optimisation searches for a transition state with one of these options.
 constexpr std::array TransitionStateOptions = {std::string_view("TS"), std::string_view("QST2"),
                                                std::string_view("QST3")};
@@ -141,7 +148,11 @@ constexpr std::array TransitionStateOptions = {std::string_view("TS"), std::stri
 // otherwise, the method and basis of its route until its archive names them.
 void NoteJobLevel(TGaussianPass& pass, TOutInfo& info) {
   const std::string_view route = pass.Job.Route;
-  const std::optional<std::string> optimisation = RouteOptions(route, "Opt");
+  std::optional<std::string> optimisation = RouteOptions(route, "Opt");
+  if (!optimisation && std::ranges::any_of(CompositeRecipes, [&](std::string_view recipe) {
+        return RouteRequests(route, recipe);
+      }))
+    optimisation.emplace();
   pass.Job.Optimises = optimisation.has_value();
   pass.Job.FrequenciesOnly = !optimisation && RouteRequests(route, "Freq");
   if (optimisation) {

@@ -226,6 +226,11 @@ INSTANTIATE_TEST_SUITE_P(
                                              " 1\\1\\GINC-NODE\\FOpt\\RM062X\\def2TZVP\\H2O1\\USER\\01-Jan-20\n"
                                              " 20\\0\\\\#p m062x def2tzvp\n"),
                    "M062X", "def2TZVP", "none", "none", false},
+        TLevelCase{"GaussianCompositeOptimises",
+                   std::string(Banner) + Job("# cbs-qb3",
+                                             " 1\\1\\GINC-NODE33\\Mixed\\CBS-QB3\\CBS-QB3\\C7H7(2)\\LAITCL\\16-Feb-2017\\0\\\\# \n"
+                                             " cbs-qb3\\\\Benzyl Energy\n"),
+                   "CBS-QB3", "CBS-QB3", "none", "none", false},
         TLevelCase{"OrcaKeywords", OrcaInput("! B3LYP D3BJ def2-TZVP def2/J RIJCOSX OptTS Freq CPCM(water)"), "B3LYP",
                    "def2-TZVP", "CPCM(water)", "D3BJ", true},
         TLevelCase{"OrcaBlocksAndLastJob",
