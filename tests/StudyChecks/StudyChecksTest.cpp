@@ -109,6 +109,73 @@ INSTANTIATE_TEST_SUITE_P(
                      {}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// ORCA's transition-state searches and optimisations, read from its own lines.
+class OrcaFindingTable : public FileFindingTable {};
+
+std::string OrcaInput(std::string_view lines);
+
+std::string OrcaJob(std::string_view keywords, std::string_view end, std::string_view frequencies) {
+  std::string text = OrcaInput(keywords) +
+                     "CARTESIAN COORDINATES (ANGSTROEM)\n---------------------------------\n"
+                     "  O      0.000000    0.000000    0.119159\n  H      0.000000    0.790649   -0.476637\n"
+                     "  H      0.000000   -0.790649   -0.476637\n\n" +
+                     std::string(end);
+  if (!frequencies.empty()) {
+    text += "VIBRATIONAL FREQUENCIES\n-----------------------\n\n";
+    for (int entry = 0; entry < 6; ++entry) text += "   " + std::to_string(entry) + ":         0.00 cm**-1\n";
+    text += std::string(frequencies) + "\n";
+  }
+  return text + "FINAL SINGLE POINT ENERGY      -76.4\n                             ****ORCA TERMINATED NORMALLY****\n";
+}
+
+constexpr std::string_view OrcaConverged = "                    ***        THE OPTIMIZATION HAS CONVERGED     ***\n";
+
+TEST_P(OrcaFindingTable, FiresExactlyItsFindings) {
+  EXPECT_EQ(CodesOf(FindingsOfFile(Folder.Write("job.out", GetParam().Text))), GetParam().Codes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orca, OrcaFindingTable,
+    ::testing::Values(
+        TFindingCase{"CleanTransitionState",
+                     OrcaJob("! B3LYP def2-SVP OptTS Freq", OrcaConverged,
+                             "   6:     -439.85 cm**-1 ***imaginary mode***\n   7:    3998.24 cm**-1\n"
+                             "   8:    4136.90 cm**-1\n"),
+                     {}},
+        TFindingCase{"TransitionStateWithTwoModes",
+                     OrcaJob("! B3LYP def2-SVP OptTS Freq", OrcaConverged,
+                             "   6:     -439.85 cm**-1 ***imaginary mode***\n"
+                             "   7:     -120.00 cm**-1 ***imaginary mode***\n   8:    4136.90 cm**-1\n"),
+                     {"ts-imaginary-count"}},
+        TFindingCase{"OptimisationOutOfCycles",
+                     OrcaJob("! B3LYP def2-SVP Opt",
+                             "       The optimization did not converge but reached the maximum number of\n", ""),
+                     {"opt-not-converged"}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// Across files: the groups of each value, at most five files named in each.
+TEST(StudyChecks, ConditionsSolventsAndVersionsAcrossFilesAreNamedByGroup) {
+  std::vector<TStudyFacts> files(8);
+  for (std::size_t index = 0; index < files.size(); ++index) {
+    TStudyFacts& facts = files[index];
+    facts.Path = "f" + std::to_string(index) + ".out";
+    facts.Level.Solvation = index == 0 ? "none" : "SMD(Water)";
+    facts.ProgramVersion = index < 7 ? "Gaussian 16 C.01" : "Gaussian 09 D.01";
+    facts.ThermoTemperature = 298.15;
+  }
+  files[2].Level.Solvation = "smd(water)";
+  files[3].ThermoPressure = 1.0;
+  const std::vector<TFinding> findings = StudyFindings(files);
+  ASSERT_EQ(CodesOf(findings), (std::vector<std::string>{"solvent-differs", "version-differs"}));
+  EXPECT_EQ(findings[0].Text,
+            "solvation models differ: none: f0.out; SMD(Water): f1.out, f2.out, f3.out, f4.out, f5.out, and 2 more");
+  EXPECT_EQ(findings[1].Severity, TFindingSeverity::Warning);
+  files[4].ThermoTemperature = 310;
+  EXPECT_EQ(StudyFindings(files).back().Text,
+            "thermochemistry temperatures differ: 298.15 K: f0.out, f1.out, f2.out, f3.out, f5.out, and 2 more; "
+            "310.00 K: f4.out");
+}
+
 // The finding names the mode and the evidence.
 TEST(StudyChecks, FindingNamesItsEvidence) {
   TTempDir folder;
