@@ -144,6 +144,29 @@ constexpr std::array CompositeRecipes = {
 constexpr std::array TransitionStateOptions = {std::string_view("TS"), std::string_view("QST2"),
                                                std::string_view("QST3")};
 
+// The continuum model the route asks for, until the job's PCM block names
+// it (Gaussian 03 prints its block in another layout): IEF-PCM in water
+// unless the options say otherwise. SCRF=Check takes the model of the job
+// before, the gas phase without one.
+//  SCRF=(SMD,Solvent=Water)   SCRF(CPCM,Solvent=Toluene)   SCRF=Check
+constexpr std::array SolvationModels = {std::string_view("SMD"), std::string_view("CPCM"),
+                                        std::string_view("IEFPCM"), std::string_view("PCM")};
+
+std::string RouteSolvation(std::string_view route, const std::string& earlier) {
+  const std::optional<std::string> options = RouteOptions(route, "SCRF");
+  if (!options) return SolvationText({}, {});
+  if (ListHolds(*options, "CHECK")) return earlier.empty() ? SolvationText({}, {}) : earlier;
+  const auto model = std::ranges::find_if(SolvationModels, [&](std::string_view name) { return ListHolds(*options, name); });
+  // The solvent as written: capitals change no letter's place.
+  constexpr std::string_view SolventKey = "SOLVENT=";
+  std::string_view solvent = "Water";
+  if (const std::size_t at = UpperAscii(route).find(SolventKey); at != std::string::npos) {
+    solvent = route.substr(at + SolventKey.size());
+    solvent = solvent.substr(0, solvent.find_first_of(",) "));
+  }
+  return SolvationText(model == SolvationModels.end() || *model == "IEFPCM" ? "PCM" : *model, solvent);
+}
+
 // Each job starts its values afresh: the gas phase until its PCM block says
 // otherwise, the method and basis of its route until its archive names them.
 void NoteJobLevel(TGaussianPass& pass, TOutInfo& info) {
@@ -165,7 +188,7 @@ void NoteJobLevel(TGaussianPass& pass, TOutInfo& info) {
   const auto [method, basis] = MethodAndBasis(route);
   info.Method = WithoutReference(method);
   info.Basis = basis;
-  info.Solvation = SolvationText({}, {});
+  info.Solvation = RouteSolvation(route, info.Solvation);
   info.Dispersion = DispersionNamed(RouteOptions(route, "EmpiricalDispersion").value_or(""));
 }
 

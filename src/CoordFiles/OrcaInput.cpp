@@ -184,17 +184,33 @@ void ReadInputLine(TLevelReading& reading, std::string_view line) {
 
 constexpr std::string_view NewJobWord = "$NEW_JOB";
 
+// A later job that does not restate a part of the level keeps the earlier
+// job's.
+void KeepEarlier(TLevelReading& reading, const TLevelReading& earlier) {
+  for (auto field : {&TOrcaJobLevel::Method, &TOrcaJobLevel::Basis, &TOrcaJobLevel::Dispersion})
+    if ((reading.Level.*field).empty()) reading.Level.*field = earlier.Level.*field;
+  if (reading.SolvationModel.empty()) {
+    reading.SolvationModel = earlier.SolvationModel;
+    reading.Solvent = earlier.Solvent;
+  }
+  reading.HartreeFockReference |= reading.Level.Method.empty() && earlier.HartreeFockReference;
+}
+
 }  // namespace
 
 TOrcaJobLevel OrcaJobLevel(const std::vector<std::string>& inputLines) {
+  TLevelReading earlier;
   TLevelReading reading;
   for (const std::string& line : inputLines) {
     if (UpperAscii(line).find(NewJobWord) != std::string::npos) {
+      KeepEarlier(reading, earlier);
+      earlier = std::move(reading);
       reading = {};
       continue;
     }
     ReadInputLine(reading, line);
   }
+  KeepEarlier(reading, earlier);
   TOrcaJobLevel level = std::move(reading.Level);
   if (level.Method.empty() && reading.HartreeFockReference) level.Method = "HF";
   level.Solvation = SolvationText(reading.SolvationModel, reading.Solvent);

@@ -19,7 +19,8 @@ struct TOrcaJobLevel {
 
 // The level of the last job of the input whose lines (the text after each
 // "|  1> ") are given: "!" keyword lines, the %method, %basis and %cpcm
-// blocks, each "$new_job" starting afresh.
+// blocks, each "$new_job" starting afresh; what the last job does not
+// restate (method, basis, solvation, dispersion) is the earlier jobs'.
 TOrcaJobLevel OrcaJobLevel(const std::vector<std::string>& inputLines);
 
 }  // namespace harvex

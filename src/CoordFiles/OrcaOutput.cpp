@@ -184,6 +184,7 @@ struct TOrcaPass : TReaderPass {
   bool GeometryPending = false;           // they are not yet the atom list
   std::vector<std::string> MassRows;      // atom lines of the last geometry block in bohr
   std::array<double, 3> RotConstants{};   // GHz, of the last geometry that printed them
+  std::string UtilizedBasis;              // the basis ORCA said it uses, before the input's echo
 
   TOrcaSection Section = TOrcaSection::None;
   int PreambleLines = 0;
@@ -547,7 +548,7 @@ void ReadInputEcho(TOrcaPass& pass) {
   TOrcaJobLevel level = OrcaJobLevel(lines);
   TOutInfo& info = pass.Info;
   info.Method = std::move(level.Method);
-  info.Basis = std::move(level.Basis);
+  info.Basis = level.Basis.empty() ? pass.UtilizedBasis : std::move(level.Basis);
   info.Solvation = std::move(level.Solvation);
   info.Dispersion = std::move(level.Dispersion);
   info.TransitionState = level.TransitionState;
@@ -556,18 +557,19 @@ void ReadInputEcho(TOrcaPass& pass) {
   if (level.Optimises) info.OptimisationConverged = false;
 }
 
-// A job whose input names no orbital basis (a semi-empirical one, or one
-// that reads it from a block the echo does not hold) names it here:
+// The basis ORCA says it uses, printed before the echo of the input: what a
+// job whose input names none (a semi-empirical one, or one that names it in
+// a way not read here) goes by.
 // Your calculation utilizes the basis: def2-SVP
 constexpr std::string_view UtilizedBasisMarker = "Your calculation utilizes the basis:";
 
 void ReadUtilizedBasis(TOrcaPass& pass) {
-  if (!pass.Info.Basis.empty()) return;
   std::string_view name = std::string_view(pass.Line).substr(pass.Match.At + UtilizedBasisMarker.size());
   const std::size_t first = name.find_first_not_of(' ');
   if (first == std::string_view::npos) return;
   name.remove_prefix(first);
-  pass.Info.Basis = name.substr(0, name.find(' '));
+  pass.UtilizedBasis = name.substr(0, name.find(' '));
+  if (pass.Info.Basis.empty()) pass.Info.Basis = pass.UtilizedBasis;
 }
 
 // Expectation value of <S**2>     :     2.071046

@@ -223,9 +223,8 @@ TEST(StudyChecks, BatchOfTwoLevelsOfTheoryIsNotComparable) {
   add("b.out", "#p B3LYP/6-31G(d) SCRF=(SMD,Solvent=Water) EmpiricalDispersion=GD3BJ", "");
   add("c.out", "#p M062X/def2TZVP", "");
   const std::vector<TFinding> findings = StudyFindings(files);
-  // The PCM block is what names a solvation; these jobs print none.
-  EXPECT_EQ(CodesOf(findings), (std::vector<std::string>{"method-differs", "basis-differs", "dispersion-differs",
-                                                         "duplicate", "duplicate"}));
+  EXPECT_EQ(CodesOf(findings), (std::vector<std::string>{"method-differs", "basis-differs", "solvent-differs",
+                                                         "dispersion-differs", "duplicate", "duplicate"}));
   EXPECT_EQ(findings[0].Text, "methods differ: B3LYP: " + folder.PathOf("a.out") + ", " + folder.PathOf("b.out") +
                                   "; M062X: " + folder.PathOf("c.out"));
   EXPECT_TRUE(findings[0].File.empty());
@@ -298,12 +297,19 @@ INSTANTIATE_TEST_SUITE_P(
                                              " 1\\1\\GINC-NODE33\\Mixed\\CBS-QB3\\CBS-QB3\\C7H7(2)\\LAITCL\\16-Feb-2017\\0\\\\# \n"
                                              " cbs-qb3\\\\Benzyl Energy\n"),
                    "CBS-QB3", "CBS-QB3", "none", "none", false},
+        TLevelCase{"GaussianRouteWithoutPCMBlock",
+                   std::string(Banner) + Job("#p B3LYP/6-31G(d) SCRF=(CPCM,Solvent=Toluene)", "") +
+                       Job("#p B3LYP/6-31G(d) SCRF=Check Freq", ""),
+                   "B3LYP", "6-31G(d)", "CPCM(Toluene)", "none", std::nullopt},
         TLevelCase{"OrcaKeywords", OrcaInput("! B3LYP D3BJ def2-TZVP def2/J RIJCOSX OptTS Freq CPCM(water)"), "B3LYP",
                    "def2-TZVP", "CPCM(water)", "D3BJ", true},
         TLevelCase{"OrcaBlocksAndLastJob",
                    OrcaInput("! PBE0 def2-SVP Opt\n$new_job\n! RKS wB97X-D3 ma-def2-TZVP TightSCF CPCM\n"
                              "%cpcm smd true\nSMDsolvent \"toluene\"\nend"),
                    "wB97X-D3", "ma-def2-TZVP", "SMD(toluene)", "D3", std::nullopt},
+        TLevelCase{"OrcaLastJobKeepsWhatItDoesNotRestate",
+                   OrcaInput("! PBE0 D4 def2-SVP CPCM(water) Opt\n$new_job\n! Freq"), "PBE0", "def2-SVP",
+                   "CPCM(water)", "D4", std::nullopt},
         TLevelCase{"OrcaHartreeFock", OrcaInput("!UHF 6-31G* TightOpt"), "HF", "6-31G*", "none", "none", false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
