@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchCheck.h"
 #include "BatchEnsemble.h"
 #include "BatchTable.h"
 #include "BatchThermo.h"
@@ -26,6 +27,7 @@ struct TBatchOptions {
   TEnsembleOptions Ensemble;
   TThermoOptions Thermo;
   TTableOptions Table;
+  TCheckOptions Check;
   std::vector<std::string> Paths;
 };
 

@@ -50,7 +50,12 @@ std::optional<std::string> DestinationClash(const std::vector<TDestination>& des
 
 bool WriteTables(const std::string& destination, const std::vector<TTextTable>& tables, bool json,
                  const std::string& role, bool blankLineFirst) {
-  const std::string text = TablesText(tables, TableFormFor(destination, StandardOutputIsTerminal()));
+  return WriteText(destination, TablesText(tables, TableFormFor(destination, StandardOutputIsTerminal())), json, role,
+                   blankLineFirst);
+}
+
+bool WriteText(const std::string& destination, const std::string& text, bool json, const std::string& role,
+               bool blankLineFirst) {
   if (destination == "-") {
     if (!json) std::cout << (blankLineFirst ? "\n" : "") << text;
     std::cout.flush();

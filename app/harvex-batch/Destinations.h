@@ -30,6 +30,9 @@ std::optional<std::string> DestinationClash(const std::vector<TDestination>& des
 // the file could not be written.
 bool WriteTables(const std::string& destination, const std::vector<TTextTable>& tables, bool json,
                  const std::string& role, bool blankLineFirst = true);
+// The same for lines already in their form.
+bool WriteText(const std::string& destination, const std::string& text, bool json, const std::string& role,
+               bool blankLineFirst = true);
 
 // Whether standard output is a terminal, where tables are aligned for a
 // reader.

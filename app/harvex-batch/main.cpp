@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BatchCheck.h"
 #include "BatchCommandLine.h"
 #include "BatchEnsemble.h"
 #include "BatchMessages.h"
@@ -104,6 +105,7 @@ std::vector<TDestination> Destinations(const TBatchOptions& options) {
   addTable("study table", options.Table.Destination);
   addTable("ensemble table", options.Ensemble.Destination);
   addTable("thermochemistry table", options.Thermo.Destination);
+  addTable("check findings", options.Check.Destination);
   return destinations;
 }
 
@@ -116,6 +118,7 @@ int RunBatch(const TBatchOptions& options) {
   TBatchEnsemble ensemble(options.Ensemble, options.Thermo.Conditions, options.Json);
   TBatchThermo thermo(options.Thermo, options.Ensemble.Temperature, options.Json);
   TBatchStudyTable table(options.Table, thermo.Enabled() ? std::optional(thermo.RankingConditions()) : std::nullopt);
+  TBatchCheck check(options.Check);
   TTerminalDesktop desktop(!options.Json && !table.ReplacesMemo());
   TResultsRun run(desktop);
   const TShownPaths shown(options.Paths);
@@ -127,7 +130,8 @@ int RunBatch(const TBatchOptions& options) {
     TStudyRow row = StudyRowOf(shownPath, file, desktop.TakeMessages());
     summary.Add(shownPath, row.Status);
     TThermoRows recomputed = thermo.Add(shownPath, file);
-    if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed.Json));
+    TModelJson findings = check.Add(shownPath, file);
+    if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed.Json), std::move(findings));
     row.QhG = recomputed.RankingEnergy;
     table.Add(std::move(row));
     if (!thermo.Enabled()) {
@@ -177,6 +181,10 @@ int RunBatch(const TBatchOptions& options) {
   failed |= !thermo.Finish(options.Json);
   EndByCaughtSignal();
   failed |= !ensemble.Finish();
+  std::cout.flush();
+  EndByCaughtSignal();
+  failed |= !check.Finish(options.Json, summary);
+  failed |= check.ErrorFound();
   std::cout.flush();
   EndByCaughtSignal();
   // After the progress line is gone and every table is written.

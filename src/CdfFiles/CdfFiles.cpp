@@ -47,6 +47,16 @@ void TConfDescrFile::ShowError(const std::string& message) {
   Context.ShowMessage("TConformerDescription Error", message);
 }
 
+TJobGeometry JobGeometryOf(const TCoordinateFile& file) {
+  TJobGeometry geometry;
+  for (int number = 1; number <= file.AtomCount(); ++number) {
+    const TAtom& atom = file.Atoms.AtomAt(number);
+    geometry.Elements.push_back(atom.Element);
+    geometry.Coordinates.push_back({atom.X, atom.Y, atom.Z});
+  }
+  return geometry;
+}
+
 bool TCoordinateFile_cdf::LoadConformer(const std::string& fileName, bool finalGeometry) {
   if (!IsInputKind(UpperExtension(fileName), TInputKind::Conformer)) return LoadFile(fileName, finalGeometry);
 
@@ -77,6 +87,8 @@ bool TCoordinateFile_cdf::LoadSinglePoint(const std::string& cdfName) {
   ETotal = Info.Energy;
   ETotalLabel = Info.EnergyLabel;
   EnergySource = esSinglePoint;
+  SinglePointLevel = static_cast<const TStudyValues&>(Info);
+  SinglePointGeometry = JobGeometryOf(*this);
   return true;
 }
 
@@ -96,6 +108,7 @@ bool TCoordinateFile_cdf::LoadFrequencies(const std::string& cdfName) {
     return false;
   }
   HasThermochemistry = Info.HasFreeEnergy();
+  FrequencyGeometry = JobGeometryOf(*this);
   if (EnergySource != esSinglePoint) {
     EnergySource = esFrequency;
     ETotal = Info.Energy;

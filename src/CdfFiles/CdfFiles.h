@@ -2,9 +2,12 @@
 // they name into one conformer.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "CoordFiles/CoordFiles.h"
 #include "FileStatus/FileStatus.h"
@@ -38,6 +41,15 @@ class TConfDescrFile {
   virtual void ShowError(const std::string& message);
 };
 
+// The geometry a named job ended with, kept so that those of two jobs can be
+// compared once both are loaded.
+struct TJobGeometry {
+  std::vector<std::int32_t> Elements;             // positions in AtomProps, in atom order
+  std::vector<std::array<double, 3>> Coordinates;  // angstrom
+};
+
+TJobGeometry JobGeometryOf(const TCoordinateFile& file);
+
 // Which named file supplied ETotal.
 enum TEnergySource : std::uint8_t { esSinglePoint = 0, esFrequency = 1, esGeometry = 2, esNone = 3 };
 
@@ -58,6 +70,13 @@ class TCoordinateFile_cdf : public TCoordinateFile {
   // The worst status of the files the description named and the load got
   // to, its reason naming that file; ok when every one was.
   TStatusReason NamedFilesStatus;
+  // What the named single-point job leaves once the frequency job's values
+  // have taken its place: its level of theory (that of the conformer's
+  // energy) and its geometry; and the frequency job's geometry, which the
+  // geometry file then replaces. None for a job not named.
+  std::optional<TStudyValues> SinglePointLevel;
+  std::optional<TJobGeometry> SinglePointGeometry;
+  std::optional<TJobGeometry> FrequencyGeometry;
 
   // A path ending in ".cdf" (any letter case) is read as a description and
   // the files it names are combined; any other path loads as it is. True

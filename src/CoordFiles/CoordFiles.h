@@ -168,6 +168,39 @@ struct TReadSectionValues {
   std::int32_t Multiplicity = 0;  // 0 when none was read
 };
 
+// What tells which level of theory an output's energy belongs to, and
+// whether its structure is what its job set out to find; each output read
+// starts them afresh. Where a file holds several jobs the values are those
+// of its last job, the optimisation values those of its last optimisation,
+// the stationarity that of its last frequency job.
+struct TStudyValues {
+  // Without the reference prefix (R, U, RO) the program puts before an SCF
+  // method: "B3LYP", "MP2-FC", "DLPNO-CCSD(T)"; empty when none was read.
+  std::string Method;
+  std::string Basis;
+  // "SMD(Water)", "CPCM(CH2Cl2)", or "none" for a job in the gas phase;
+  // "Dispersion" "D3BJ", "D3", "D2", or "none". Empty until a job's route
+  // or input was read.
+  std::string Solvation;
+  std::string Dispersion;
+  std::optional<std::int32_t> Charge;
+  // The last <S**2> printed (before annihilation where both are).
+  std::optional<double> S2;
+  // Whether the last optimisation converged; none when the file ran none.
+  std::optional<bool> OptimisationConverged;
+  // The program's line that said it did not; empty when none did (the job
+  // ended, or is still running, before it converged).
+  std::string OptimisationStop;
+  // The last optimisation searched for a transition state.
+  bool TransitionState = false;
+  // The items of the last frequency job's own convergence table that said
+  // NO ("Maximum Force 0.000512/0.000450"); empty when all said YES or the
+  // job printed none.
+  std::string NotStationaryItems;
+  // The factor the job scaled its frequencies by, when it stated one.
+  std::optional<double> ScaleFactor;
+};
+
 // What the last output load got from its file; each output load starts it
 // afresh.
 struct TLoadOutcome {
@@ -199,7 +232,7 @@ struct TLoadOutcome {
 // reset each as a whole, by value initialisation; what stands here itself
 // (the energy, the anharmonic values, the dipole, the counterpoise sums)
 // outlives a load that reads none.
-struct TOutInfo : TThermochemistryValues, TReadSectionValues, TLoadOutcome {
+struct TOutInfo : TThermochemistryValues, TReadSectionValues, TStudyValues, TLoadOutcome {
   // 0 first geometry kept, 1 last geometry kept, 2 a Gaussian parse kept none.
   std::uint8_t GeometryState = 0;
   double Energy = 0;  // Hartree
@@ -271,6 +304,13 @@ inline constexpr auto DipoleKnown = [](const auto& info) { return info.HasDipole
 inline constexpr auto DCBSKnown = [](const auto& info) { return info.DCBSCount > 0; };
 inline constexpr auto MCBSKnown = [](const auto& info) { return info.MCBSCount > 0; };
 inline constexpr auto TerminationKnown = [](const auto& info) { return info.Termination != tmNotRead; };
+inline constexpr auto MultiplicityKnown = [](const auto& info) { return info.Multiplicity != 0; };
+inline constexpr auto MethodKnown = [](const auto& info) { return !info.Method.empty(); };
+inline constexpr auto BasisKnown = [](const auto& info) { return !info.Basis.empty(); };
+inline constexpr auto SolvationKnown = [](const auto& info) { return !info.Solvation.empty(); };
+inline constexpr auto DispersionKnown = [](const auto& info) { return !info.Dispersion.empty(); };
+// Only an optimisation tells a transition-state search from a minimum.
+inline constexpr auto TransitionStateKnown = [](const auto& info) { return info.OptimisationConverged.has_value(); };
 
 // The values read from an output that a loaded file's JSON carries, in the
 // order of its members: a new value read gets its field above and its row
@@ -306,6 +346,18 @@ inline constexpr std::tuple OutInfoFields{
     TModelField{"DCBSSum", &TOutInfo::DCBSSum, DCBSKnown},
     TModelField{"MCBSSum", &TOutInfo::MCBSSum, MCBSKnown},
     TModelField{"Termination", &TOutInfo::Termination, TerminationKnown},
+    TModelField{"Method", &TOutInfo::Method, MethodKnown},
+    TModelField{"Basis", &TOutInfo::Basis, BasisKnown},
+    TModelField{"Solvation", &TOutInfo::Solvation, SolvationKnown},
+    TModelField{"Dispersion", &TOutInfo::Dispersion, DispersionKnown},
+    TModelField{"Charge", &TOutInfo::Charge},
+    TModelField{"Multiplicity", &TOutInfo::Multiplicity, MultiplicityKnown},
+    TModelField{"S2", &TOutInfo::S2},
+    TModelField{"OptimisationConverged", &TOutInfo::OptimisationConverged},
+    TModelField{"TransitionState", &TOutInfo::TransitionState, TransitionStateKnown},
+    TModelField{"ThermoTemperature", &TOutInfo::ThermoTemperature},
+    TModelField{"ThermoPressure", &TOutInfo::ThermoPressure},
+    TModelField{"ScaleFactor", &TOutInfo::ScaleFactor},
     TModelField{"SourceOpened", &TOutInfo::SourceOpened},
     TModelField{"EnergyRead", &TOutInfo::EnergyRead},
 };

@@ -143,6 +143,7 @@ void TOutInfo::AddReadWarning(std::string_view text) {
 void ResetOutInfo(TOutInfo& info) {
   info.Modes = std::make_unique<TOscModes>();
   static_cast<TReadSectionValues&>(info) = {};
+  static_cast<TStudyValues&>(info) = {};
   info.ClearRecomputationValues();
 }
 

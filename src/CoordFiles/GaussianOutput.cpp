@@ -135,6 +135,7 @@ void ReadSCFEnergy(TGaussianPass& pass, TOutInfo& info) {
   int cursor = CursorAfter(line, '=');
   SkipBlanks(line, cursor);
   pass.SetEnergy(info, ReadDouble(line, cursor), label);
+  NoteSCFMethod(info, label);
 }
 
 // Moller-Plesset energies follow the SCF energy, each after its label with
@@ -467,6 +468,10 @@ void ReadTerminationLine(TGaussianPass& pass, TOutInfo& info) {
 constexpr std::string_view VersionMarker = " Gaussian ";
 constexpr std::string_view RevisionMarker = "Rev";
 
+}  // namespace
+
+bool IsBannerLine(std::string_view line) { return line.starts_with(VersionMarker); }
+
 void ReadProgramVersion(TGaussianPass& pass, TOutInfo& info) {
   const std::string_view line = pass.Line;
   const std::size_t colon = line.find(':', VersionMarker.size());
@@ -481,6 +486,8 @@ void ReadProgramVersion(TGaussianPass& pass, TOutInfo& info) {
   }
   info.ProgramVersion = std::move(version);
 }
+
+namespace {
 
 constexpr std::array EnergyAndGeometryRowList = {
     TGaussianRow{MCBSFragmentMarker, FoldFragmentEnergy, "g MCB"},
@@ -533,7 +540,7 @@ std::span<const TGaussianRow> GaussianRows() {
   static const std::vector<TGaussianRow> rows = [] {
     std::vector<TGaussianRow> all;
     for (std::span<const TGaussianRow> group :
-         {EnergyAndGeometryRows(), VibrationRows(), PopulationRows(), JobEndRows()})
+         {EnergyAndGeometryRows(), VibrationRows(), PopulationRows(), StudyRows(), JobEndRows()})
       all.insert(all.end(), group.begin(), group.end());
     return all;
   }();
@@ -560,6 +567,7 @@ bool ParseGaussianOutput(TLineSource& source, bool finalGeometry, TAtomicArray& 
   TGaussianPass pass(source, finalGeometry);
   ReadPass(registry, pass, [](TGaussianPass&) { return false; }, info);
   source.CloseSource();
+  FinishStudyValues(info);
   const TGaussianFileState& file = pass.File;
   const std::vector<std::string>& rows = file.GeometryRows.empty() ? file.InputGeometryRows : file.GeometryRows;
   BuildAtoms(rows, atoms, context);

@@ -34,6 +34,13 @@ struct TGaussianJob {
   // The lines read are within the job's thermochemistry block, from its
   // conditions line on.
   bool InThermochemistry = false;
+  // The route asks for an optimisation; or for frequencies without one,
+  // whose own convergence table then says whether the geometry is
+  // stationary.
+  bool Optimises = false;
+  bool FrequenciesOnly = false;
+  // The continuum model the job's PCM block names ("SMD", "PCM", "CPCM").
+  std::string SolvationModel;
 };
 
 // What the pass knows of the file so far, across its jobs.
@@ -108,14 +115,25 @@ inline int CursorAfter(std::string_view line, char c) {
 using TGaussianCheck = void (*)(TGaussianPass& pass, TOutInfo& info);
 using TGaussianRow = TMarkerRow<TGaussianCheck>;
 
-// Reads the route of the job step whose first line is current.
+// Reads the route of the job step whose first line is current, and takes
+// from it what the job sets out to do and at which level of theory.
 void ReadRoute(TGaussianPass& pass, TOutInfo& info);
+// The banner's version line and the citation, both opening with " Gaussian ";
+// the checks read the version from the banner's.
+bool IsBannerLine(std::string_view line);
+void ReadProgramVersion(TGaussianPass& pass, TOutInfo& info);
+// The method named by an SCF energy's tag ("(RB3LYP)"), for a job whose
+// route named none.
+void NoteSCFMethod(TOutInfo& info, std::string_view tag);
+// What the last job leaves to be decided once the file is read.
+void FinishStudyValues(TOutInfo& info);
 
 // The rows of each group, in the order their checks run.
 std::span<const TGaussianRow> EnergyAndGeometryRows();
 std::span<const TGaussianRow> VibrationRows();
 std::span<const TGaussianRow> PopulationRows();
 std::span<const TGaussianRow> JobEndRows();
+std::span<const TGaussianRow> StudyRows();
 
 // Every row of the reader: the groups in the order above. Where two checks
 // fire on one line, the earlier one runs first: a counterpoise line sums the

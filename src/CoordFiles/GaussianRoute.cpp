@@ -1,10 +1,14 @@
 // The route section of a Gaussian job, and what the reader takes from it:
 // whether the job optimises or computes frequencies, and which correlated
 // method labels its converged energy.
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "CoordFiles/GaussianPass.h"
+#include "CoordFiles/LevelOfTheory.h"
 
 namespace harvex {
 namespace {
@@ -90,6 +94,104 @@ std::string_view CorrelatedMethodNamed(std::string_view name) {
   return {};
 }
 
+// The options of the first keyword so named, in capitals, without "=" and
+// the parentheses: "CALCFC,TS" for "Opt=(CalcFC,TS)", "GD3BJ" for
+// "EmpiricalDispersion=GD3BJ"; none when the route lacks the keyword.
+std::optional<std::string> RouteOptions(std::string_view route, std::string_view keyword) {
+  const std::string wanted = UpperAscii(keyword);
+  for (std::string_view word : RouteKeywords(route)) {
+    if (KeywordName(word) != wanted) continue;
+    std::string_view options = word.substr(std::min(word.find_first_of("=("), word.size()));
+    while (!options.empty() && (options.front() == '=' || options.front() == '(')) options.remove_prefix(1);
+    while (!options.empty() && options.back() == ')') options.remove_suffix(1);
+    return UpperAscii(options);
+  }
+  return std::nullopt;
+}
+
+bool ListHolds(std::string_view options, std::string_view name) {
+  std::size_t start = 0;
+  while (start <= options.size()) {
+    const std::size_t end = std::min(options.find(',', start), options.size());
+    const std::string_view option = options.substr(start, end - start);
+    if (option.substr(0, option.find('=')) == name) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// The keyword written "method/basis" ("B3LYP/6-31G(d)", "RM062X/3-21G");
+// a density-fitting set after a second slash is no part of the basis.
+std::pair<std::string_view, std::string_view> MethodAndBasis(std::string_view route) {
+  for (std::string_view word : RouteKeywords(route)) {
+    if (word.starts_with('#')) word.remove_prefix(1);
+    const std::size_t slash = word.find_first_of("=(/");
+    if (slash == std::string_view::npos || word[slash] != '/' || slash == 0) continue;
+    const std::string_view basis = word.substr(slash + 1);
+    return {word.substr(0, slash), basis.substr(0, basis.find('/'))};
+  }
+  return {};
+}
+
+// Composite recipes optimise their geometry in their first step.
+constexpr std::array CompositeRecipes = {
+    std::string_view("CBS-QB3"), std::string_view("CBS-4M"), std::string_view("CBS-APNO"), std::string_view("G1"),
+    std::string_view("G2"),      std::string_view("G2MP2"),  std::string_view("G3"),       std::string_view("G3MP2"),
+    std::string_view("G3B3"),    std::string_view("G3MP2B3"), std::string_view("G4"),      std::string_view("G4MP2"),
+    std::string_view("W1U"),     std::string_view("W1BD"),   std::string_view("W1RO"),     std::string_view("ROCBS-QB3")};
+
+// An optimisation searches for a transition state with one of these options.
+constexpr std::array TransitionStateOptions = {std::string_view("TS"), std::string_view("QST2"),
+                                               std::string_view("QST3")};
+
+// The continuum model the route asks for, until the job's PCM block names
+// it (Gaussian 03 prints its block in another layout): IEF-PCM in water
+// unless the options say otherwise. SCRF=Check takes the model of the job
+// before, the gas phase without one.
+//  SCRF=(SMD,Solvent=Water)   SCRF(CPCM,Solvent=Toluene)   SCRF=Check
+constexpr std::array SolvationModels = {std::string_view("SMD"), std::string_view("CPCM"),
+                                        std::string_view("IEFPCM"), std::string_view("PCM")};
+
+std::string RouteSolvation(std::string_view route, const std::string& earlier) {
+  const std::optional<std::string> options = RouteOptions(route, "SCRF");
+  if (!options) return SolvationText({}, {});
+  if (ListHolds(*options, "CHECK")) return earlier.empty() ? SolvationText({}, {}) : earlier;
+  const auto model = std::ranges::find_if(SolvationModels, [&](std::string_view name) { return ListHolds(*options, name); });
+  // The solvent as written: capitals change no letter's place.
+  constexpr std::string_view SolventKey = "SOLVENT=";
+  std::string_view solvent = "Water";
+  if (const std::size_t at = UpperAscii(route).find(SolventKey); at != std::string::npos) {
+    solvent = route.substr(at + SolventKey.size());
+    solvent = solvent.substr(0, solvent.find_first_of(",) "));
+  }
+  return SolvationText(model == SolvationModels.end() || *model == "IEFPCM" ? "PCM" : *model, solvent);
+}
+
+// Each job starts its values afresh: the gas phase until its PCM block says
+// otherwise, the method and basis of its route until its archive names them.
+void NoteJobLevel(TGaussianPass& pass, TOutInfo& info) {
+  const std::string_view route = pass.Job.Route;
+  std::optional<std::string> optimisation = RouteOptions(route, "Opt");
+  if (!optimisation && std::ranges::any_of(CompositeRecipes, [&](std::string_view recipe) {
+        return RouteRequests(route, recipe);
+      }))
+    optimisation.emplace();
+  pass.Job.Optimises = optimisation.has_value();
+  pass.Job.FrequenciesOnly = !optimisation && RouteRequests(route, "Freq");
+  if (optimisation) {
+    info.OptimisationConverged = false;
+    info.OptimisationStop.clear();
+    info.TransitionState =
+        std::ranges::any_of(TransitionStateOptions, [&](std::string_view name) { return ListHolds(*optimisation, name); });
+  }
+  if (pass.Job.FrequenciesOnly) info.NotStationaryItems.clear();
+  const auto [method, basis] = MethodAndBasis(route);
+  info.Method = WithoutReference(method);
+  info.Basis = basis;
+  info.Solvation = RouteSolvation(route, info.Solvation);
+  info.Dispersion = DispersionNamed(RouteOptions(route, "EmpiricalDispersion").value_or(""));
+}
+
 }  // namespace
 
 bool RouteRequests(std::string_view route, std::string_view keyword) {
@@ -107,17 +209,36 @@ std::string CorrelatedMethodOf(std::string_view route) {
 }
 
 // Looks for the route from the job's first line on; a line the checks need
-// before it means the job printed none there.
-void ReadRoute(TGaussianPass& pass, TOutInfo&) {
+// before it means the job printed none there. The first job prints the
+// banner and its citation before its route: they are read on the way.
+void ReadRoute(TGaussianPass& pass, TOutInfo& info) {
   bool afterRule = false;
   while (pass.NextLine()) {
     if (afterRule && pass.Line.starts_with(RouteStart)) {
       JoinRouteLines(pass);
+      NoteJobLevel(pass, info);
       return;
     }
-    if (FeedsChecks(pass.Line)) return;
+    if (IsBannerLine(pass.Line)) {
+      ReadProgramVersion(pass, info);
+    } else if (FeedsChecks(pass.Line)) {
+      return;
+    }
     afterRule = IsDashedRule(pass.Line);
   }
+}
+
+}  // namespace harvex
+
+namespace harvex {
+
+void NoteSCFMethod(TOutInfo& info, std::string_view tag) {
+  if (!info.Method.empty() || tag.size() < 3) return;
+  info.Method = WithoutReference(tag.substr(1, tag.size() - 2));
+}
+
+void FinishStudyValues(TOutInfo& info) {
+  if (!info.Solvation.empty() && info.Dispersion.empty()) info.Dispersion = DispersionOfMethod(info.Method);
 }
 
 }  // namespace harvex

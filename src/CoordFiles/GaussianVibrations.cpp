@@ -360,17 +360,27 @@ std::optional<double> NumberAt(std::string_view line, int cursor) {
 
 }  // namespace
 
-// The charge line of the job's input; the block takes the last one before it:
+// The charge line of the job's input; the block takes the last one before it.
+// A counterpoise job's fragment lines are not the molecule's:
 //  Charge =  0 Multiplicity = 1
+//  Charge =  0 Multiplicity = 1 in supermolecule
+//  Charge =  0 Multiplicity = 1 in fragment      1.
 constexpr std::string_view MultiplicityMarker = "Multiplicity =";
+constexpr std::string_view ChargeMarker = "Charge =";
+constexpr std::string_view FragmentLine = "in fragment";
 
-void ReadMultiplicity(TGaussianPass& pass, TOutInfo&) {
+void ReadMultiplicity(TGaussianPass& pass, TOutInfo& info) {
   const int position = PositionOf(pass.Line, MultiplicityMarker);
-  if (position == 0) return;
+  if (position == 0 || Contains(pass.Line, FragmentLine)) return;
   const std::optional<double> multiplicity = NumberAt(pass.Line, position + static_cast<int>(MultiplicityMarker.size()));
   constexpr double HighestMultiplicity = 1000;  // beyond it the line is damaged
-  if (multiplicity && *multiplicity >= 1 && *multiplicity <= HighestMultiplicity)
-    pass.File.Multiplicity = static_cast<int>(*multiplicity);
+  if (!multiplicity || *multiplicity < 1 || *multiplicity > HighestMultiplicity) return;
+  pass.File.Multiplicity = static_cast<int>(*multiplicity);
+  // A frequency block keeps the multiplicity of its own job.
+  if (!pass.File.FrequenciesSeen) info.Multiplicity = pass.File.Multiplicity;
+  if (const int charge = PositionOf(pass.Line, ChargeMarker); charge != 0 && charge < position)
+    if (const std::optional<double> value = NumberAt(pass.Line, charge + static_cast<int>(ChargeMarker.size())))
+      info.Charge = static_cast<std::int32_t>(*value);
 }
 
 // The first line of the thermochemistry block gives the job's conditions; the

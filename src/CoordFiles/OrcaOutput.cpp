@@ -11,6 +11,7 @@
 #include "CoordFiles/CoordFiles.h"
 #include "CoordFiles/LineSource.h"
 #include "CoordFiles/MarkerRegistry.h"
+#include "CoordFiles/OrcaInput.h"
 #include "CoordFiles/ReaderPass.h"
 #include "str_pars/str_pars.h"
 
@@ -183,6 +184,7 @@ struct TOrcaPass : TReaderPass {
   bool GeometryPending = false;           // they are not yet the atom list
   std::vector<std::string> MassRows;      // atom lines of the last geometry block in bohr
   std::array<double, 3> RotConstants{};   // GHz, of the last geometry that printed them
+  std::string UtilizedBasis;              // the basis ORCA said it uses, before the input's echo
 
   TOrcaSection Section = TOrcaSection::None;
   int PreambleLines = 0;
@@ -514,6 +516,110 @@ void ReadProgramVersion(TOrcaPass& pass) {
   pass.Info.ProgramVersion = "ORCA " + std::string(line.substr(start, line.find(' ', start) - start));
 }
 
+// The echo of the input, one "|  N> " line each, up to its end line:
+//                                        INPUT FILE
+// ================================================================================
+// NAME = dvb_ir.inp
+// |  1> !  b3lyp sto-3g usesym freq
+// |  2>                          ****END OF INPUT****
+// The last job's keywords give the level of theory; a job that optimises
+// has not converged until it says so.
+constexpr std::string_view InputFileMarker = "INPUT FILE";
+constexpr std::string_view InputEndMarker = "****END OF INPUT****";
+constexpr std::string_view InputLineLead = "> ";
+// Lines between the title and the first input line.
+constexpr int MaxInputPreamble = 4;
+// An input longer than this is no input; the lines after it go to the checks.
+constexpr std::size_t MaxInputLines = 100000;
+
+void ReadInputEcho(TOrcaPass& pass) {
+  std::vector<std::string> lines;
+  for (int preamble = 0; lines.empty() && preamble < MaxInputPreamble;) {
+    if (!pass.NextLine()) return;
+    if (pass.Line.starts_with('|')) break;
+    ++preamble;
+  }
+  if (!pass.Line.starts_with('|')) return;
+  while (pass.Line.starts_with('|') && !Contains(pass.Line, InputEndMarker) && lines.size() < MaxInputLines) {
+    const std::size_t lead = pass.Line.find(InputLineLead);
+    if (lead != std::string::npos) lines.push_back(pass.Line.substr(lead + InputLineLead.size()));
+    if (!pass.NextLine()) break;
+  }
+  TOrcaJobLevel level = OrcaJobLevel(lines);
+  TOutInfo& info = pass.Info;
+  info.Method = std::move(level.Method);
+  info.Basis = level.Basis.empty() ? pass.UtilizedBasis : std::move(level.Basis);
+  info.Solvation = std::move(level.Solvation);
+  info.Dispersion = std::move(level.Dispersion);
+  info.TransitionState = level.TransitionState;
+  info.OptimisationConverged.reset();
+  info.OptimisationStop.clear();
+  if (level.Optimises) info.OptimisationConverged = false;
+}
+
+// The basis ORCA says it uses, printed before the echo of the input: what a
+// job whose input names none (a semi-empirical one, or one that names it in
+// a way not read here) goes by.
+// Your calculation utilizes the basis: def2-SVP
+constexpr std::string_view UtilizedBasisMarker = "Your calculation utilizes the basis:";
+
+void ReadUtilizedBasis(TOrcaPass& pass) {
+  std::string_view name = std::string_view(pass.Line).substr(pass.Match.At + UtilizedBasisMarker.size());
+  const std::size_t first = name.find_first_not_of(' ');
+  if (first == std::string_view::npos) return;
+  name.remove_prefix(first);
+  pass.UtilizedBasis = name.substr(0, name.find(' '));
+  if (pass.Info.Basis.empty()) pass.Info.Basis = pass.UtilizedBasis;
+}
+
+// Expectation value of <S**2>     :     2.071046
+constexpr std::string_view SpinMarker = "Expectation value of <S**2>";
+
+// The number after the run of lead characters that first follows the marker
+// at its 0-based offset; none when no number stands there.
+std::optional<double> NumberAfterLead(std::string_view line, std::size_t marker, std::string_view lead) {
+  const std::size_t at = line.find_first_of(lead, marker);
+  const std::size_t after = at == std::string_view::npos ? at : line.find_first_not_of(lead, at);
+  if (after == std::string_view::npos) return std::nullopt;
+  int cursor = static_cast<int>(after) + 1;
+  return NumberStarts(line, cursor) ? TryReadDouble(line, cursor) : std::nullopt;
+}
+
+void ReadSpin(TOrcaPass& pass) {
+  if (const std::optional<double> value = NumberAfterLead(pass.Line, pass.Match.At, ":")) pass.Info.S2 = value;
+}
+
+//  Total Charge           Charge          ....   -1
+constexpr std::string_view ChargeMarker = "Total Charge";
+
+void ReadCharge(TOrcaPass& pass) {
+  if (const std::optional<double> charge = NumberAfterLead(pass.Line, pass.Match.At, ".:"))
+    pass.Info.Charge = static_cast<std::int32_t>(*charge);
+}
+
+//                     ***        THE OPTIMIZATION HAS CONVERGED     ***
+// and the warning of one out of cycles (see FailureMarkers).
+constexpr std::string_view OptimisationConvergedMarker = "THE OPTIMIZATION HAS CONVERGED";
+constexpr std::string_view OptimisationFailedMarker = "The optimization did not converge";
+
+void ReadOptimisationEnd(TOrcaPass& pass) {
+  TOutInfo& info = pass.Info;
+  info.OptimisationConverged = pass.Match.Marker == OptimisationConvergedMarker;
+  info.OptimisationStop.clear();
+  if (!*info.OptimisationConverged) {
+    std::string_view line = pass.Line;
+    line.remove_prefix(std::min(line.find_first_not_of(' '), line.size()));
+    info.OptimisationStop = line;
+  }
+}
+
+// Scaling factor for frequencies =  1.000000000  (already applied!)
+constexpr std::string_view ScaleFactorMarker = "Scaling factor for frequencies";
+
+void ReadScaleFactor(TOrcaPass& pass) {
+  if (const std::optional<double> value = NumberAfterLead(pass.Line, pass.Match.At, "=")) pass.Info.ScaleFactor = value;
+}
+
 using TOrcaCheck = void (*)(TOrcaPass& pass);
 using TOrcaRow = TMarkerRow<TOrcaCheck>;
 
@@ -537,7 +643,16 @@ constexpr std::array OrcaRows = JoinRows(
     },
     RowsFor(ReadThermochemistryValue, ThermochemistryLines), RowsFor(ReadRecomputationValue, RecomputationLines),
     RowsFor(ReadSymmetryNumber, SymmetryNumberMarkers),
-    std::array{TOrcaRow{RotationalConstantsWavenumberMarker, ReadThermochemistryRotationalConstants, "n cm-"}});
+    std::array{
+        TOrcaRow{RotationalConstantsWavenumberMarker, ReadThermochemistryRotationalConstants, "n cm-"},
+        TOrcaRow{InputFileMarker, ReadInputEcho, "T FIL"},
+        TOrcaRow{UtilizedBasisMarker, ReadUtilizedBasis, "tiliz"},
+        TOrcaRow{SpinMarker, ReadSpin, "S**2>"},
+        TOrcaRow{ChargeMarker, ReadCharge, "l Cha"},
+        TOrcaRow{OptimisationConvergedMarker, ReadOptimisationEnd, "N HAS"},
+        TOrcaRow{OptimisationFailedMarker, ReadOptimisationEnd, " did "},
+        TOrcaRow{ScaleFactorMarker, ReadScaleFactor, "g fac"},
+    });
 
 }  // namespace
 

@@ -1,6 +1,13 @@
 #include "FileStatus/StatusSummary.h"
 
 namespace harvex {
+namespace {
+
+std::string Counted(std::size_t count, const std::string& noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+}  // namespace
 
 void TStatusSummary::Add(const std::string& path, const TStatusReason& status) {
   ++Files;
@@ -21,6 +28,8 @@ std::string TStatusSummary::Text() const {
     text += separator + std::to_string(Counts[status]) + " " + std::string(StatusName(static_cast<TFileStatus>(status)));
     separator = ", ";
   }
+  if (ErrorFindings + WarningFindings > 0)
+    text += "; checks: " + Counted(ErrorFindings, "error") + ", " + Counted(WarningFindings, "warning");
   text += '\n';
   for (const TAttention& file : Attention)
     text += "  " + std::string(StatusName(file.Status.Status)) + ": " + file.Path + ": " + file.Status.Reason + "\n";

@@ -102,6 +102,15 @@ void WriteValue(TJsonWriter& json, TEnergySource value, const TJsonScope&) {
   json.Value(CodeName(EnergySourceNames, value));
 }
 
+template <typename TValue>
+void WriteValue(TJsonWriter& json, const std::optional<TValue>& value, const TJsonScope& scope) {
+  if (value) {
+    WriteValue(json, *value, scope);
+  } else {
+    json.Null();
+  }
+}
+
 template <typename TValues>
 void WriteReals(TJsonWriter& json, const TValues& values) {
   json.BeginArray();
@@ -275,7 +284,7 @@ void WriteObject(TJsonWriter& json, const TRecord& record, const TFields& fields
 }
 
 void WriteModel(TJsonWriter& json, const std::string& path, const TCoordinateFile_cdf& file,
-                const TModelJson* thermo) {
+                const TModelJson* thermo, const TModelJson* findings = nullptr) {
   const TJsonScope scope{file.AtomCount()};
   json.BeginObject();
   json.Key("Path");
@@ -320,6 +329,10 @@ void WriteModel(TJsonWriter& json, const std::string& path, const TCoordinateFil
     json.Key("Thermo");
     json.Value(*thermo);
   }
+  if (findings) {
+    json.Key("Findings");
+    json.Value(*findings);
+  }
   json.EndObject();
 }
 
@@ -336,9 +349,10 @@ void WriteJsonLine(std::ostream& out, const TModelJson& object) {
   out << object.dump(-1, ' ', false, TModelJson::error_handler_t::replace) << '\n';
 }
 
-void WriteModelJson(std::ostream& out, const std::string& path, const TCoordinateFile_cdf& file, TModelJson thermo) {
+void WriteModelJson(std::ostream& out, const std::string& path, const TCoordinateFile_cdf& file, TModelJson thermo,
+                    TModelJson findings) {
   TJsonWriter json(out);
-  WriteModel(json, path, file, thermo.is_null() ? nullptr : &thermo);
+  WriteModel(json, path, file, thermo.is_null() ? nullptr : &thermo, findings.is_null() ? nullptr : &findings);
   out << '\n';
 }
 

@@ -25,8 +25,9 @@ TModelJson ModelToJson(const std::string& path, const TCoordinateFile_cdf& file)
 void WriteJsonLine(std::ostream& out, const TModelJson& object);
 
 // The model of the file loaded from Path as one line; Thermo, unless null,
-// is added as its recomputed thermochemistry ("Thermo").
+// is added as its recomputed thermochemistry ("Thermo"), and Findings,
+// unless null, as what the study checks found in it ("Findings").
 void WriteModelJson(std::ostream& out, const std::string& path, const TCoordinateFile_cdf& file,
-                    TModelJson thermo = nullptr);
+                    TModelJson thermo = nullptr, TModelJson findings = nullptr);
 
 }  // namespace harvex

@@ -420,6 +420,7 @@ TEST_F(BatchTest, HelpListsEachOptionOnceUnderItsHeadingWithItsRange) {
       {"Ensemble", "--ensemble[=FILE]", "with --ensemble=FILE to FILE"},
       {"Ensemble", "--temperature K", "from 1 to 10000 (default 298.15); also that of --thermo"},
       {"Table", "--table[=FILE]", "comma-separated for a .csv name"},
+      {"Checks", "--check[=FILE]", "with --check=FILE to FILE; an error among them fails the run"},
       {"Other", "-h, --help", "help"},
       {"Other", "--version", "version"},
   };
@@ -669,6 +670,30 @@ TEST_F(BatchTest, FailedSelfCheckIsAWarningAndTheEnsembleRanksByQuasiHarmonicG) 
             std::string::npos)
       << result.Out;
   EXPECT_NE(result.Out.find("\t-158.3510374\t"), std::string::npos) << result.Out;
+}
+
+// A minimum with an imaginary mode fails the run; the findings follow the
+// batch, each file's also in its JSON, those across files in one object.
+TEST_F(BatchTest, CheckListsFindingsAfterTheBatchAndFailsOnAnError) {
+  std::string minimum = FrequencyJob(testing::WaterRows, "-76.4000000000", "-76.380000");
+  minimum.replace(minimum.find("1743.1470"), 9, "-200.7700");
+  minimum.insert(minimum.find('\n') + 1, " Entering Link 1 = /g16/l1.exe PID=      5097.\n ------\n"
+                                          " #p B3LYP/6-31G(d) Opt Freq\n ------\n Optimization completed.\n");
+  Scratch.Write("a.out", minimum);
+  Scratch.Write("b.out", FrequencyJob(TurnedWaterRows, "-76.4000100000", "-76.380010"));
+  const TBatchResult result = RunBatch("--check a.out b.out");
+  EXPECT_EQ(result.ExitStatus, 1) << result.Err;
+  EXPECT_TRUE(result.Out.ends_with("\nerror\timaginary-minimum\ta.out\t"
+                                   "optimised as a minimum but has 1 imaginary mode: -200.77 cm-1\n"
+                                   "warning\tduplicate\t\ta.out repeats b.out (G 0.006 kcal/mol apart, the same geometry)\n"))
+      << result.Out;
+  EXPECT_EQ(result.Err, "harvex-batch: 2 files: 2 ok; checks: 1 error, 1 warning\n");
+  const TBatchResult json = RunBatch("--json --check a.out b.out");
+  EXPECT_NE(json.Out.find(R"("Findings":[{"Code":"imaginary-minimum","Severity":"error","Text":)"), std::string::npos);
+  EXPECT_NE(json.Out.find(R"("Findings":[]})"), std::string::npos);
+  EXPECT_TRUE(json.Out.ends_with(R"({"StudyFindings":[{"Code":"duplicate","Severity":"warning","Text":)"
+                                 R"x("a.out repeats b.out (G 0.006 kcal/mol apart, the same geometry)"}]})x" "\n"))
+      << json.Out;
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+// The study checks of a batch: each reported file's findings as it is
+// reported (in its JSON with --json), the findings across the files after
+// the batch, one line each, to standard output or to a file.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <string>
+#include <vector>
+
+#include "FileStatus/StatusSummary.h"
+#include "ModelJson/ModelJson.h"
+#include "StudyChecks/StudyChecks.h"
+
+namespace harvex {
+
+struct TCheckOptions {
+  // Empty: no checks; "-": standard output; otherwise the findings' file.
+  std::string Destination;
+};
+
+// --check[=FILE].
+void AddCheckOptions(CLI::App& app, TCheckOptions& options);
+
+class TBatchCheck {
+ public:
+  // The destination file is fixed now, against the current directory.
+  explicit TBatchCheck(const TCheckOptions& options);
+
+  bool Enabled() const { return !Options.Destination.empty(); }
+  // Checks a reported file and keeps what the checks across files need; its
+  // findings as the "Findings" member of its JSON (null without --check).
+  TModelJson Add(const std::string& path, const TCoordinateFile_cdf& file);
+  // Checks across the files, writes every finding, the files' first, and
+  // counts them in the summary; with --json the findings across files
+  // follow as one object. False when the findings could not be written.
+  bool Finish(bool json, TStatusSummary& summary);
+  // Whether an error was found; known after Finish.
+  bool ErrorFound() const { return HasErrorFinding(Findings); }
+
+ private:
+  TCheckOptions Options;
+  std::vector<TStudyFacts> Files;
+  std::vector<TFinding> Findings;
+};
+
+}  // namespace harvex
