@@ -33,13 +33,11 @@ TBatchCheck::TBatchCheck(const TCheckOptions& options) : Options(options) {
     Options.Destination = std::filesystem::absolute(Options.Destination).string();
 }
 
-TModelJson TBatchCheck::Add(const std::string& path, const TCoordinateFile_cdf& file) {
+TModelJson TBatchCheck::Add(TStudyFacts facts, const std::vector<TFinding>& findings) {
   if (!Enabled()) return nullptr;
-  TStudyFacts facts = StudyFactsOf(path, file);
-  std::vector<TFinding> findings = FileFindings(facts);
   TModelJson json = TModelJson::array();
   for (const TFinding& finding : findings) json.push_back(FindingJson(finding, false));
-  Findings.insert(Findings.end(), std::make_move_iterator(findings.begin()), std::make_move_iterator(findings.end()));
+  Findings.insert(Findings.end(), findings.begin(), findings.end());
   // The checks across files need no modes.
   facts.Frequencies = {};
   Files.push_back(std::move(facts));

@@ -27,9 +27,10 @@ class TBatchCheck {
   explicit TBatchCheck(const TCheckOptions& options);
 
   bool Enabled() const { return !Options.Destination.empty(); }
-  // Checks a reported file and keeps what the checks across files need; its
-  // findings as the "Findings" member of its JSON (null without --check).
-  TModelJson Add(const std::string& path, const TCoordinateFile_cdf& file);
+  // Keeps a reported file's findings and what the checks across files need
+  // of it; its findings as the "Findings" member of its JSON (null without
+  // --check).
+  TModelJson Add(TStudyFacts facts, const std::vector<TFinding>& findings);
   // Checks across the files, writes every finding, the files' first, and
   // counts them in the summary; with --json the findings across files
   // follow as one object. False when the findings could not be written.

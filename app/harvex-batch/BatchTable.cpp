@@ -13,9 +13,10 @@ constexpr std::string_view StandardOutput = "-";
 
 void AddTableOptions(CLI::App& app, TTableOptions& options) {
   app.add_flag("--table{-}", options.Destination,
-               "After the batch, one row per file: status, program, method, energies, imaginary modes, first "
-               "frequency, BSSE, warnings; on standard output in place of the memo lines (aligned on a terminal, "
-               "tab-separated otherwise), or with --table=FILE to FILE (comma-separated for a .csv name)")
+               "After the batch, one row per file: status, program, level of theory, energies, imaginary "
+               "modes, first frequency, BSSE, findings, warnings; on standard output in place of the memo lines "
+               "(aligned on a terminal, tab-separated otherwise), or with --table=FILE to FILE (comma-separated "
+               "for a .csv name)")
       ->option_text("[=FILE]");
 }
 

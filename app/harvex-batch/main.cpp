@@ -127,10 +127,11 @@ int RunBatch(const TBatchOptions& options) {
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
     ++reported;
     const std::string shownPath = shown(path);
-    TStudyRow row = StudyRowOf(shownPath, file, desktop.TakeMessages());
+    TStudyFacts facts = StudyFactsOf(shownPath, file);
+    TStudyRow row = StudyRowOf(facts, file, desktop.TakeMessages());
     summary.Add(shownPath, row.Status);
     TThermoRows recomputed = thermo.Add(shownPath, file);
-    TModelJson findings = check.Add(shownPath, file);
+    TModelJson findings = check.Add(std::move(facts), row.Findings);
     if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed.Json), std::move(findings));
     row.QhG = recomputed.RankingEnergy;
     table.Add(std::move(row));

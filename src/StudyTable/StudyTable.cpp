@@ -79,10 +79,18 @@ std::string Joined(const std::vector<std::string>& items) {
   return text;
 }
 
+std::string Codes(const std::vector<TFinding>& findings) {
+  std::vector<std::string> codes;
+  for (const TFinding& finding : findings) AddWarning(codes, finding.Code);
+  return Joined(codes);
+}
+
 // The recomputed free energy's column is named as the energy is ("qh-G", or
 // "G" without a quasi-harmonic model); none without conditions.
 std::vector<TTableColumn> Columns(const std::optional<TThermoConditions>& conditions) {
-  std::vector<TTableColumn> columns = {{"file", false, true}, {"status"}, {"program"}, {"method"}};
+  std::vector<TTableColumn> columns = {{"file", false, true}, {"status"},     {"program"},
+                                        {"method"},             {"basis"},      {"solvation"},
+                                        {"dispersion"}};
   for (const char* name : {"E [Hartree]", "ZPE [Hartree]", "H [Hartree]", "G [Hartree]"}) columns.push_back({name, true});
   if (conditions) {
     const std::string name = RankingEnergyName(*conditions);
@@ -91,24 +99,29 @@ std::vector<TTableColumn> Columns(const std::optional<TThermoConditions>& condit
   columns.push_back({"imaginary modes", true});
   columns.push_back({"first frequency [cm-1]", true});
   columns.push_back({"BSSE [kcal/mol]", true});
+  columns.push_back({"findings"});
   columns.push_back({"warnings"});
   return columns;
 }
 
 }  // namespace
 
-TStudyRow StudyRowOf(const std::string& path, const TCoordinateFile_cdf& file,
+TStudyRow StudyRowOf(const TStudyFacts& facts, const TCoordinateFile_cdf& file,
                      const std::vector<std::string>& messages) {
   TStudyRow row;
-  row.Path = path;
-  row.Status = ReportedStatusOf(file, path);
+  row.Path = facts.Path;
+  row.Status = ReportedStatusOf(file, facts.Path);
   const TOutInfo& info = file.Info;
   row.Program = ProgramText(info);
+  row.Method = facts.Level.Method;
+  row.Basis = facts.Level.Basis;
+  row.Solvation = facts.Level.Solvation;
+  row.Dispersion = facts.Level.Dispersion;
   const std::optional<TReportedValues> values = ReportedValuesOf(file);
   const bool energyRead = file.IsCdf ? file.EnergySource != esNone : info.EnergyRead;
   if (values && energyRead) {
     row.E = static_cast<double>(values->E);
-    row.Method = MethodName(info.EnergyLabel);
+    if (row.Method.empty()) row.Method = MethodName(info.EnergyLabel);
     if (values->G) row.G = static_cast<double>(*values->G);
     row.H = Enthalpy(file, *row.E);
   }
@@ -118,6 +131,7 @@ TStudyRow StudyRowOf(const std::string& path, const TCoordinateFile_cdf& file,
     row.FirstFrequency = static_cast<double>(info.Modes->ModeAt(0).Frequency);
   }
   if (info.HasCounterpoise) row.Bsse = static_cast<double>(info.BsseCorrection());
+  row.Findings = FileFindings(facts);
   AddWarning(row.Warnings, row.Status.Reason);
   for (const std::string& message : messages) AddWarning(row.Warnings, message);
   for (const std::string& warning : info.ReadWarnings) AddWarning(row.Warnings, warning);
@@ -135,14 +149,17 @@ TTextTable StudyTable(const std::vector<TStudyRow>& rows, const std::optional<TT
   }
   const auto hartree = [&](const std::optional<double>& value) { return Cell(value, decimals.Hartree, decimals.Trim); };
   for (const TStudyRow& row : rows) {
-    std::vector<std::string> cells = {row.Path,         std::string(StatusName(row.Status.Status)),
-                                      row.Program,      row.Method,
-                                      hartree(row.E),   hartree(row.ZPE),
-                                      hartree(row.H),   hartree(row.G)};
+    std::vector<std::string> cells = {row.Path,       std::string(StatusName(row.Status.Status)),
+                                      row.Program,    row.Method,
+                                      row.Basis,      row.Solvation,
+                                      row.Dispersion, hartree(row.E),
+                                      hartree(row.ZPE), hartree(row.H),
+                                      hartree(row.G)};
     if (conditions) cells.push_back(hartree(row.QhG));
     cells.push_back(row.ImaginaryModes ? std::to_string(*row.ImaginaryModes) : std::string());
     cells.push_back(Cell(row.FirstFrequency, decimals.Wavenumber, decimals.Trim));
     cells.push_back(Cell(row.Bsse, decimals.Kcal, decimals.Trim));
+    cells.push_back(Codes(row.Findings));
     cells.push_back(Joined(row.Warnings));
     table.Rows.push_back(std::move(cells));
   }

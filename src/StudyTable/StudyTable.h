@@ -1,6 +1,7 @@
 // The study table: one row per reported file with what a chemist checks at a
-// glance (its status, program, method, energies, imaginary modes, BSSE and
-// warnings), every value either read from the file or left empty.
+// glance (its status, program, level of theory, energies, imaginary modes,
+// BSSE, the codes of its findings and its warnings), every value either read
+// from the file or left empty.
 #pragma once
 
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "CdfFiles/CdfFiles.h"
 #include "FileStatus/FileStatus.h"
+#include "StudyChecks/StudyChecks.h"
 #include "TextTable/TextTable.h"
 #include "Thermochemistry/Thermochemistry.h"
 
@@ -19,7 +21,13 @@ struct TStudyRow {
   std::string Path;
   TStatusReason Status;
   std::string Program;      // "Gaussian 16 C.01", "ORCA 5.0.4", or the program alone
-  std::string Method;       // the label of the energy
+  // The energy's job: its method as the job named it (else as the energy's
+  // label does), basis set, solvation ("none" in the gas phase) and
+  // dispersion correction; empty where none was read.
+  std::string Method;
+  std::string Basis;
+  std::string Solvation;
+  std::string Dispersion;
   std::optional<double> E;  // Hartree, as every energy here
   std::optional<double> ZPE;  // the zero-point correction
   std::optional<double> H;    // the enthalpy the program printed
@@ -28,13 +36,15 @@ struct TStudyRow {
   std::optional<int> ImaginaryModes;      // with a frequency job
   std::optional<double> FirstFrequency;   // cm-1, imaginary ones negative
   std::optional<double> Bsse;             // kcal/mol, of a counterpoise job
+  std::vector<TFinding> Findings;         // the file's own
   // The status's reason first, then what the load reported, in order.
   std::vector<std::string> Warnings;
 };
 
-// The row of a file reported for Path, the messages its load gave (boxes
-// and read warnings) passed as Messages; qh-G is left to the caller.
-TStudyRow StudyRowOf(const std::string& path, const TCoordinateFile_cdf& file,
+// The row of a file reported as Facts.Path (Facts being what the checks
+// took of it), the messages its load gave (boxes and read warnings) passed as
+// Messages; qh-G is left to the caller.
+TStudyRow StudyRowOf(const TStudyFacts& facts, const TCoordinateFile_cdf& file,
                      const std::vector<std::string>& messages);
 
 // The study's rows as a table in Form: on a terminal at fixed decimals

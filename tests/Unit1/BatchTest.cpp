@@ -482,16 +482,18 @@ TEST_F(BatchTest, StudyTableGivesEveryFileARowWithItsStatus) {
   const std::string files = "good.out cut.out missing.out binary.out failed.out 'a, \"b\".out' notes.dat";
   const TBatchResult piped = RunBatch("--quiet --table " + files);
   EXPECT_EQ(piped.ExitStatus, 1);
-  const std::string header = "\tstatus\tprogram\tmethod\tE [Hartree]\tZPE [Hartree]\tH [Hartree]\tG [Hartree]\t"
-                             "imaginary modes\tfirst frequency [cm-1]\tBSSE [kcal/mol]\twarnings\n";
+  const std::string header = "\tstatus\tprogram\tmethod\tbasis\tsolvation\tdispersion\tE [Hartree]\tZPE [Hartree]\t"
+                             "H [Hartree]\tG [Hartree]\timaginary modes\tfirst frequency [cm-1]\tBSSE [kcal/mol]\t"
+                             "findings\twarnings\n";
   EXPECT_EQ(piped.Out, "file" + header +
-                           "good.out\tok\tORCA\t\t-76.026760737428\t\t\t\t\t\t\t\n"
-                           "cut.out\tunfinished\tORCA\t\t-76.026760737428\t\t\t\t\t\t\tno termination line\n"
-                           "missing.out\tunreadable\t\t\t\t\t\t\t\t\t\tNo such file or directory\n"
-                           "binary.out\tunreadable\t\t\t\t\t\t\t\t\t\tno Gaussian or ORCA banner\n"
-                           "failed.out\tfailed\tGaussian 09 A.02\tRB3LYP\t-115.073590213\t\t\t\t\t\t\terror termination\n"
-                           "a, \"b\".out\tok\tORCA\t\t-76.026760737428\t\t\t\t\t\t\t\n"
-                           "notes.dat\tunreadable\t\t\t\t\t\t\t\t\t\tunknown extension .dat\n");
+                           "good.out\tok\tORCA\t\t\t\t\t-76.026760737428\t\t\t\t\t\t\t\t\n"
+                           "cut.out\tunfinished\tORCA\t\t\t\t\t-76.026760737428\t\t\t\t\t\t\t\tno termination line\n"
+                           "missing.out\tunreadable\t\t\t\t\t\t\t\t\t\t\t\t\t\tNo such file or directory\n"
+                           "binary.out\tunreadable\t\t\t\t\t\t\t\t\t\t\t\t\t\tno Gaussian or ORCA banner\n"
+                           "failed.out\tfailed\tGaussian 09 A.02\tb3lyp\t3-21G\tnone\tnone\t-115.073590213\t\t\t\t\t\t\t"
+                           "opt-not-converged\terror termination\n"
+                           "a, \"b\".out\tok\tORCA\t\t\t\t\t-76.026760737428\t\t\t\t\t\t\t\t\n"
+                           "notes.dat\tunreadable\t\t\t\t\t\t\t\t\t\t\t\t\t\tunknown extension .dat\n");
   EXPECT_TRUE(piped.Err.ends_with("7 files: 2 ok, 1 failed, 1 unfinished, 3 unreadable\n"
                                   "  unfinished: cut.out: no termination line\n"
                                   "  unreadable: missing.out: No such file or directory\n"
@@ -504,14 +506,14 @@ TEST_F(BatchTest, StudyTableGivesEveryFileARowWithItsStatus) {
   EXPECT_EQ(csv.ExitStatus, 0) << csv.Err;
   EXPECT_EQ(ReportedPaths(csv.Out).size(), 2U) << "the memo lines stay with a table file";
   EXPECT_EQ(testing::ReadWholeFile(Path("study.csv")),
-            "file,status,program,method,E [Hartree],ZPE [Hartree],H [Hartree],G [Hartree],imaginary modes,"
-            "first frequency [cm-1],BSSE [kcal/mol],warnings\n"
-            "good.out,ok,ORCA,,-76.026760737428,,,,,,,\n"
-            "\"a, \"\"b\"\".out\",ok,ORCA,,-76.026760737428,,,,,,,\n");
+            "file,status,program,method,basis,solvation,dispersion,E [Hartree],ZPE [Hartree],H [Hartree],"
+            "G [Hartree],imaginary modes,first frequency [cm-1],BSSE [kcal/mol],findings,warnings\n"
+            "good.out,ok,ORCA,,,,,-76.026760737428,,,,,,,,\n"
+            "\"a, \"\"b\"\".out\",ok,ORCA,,,,,-76.026760737428,,,,,,,,\n");
 
   // A terminal gets aligned columns and fixed decimals.
   const std::string shown = RunOnTerminal("--quiet --table good.out failed.out", true);
-  EXPECT_NE(shown.find("\r\ngood.out    ok      ORCA" + std::string(23, ' ') + "-76.026761\r\n"), std::string::npos)
+  EXPECT_NE(shown.find("\r\ngood.out    ok      ORCA" + std::string(53, ' ') + "-76.026761\r\n"), std::string::npos)
       << shown;
 }
 
