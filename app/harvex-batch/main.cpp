@@ -4,7 +4,6 @@
 #include <clocale>
 #include <csignal>
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -29,11 +28,6 @@
 
 namespace harvex {
 namespace {
-
-// Rows name full paths, so that a results file can be fed back as a list.
-std::string AbsolutePath(const std::string& path) {
-  return std::filesystem::absolute(path).lexically_normal().string();
-}
 
 // Reports each path as a choice of it alone; false when any failed or named
 // no file. Stops at an end signal, and when the results file stops taking

@@ -98,6 +98,8 @@ void WalkFolder(const fs::path& folder, std::vector<std::string>& found, const T
 
 }  // namespace
 
+std::string AbsolutePath(const std::string& path) { return fs::absolute(path).lexically_normal().string(); }
+
 bool NaturalPathLess(const std::string& left, const std::string& right) {
   const int order = NaturalCompare(left, right);
   return order != 0 ? order < 0 : left < right;
