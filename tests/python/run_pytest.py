@@ -1,0 +1,17 @@
+"""Runs the module's tests by pytest; exits 77 (skipped) when the module
+cannot be imported into this Python because a sanitizer runtime it carries
+cannot be loaded, and says why."""
+
+import sys
+
+try:
+    import harvex  # noqa: F401
+except ImportError as error:
+    if "asan" in str(error).lower() or "sanitizer" in str(error).lower():
+        print(f"skipped: the module's sanitizer runtime cannot be loaded into Python: {error}")
+        sys.exit(77)
+    raise
+
+import pytest
+
+sys.exit(pytest.main(["-q", "-p", "no:cacheprovider", sys.argv[1]]))
