@@ -47,13 +47,14 @@ ensure_big_orca_log() {
 }
 
 # Milliseconds of the fastest of N runs of a command. Its output goes to
-# $bench_scratch/out: GNU grep stops at its first match when writing to
-# /dev/null, even with -c.
+# $bench_scratch/out (GNU grep stops at its first match when writing to
+# /dev/null, even with -c), its standard error (harvex-batch's closing
+# summary) to $bench_scratch/err.
 best_of() {
   local rounds=$1; shift
   local best= t0 t1 ms
   for _ in $(seq "$rounds"); do
-    t0=$(date +%s%N); "$@" >"$bench_scratch/out"; t1=$(date +%s%N)
+    t0=$(date +%s%N); "$@" >"$bench_scratch/out" 2>"$bench_scratch/err"; t1=$(date +%s%N)
     ms=$(( (t1 - t0) / 1000000 ))
     if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
   done

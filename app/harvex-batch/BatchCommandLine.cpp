@@ -20,6 +20,7 @@ constexpr std::size_t HelpColumn = 26;
 constexpr const char* ReportGroup = "Report";
 constexpr const char* ThermoGroup = "Thermochemistry";
 constexpr const char* EnsembleGroup = "Ensemble";
+constexpr const char* TableGroup = "Table";
 constexpr const char* OtherGroup = "Other";
 
 std::size_t JobCount(const std::string& text) {
@@ -138,6 +139,8 @@ std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& o
   AddThermoOptions(app, options.Thermo);
   app.option_defaults()->group(EnsembleGroup);
   AddEnsembleOptions(app, options.Ensemble);
+  app.option_defaults()->group(TableGroup);
+  AddTableOptions(app, options.Table);
   app.option_defaults()->group(OtherGroup);
   // The help flag was made with the program; made again it follows the others.
   app.set_help_flag("-h,--help", "Print this help and exit");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BatchEnsemble.h"
+#include "BatchTable.h"
 #include "BatchThermo.h"
 #include "Unit1/Unit1.h"
 
@@ -24,6 +25,7 @@ struct TBatchOptions {
   std::size_t Jobs = 1;
   TEnsembleOptions Ensemble;
   TThermoOptions Thermo;
+  TTableOptions Table;
   std::vector<std::string> Paths;
 };
 

@@ -59,19 +59,17 @@ void TBatchEnsemble::Add(const std::string& path, const TCoordinateFile_cdf& fil
 bool TBatchEnsemble::Finish() {
   if (Options.Destination.empty()) return true;
   std::vector<TEnsemble> ensembles = ComputeEnsembles(std::move(Members), Options.Temperature);
-  std::string tables;
+  std::vector<TTextTable> tables;
   bool warned = false;
   for (TEnsemble& ensemble : ensembles) {
     ensemble.FreeEnergyName = RankingEnergyName(Conditions);
-    // One blank line between the tables of two formulas.
-    if (!tables.empty()) tables += '\n';
-    tables += EnsembleTable(ensemble);
+    tables.push_back(EnsembleTable(ensemble));
     if (const std::string warning = BasisWarning(ensemble); !warning.empty()) {
       ShowBatchMessage(ensemble.Formula.empty() ? "ensemble" : "ensemble of " + ensemble.Formula, warning);
       warned = true;
     }
   }
-  const bool written = WriteTable(Options.Destination, tables, Json, "ensemble table");
+  const bool written = WriteTables(Options.Destination, tables, Json, "ensemble table");
   if (Json)
     for (const TEnsemble& ensemble : ensembles) WriteJsonLine(std::cout, EnsembleJson(ensemble));
   std::cout.flush();

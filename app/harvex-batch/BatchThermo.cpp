@@ -127,7 +127,7 @@ TThermoRows TBatchThermo::Add(const std::string& path, const TCoordinateFile_cdf
 
 bool TBatchThermo::Finish(bool json) {
   if (!Enabled()) return true;
-  return WriteTable(Destination, Table.Text(), json, "thermochemistry table") && Table.Clean();
+  return WriteTables(Destination, {Table.Table()}, json, "thermochemistry table") && Table.Clean();
 }
 
 }  // namespace harvex

@@ -31,6 +31,9 @@ class TBatchThermo {
   TBatchThermo(const TThermoOptions& options, double temperature, bool json);
 
   bool Enabled() const { return !Destination.empty(); }
+  // The conditions with the ranking temperature: those of the free energy
+  // the ensemble and the study table take.
+  TThermoConditions RankingConditions() const { return Table.RankingConditions(); }
 
   // The table's rows of a reported file (TThermoTable::Add); nothing
   // without --thermo.

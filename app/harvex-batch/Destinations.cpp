@@ -1,6 +1,7 @@
 #include "Destinations.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -47,18 +48,22 @@ std::optional<std::string> DestinationClash(const std::vector<TDestination>& des
   return std::nullopt;
 }
 
-bool WriteTable(const std::string& destination, const std::string& table, bool json, const std::string& role) {
+bool WriteTables(const std::string& destination, const std::vector<TTextTable>& tables, bool json,
+                 const std::string& role, bool blankLineFirst) {
+  const std::string text = TablesText(tables, TableFormFor(destination, StandardOutputIsTerminal()));
   if (destination == "-") {
-    if (!json) std::cout << '\n' << table;
+    if (!json) std::cout << (blankLineFirst ? "\n" : "") << text;
     std::cout.flush();
     return true;
   }
   std::ofstream file(destination, std::ios::binary | std::ios::trunc);
-  file << table;
+  file << text;
   file.close();
   if (file) return true;
   ShowBatchMessage(destination, "cannot write the " + role);
   return false;
 }
+
+bool StandardOutputIsTerminal() { return isatty(STDOUT_FILENO) != 0; }
 
 }  // namespace harvex

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "TextTable/TextTable.h"
+
 namespace harvex {
 
 struct TDestination {
@@ -20,10 +22,17 @@ struct TDestination {
 std::optional<std::string> DestinationClash(const std::vector<TDestination>& destinations,
                                             const std::vector<std::string>& inputs);
 
-// Writes a table after the batch to Destination: "-" is standard output,
-// after a blank line, where with --json the table is left out (the JSON
-// carries its values); any other the file, truncated. False, with the reason
-// on standard error, when the file could not be written.
-bool WriteTable(const std::string& destination, const std::string& table, bool json, const std::string& role);
+// Writes tables after the batch to Destination in the form it wants
+// (TableFormFor): "-" is standard output, after a blank line when
+// BlankLineFirst (the memo lines or another table stand before it), where
+// with --json the tables are left out (the JSON carries their values); any
+// other the file, truncated. False, with the reason on standard error, when
+// the file could not be written.
+bool WriteTables(const std::string& destination, const std::vector<TTextTable>& tables, bool json,
+                 const std::string& role, bool blankLineFirst = true);
+
+// Whether standard output is a terminal, where tables are aligned for a
+// reader.
+bool StandardOutputIsTerminal();
 
 }  // namespace harvex

@@ -10,6 +10,7 @@ TTerminalDesktop::TTerminalDesktop(bool showMemo) : ShowMemo(showMemo), Settings
 
 void TTerminalDesktop::ShowMessage(const std::string& caption, const std::string& text) {
   ++Messages;
+  Shown.push_back(text);
   std::cout.flush();
   std::cerr << caption << ": " << text << '\n';
 }

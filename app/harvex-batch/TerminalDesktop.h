@@ -2,6 +2,10 @@
 // boxes on standard error, no file chooser.
 #pragma once
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "rtl/Desktop.h"
 
 namespace harvex {
@@ -22,11 +26,14 @@ class TTerminalDesktop final : public TDesktop {
   TFormatSettings FormatSettings() override { return Settings; }
 
   int MessageCount() const { return Messages; }
+  // The texts of the boxes shown since the last call, in order.
+  std::vector<std::string> TakeMessages() { return std::exchange(Shown, {}); }
 
  private:
   bool ShowMemo;
   TFormatSettings Settings;
   int Messages = 0;
+  std::vector<std::string> Shown;
 };
 
 }  // namespace harvex

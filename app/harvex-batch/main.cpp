@@ -4,6 +4,7 @@
 #include <clocale>
 #include <csignal>
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "BatchCommandLine.h"
 #include "BatchEnsemble.h"
 #include "BatchMessages.h"
+#include "BatchTable.h"
 #include "BatchThermo.h"
 #include "Destinations.h"
 #include "FileStatus/StatusSummary.h"
@@ -29,12 +31,15 @@
 namespace harvex {
 namespace {
 
+// Takes a file or list that gave no report, and why.
+using TUnreadable = std::function<void(const std::string& path, const std::string& reason)>;
+
 // Reports each path as a choice of it alone; false when any failed or named
 // no file. Stops at an end signal, and when the results file stops taking
 // rows. An error ends only the choice it arose in; the file it arose in, or
 // the list that named none, goes to the summary as unreadable.
 bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::string>& paths,
-                    const TBatchOptions& options, const int& reported, TStatusSummary& summary) {
+                    const TBatchOptions& options, const int& reported, const TUnreadable& unreadable) {
   std::vector<TLoadItem> items;
   const std::vector<TBatchChoice> choices = PlanChoices(paths, run.ResultsIdentity(), items);
   TBatchLoader loader(items, options.Jobs);
@@ -71,13 +76,13 @@ bool ReportEachPath(TResultsRun& run, TDesktop& desktop, const std::vector<std::
     } catch (...) {
       const std::string message = CurrentExceptionMessage();
       ShowBatchMessage(choice.Path, message);
-      if (reported == reportedBeforeCurrent) summary.Add(current, {TFileStatus::Unreadable, message});
+      if (reported == reportedBeforeCurrent) unreadable(current, message);
       failed = true;
       continue;
     }
     if (reported == reportedBefore) {
       ShowBatchMessage(choice.Path, "the list names no file");
-      summary.Add(choice.Path, {TFileStatus::Unreadable, "the list names no file"});
+      unreadable(choice.Path, "the list names no file");
       failed = true;
     }
   }
@@ -90,6 +95,7 @@ std::vector<TDestination> Destinations(const TBatchOptions& options) {
   const auto addTable = [&](const char* role, const std::string& path) {
     if (!path.empty() && path != "-") destinations.push_back({role, path});
   };
+  addTable("study table", options.Table.Destination);
   addTable("ensemble table", options.Ensemble.Destination);
   addTable("thermochemistry table", options.Thermo.Destination);
   return destinations;
@@ -101,23 +107,38 @@ std::vector<TDestination> Destinations(const TBatchOptions& options) {
 // every reported file gave a row and nothing went wrong: no error, no box,
 // no warning line.
 int RunBatch(const TBatchOptions& options) {
-  TTerminalDesktop desktop(!options.Json);
-  TResultsRun run(desktop);
   TBatchEnsemble ensemble(options.Ensemble, options.Thermo.Conditions, options.Json);
   TBatchThermo thermo(options.Thermo, options.Ensemble.Temperature, options.Json);
+  TBatchStudyTable table(options.Table, thermo.Enabled() ? std::optional(thermo.RankingConditions()) : std::nullopt);
+  TTerminalDesktop desktop(!options.Json && !table.ReplacesMemo());
+  TResultsRun run(desktop);
+  const TShownPaths shown(options.Paths);
   int reported = 0;
   TStatusSummary summary;
   run.SetReportedHook([&](const std::string& path, const TCoordinateFile_cdf& file) {
     ++reported;
-    summary.Add(path, ReportedStatusOf(file, path));
-    TThermoRows recomputed = thermo.Add(path, file);
+    const std::string shownPath = shown(path);
+    TStudyRow row = StudyRowOf(shownPath, file, desktop.TakeMessages());
+    summary.Add(shownPath, row.Status);
+    TThermoRows recomputed = thermo.Add(shownPath, file);
     if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed.Json));
+    row.QhG = recomputed.RankingEnergy;
+    table.Add(std::move(row));
     if (!thermo.Enabled()) {
-      ensemble.Add(path, file);
+      ensemble.Add(shownPath, file);
     } else {
-      ensemble.Add(path, file, recomputed.RankingEnergy);
+      ensemble.Add(shownPath, file, recomputed.RankingEnergy);
     }
   });
+  const TUnreadable unreadable = [&](const std::string& path, const std::string& reason) {
+    desktop.TakeMessages();
+    TStudyRow row;
+    row.Path = shown(path);
+    row.Status = {TFileStatus::Unreadable, reason};
+    row.Warnings = {reason};
+    summary.Add(row.Path, row.Status);
+    table.Add(std::move(row));
+  };
 
   // The paths are taken against the folder the batch started in.
   std::vector<std::string> arguments;
@@ -133,19 +154,20 @@ int RunBatch(const TBatchOptions& options) {
     return ExitProblem;
   }
   bool failed = false;
-  const auto unreadable = [&](const std::string& folder, const std::string& reason) {
+  const auto unreadableFolder = [&](const std::string& folder, const std::string& reason) {
     ShowBatchMessage(folder, reason);
-    summary.Add(folder, {TFileStatus::Unreadable, reason});
+    unreadable(folder, reason);
     failed = true;
   };
-  const std::vector<std::string> paths = CollectPaths(arguments, unreadable);
-  failed |= !ReportEachPath(run, desktop, paths, options, reported, summary);
+  const std::vector<std::string> paths = CollectPaths(arguments, unreadableFolder);
+  failed |= !ReportEachPath(run, desktop, paths, options, reported, unreadable);
   run.CloseResultsFile();
   std::cout.flush();
   // A run cut short by a signal ends by it, without a thermochemistry table
   // or an ensemble of part of its files.
   EndByCaughtSignal();
   // A signal while the tables are built ends the run by it as well.
+  failed |= !table.Finish(options.Json);
   failed |= !thermo.Finish(options.Json);
   EndByCaughtSignal();
   failed |= !ensemble.Finish();

@@ -75,6 +75,7 @@ bool TCoordinateFile_cdf::LoadSinglePoint(const std::string& cdfName) {
     return false;
   }
   ETotal = Info.Energy;
+  ETotalLabel = Info.EnergyLabel;
   EnergySource = esSinglePoint;
   return true;
 }
@@ -98,6 +99,7 @@ bool TCoordinateFile_cdf::LoadFrequencies(const std::string& cdfName) {
   if (EnergySource != esSinglePoint) {
     EnergySource = esFrequency;
     ETotal = Info.Energy;
+    ETotalLabel = Info.EnergyLabel;
   }
   if (!HasThermochemistry) return true;
   if (EnergySource == esSinglePoint) {
@@ -125,6 +127,7 @@ bool TCoordinateFile_cdf::LoadGeometry(const std::string& cdfName) {
   if (EnergySource == esNone && geometry.FileKind == fkOutput) {
     EnergySource = esGeometry;
     ETotal = geometry.Info.Energy;
+    ETotalLabel = geometry.Info.EnergyLabel;
   }
   return true;
 }
@@ -144,9 +147,13 @@ void TCoordinateFile_cdf::NoteNamedFile(const TCoordinateFile& file, const std::
 }
 
 // The totals go into the ordinary fields, so that the conformer reads like
-// one output.
+// one output: the energy with the label of the job that gave it and, with
+// thermochemistry, the corrections that lead to its G. Without, the
+// frequency job's own readings stay.
 void TCoordinateFile_cdf::StoreTotals() {
   Info.Energy = static_cast<double>(ETotal);
+  Info.EnergyLabel = ETotalLabel;
+  if (!HasThermochemistry) return;
   Info.GibbsEnergy = static_cast<double>(GTotal);
   Info.ZPECorrection = static_cast<double>(EZpeTotal - ETotal);
   Info.GibbsCorrection = static_cast<double>(GTotal - ETotal);

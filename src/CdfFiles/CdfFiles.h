@@ -49,6 +49,7 @@ class TCoordinateFile_cdf : public TCoordinateFile {
 
   std::unique_ptr<TConfDescrFile> Descr;
   long double ETotal = 0;     // Hartree
+  std::string ETotalLabel;    // the method label of the job that gave ETotal
   TEnergySource EnergySource = esNone;
   long double GTotal = 0;     // Hartree
   long double EZpeTotal = 0;  // Hartree

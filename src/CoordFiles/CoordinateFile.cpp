@@ -136,6 +136,13 @@ std::size_t HeldBytes(const TCoordinateFile& file) {
   return bytes;
 }
 
+int ImaginaryModeCount(const TOutInfo& info) {
+  int count = 0;
+  if (info.Modes)
+    for (int index = 0; index < info.Modes->Count(); ++index) count += info.Modes->ModeAt(index).Frequency < 0;
+  return count;
+}
+
 void TOutInfo::AddReadWarning(std::string_view text) {
   if (std::ranges::find(ReadWarnings, text) == ReadWarnings.end()) ReadWarnings.emplace_back(text);
 }

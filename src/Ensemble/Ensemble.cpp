@@ -20,13 +20,6 @@ constexpr double DuplicateRmsd = 0.05;  // angstrom
 
 constexpr int PercentTenths = 1000;
 
-int ImaginaryModeCount(const TOutInfo& info) {
-  int count = 0;
-  if (info.Modes)
-    for (int index = 0; index < info.Modes->Count(); ++index) count += info.Modes->ModeAt(index).Frequency < 0;
-  return count;
-}
-
 long double UsedEnergy(const TEnsembleMember& member, bool usesG) { return usesG ? *member.G : member.E; }
 
 // Ranking order: finite energies ascending, then every non-finite one, so

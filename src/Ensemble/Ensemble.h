@@ -13,6 +13,7 @@
 #include "CdfFiles/CdfFiles.h"
 #include "Ensemble/Superposition.h"
 #include "FileStatus/FileStatus.h"
+#include "TextTable/TextTable.h"
 
 namespace harvex {
 
@@ -80,12 +81,12 @@ TEnsemble ComputeEnsemble(std::vector<TEnsembleMember> members, double temperatu
 // listed, not ranked, with the first formula.
 std::vector<TEnsemble> ComputeEnsembles(std::vector<TEnsembleMember> members, double temperature);
 
-// The tab-separated table: one header line naming the formula, the energy
-// used, the member count and the temperature, one line per member by rank,
-// one per excluded member (its status and reason), a warning line when E is
-// the basis, and a last line with the ensemble free energy and the lowest
-// member's share. LF line ends, numbers with a point whatever the locale.
-std::string EnsembleTable(const TEnsemble& ensemble);
+// The ensemble's table: notes naming the formula, the member counts, the
+// energy ranked by, the temperature, the ensemble free energy with the
+// lowest member's share and, when E is the basis, the warning; one row per
+// member by rank, then one per member not ranked (its status and reason).
+// Numbers with a point whatever the locale.
+TTextTable EnsembleTable(const TEnsemble& ensemble);
 
 // The warning when E is the basis, naming the members without frequencies;
 // empty otherwise.

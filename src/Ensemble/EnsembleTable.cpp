@@ -1,19 +1,18 @@
-// The ensemble as a tab-separated table for other programs:
+// The ensemble as a table for other programs and for the terminal:
 //
-// CH4: rank by G (3 members)  path  E [Hartree]  G [Hartree]  dE [kcal/mol]  dG [kcal/mol]  population at ...
-// 1  a.out  -40.5183829  -40.4918020  0.00  0.00  62.2  0  -  -
-// failed  d.out  -40.5100000  -  -  -  -  0  Error termination  -
-// ensemble free energy from G [Hartree]  -40.4922306  lowest member's share [%]  62.2
+// # CH4: 3 members ranked by G at 298.15 K, 1 not ranked
+// # ensemble free energy from G: -40.4922306 Hartree; lowest member's share: 62.2 %
+// rank  status  path   E [Hartree]  G [Hartree]  dE [kcal/mol]  dG [kcal/mol]  population [%]  ...
+// 1     ok      a.out  -40.5183829  -40.4918020  0.00           0.00           62.2            ...
+//       failed  d.out  -40.5100000                                                             ...
 //
-// "-" stands for a value a member does not have. Members that are not ranked
-// follow the ranked ones with their status in place of a rank and their
-// reason in place of the warnings.
+// An empty cell is a value a member does not have. Members that are not
+// ranked follow the ranked ones, with their reason in place of the warnings.
 #include <charconv>
 #include <cmath>
 
 #include "Ensemble/Ensemble.h"
 #include "str_pars/NumberForms.h"
-#include "str_pars/str_pars.h"
 
 namespace harvex {
 namespace {
@@ -21,22 +20,25 @@ namespace {
 constexpr int HartreeDecimals = 7;
 constexpr int KcalDecimals = 2;
 constexpr std::string_view Point = ".";
-constexpr std::string_view None = "-";
 
 std::string Hartree(long double value) { return MemoFixed(value, HartreeDecimals, Point); }
 // Differences, which no memo line shows, are rounded once from double
 // precision, with std::to_chars: exact, independent of the locale and much
-// faster than the memo's two-step rounding.
+// faster than the memo's two-step rounding. A difference that rounds to
+// zero is no negative number.
 std::string Kcal(long double value) {
   if (!std::isfinite(value)) return MemoFixed(value, KcalDecimals, Point);
   char text[64];
   const auto [end, error] =
       std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed, KcalDecimals);
-  return error == std::errc() ? std::string(text, end) : MemoFixed(value, KcalDecimals, Point);
+  if (error != std::errc()) return MemoFixed(value, KcalDecimals, Point);
+  std::string kcal(text, end);
+  if (kcal.starts_with('-') && kcal.find_first_of("123456789") == std::string::npos) kcal.erase(0, 1);
+  return kcal;
 }
 
 std::string Optional(const std::optional<long double>& value, std::string (*form)(long double)) {
-  return value ? form(*value) : std::string(None);
+  return value ? form(*value) : std::string();
 }
 
 std::string Tenths(int tenths) { return std::to_string(tenths / 10) + std::string(Point) + std::to_string(tenths % 10); }
@@ -48,61 +50,76 @@ std::string TemperatureText(double kelvin) {
   return std::string(text, end);
 }
 
-void AppendJoined(std::string& text, const std::vector<std::string_view>& items) {
-  if (items.empty()) text += None;
+std::string Joined(const std::vector<std::string_view>& items) {
+  std::string text;
   for (std::size_t index = 0; index < items.size(); ++index) (text += index > 0 ? ", " : "") += items[index];
+  return text;
 }
 
 std::string EnergyName(const TEnsemble& ensemble) { return ensemble.UsesG ? ensemble.FreeEnergyName : "E"; }
 
-std::string HeaderLine(const TEnsemble& ensemble) {
+// The free energy's name without its conditions, for the column names:
+// "qh-G" for "qh-G (Grimme, 100 cm-1, 1 atm)".
+std::string ShortFreeEnergyName(const TEnsemble& ensemble) {
+  return ensemble.FreeEnergyName.substr(0, ensemble.FreeEnergyName.find(" ("));
+}
+
+std::string Members(std::size_t count) { return std::to_string(count) + (count == 1 ? " member" : " members"); }
+
+std::vector<std::string> Notes(const TEnsemble& ensemble) {
   const std::string formula = ensemble.Formula.empty() ? std::string() : ensemble.Formula + ": ";
-  return formula + "rank by " + EnergyName(ensemble) + " (" + std::to_string(ensemble.Rows.size()) +
-         " members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\tpopulation at " +
-         TemperatureText(ensemble.Temperature) + " K [%]\timaginary modes\twarnings\tduplicate\n";
+  std::string ranked = formula + Members(ensemble.Rows.size()) + " ranked by " + EnergyName(ensemble) + " at " +
+                       TemperatureText(ensemble.Temperature) + " K";
+  if (!ensemble.Excluded.empty()) ranked += ", " + std::to_string(ensemble.Excluded.size()) + " not ranked";
+  std::vector<std::string> notes = {ranked};
+  if (ensemble.FreeEnergy)
+    notes.push_back("ensemble free energy from " + EnergyName(ensemble) + ": " + Hartree(*ensemble.FreeEnergy) +
+                    " Hartree; lowest member's share: " + Tenths(ensemble.Rows.front().PopulationTenths) + " %");
+  if (const std::string warning = BasisWarning(ensemble); !warning.empty()) notes.push_back(warning);
+  return notes;
 }
 
-// Appended field by field: a table of many thousand members is built
-// without a temporary line per member.
-void AppendMemberLine(std::string& table, const TEnsembleRow& row, std::size_t rank) {
+std::vector<TTableColumn> Columns(const TEnsemble& ensemble) {
+  const std::string g = ShortFreeEnergyName(ensemble);
+  return {{"rank", true},
+          {"status"},
+          {"path", false, true},
+          {"E [Hartree]", true},
+          {g + " [Hartree]", true},
+          {"dE [kcal/mol]", true},
+          {"d" + g + " [kcal/mol]", true},
+          {"population [%]", true},
+          {"imaginary modes", true},
+          {"warnings"},
+          {"duplicate of", true}};
+}
+
+void AddMemberRow(TTextTable& table, const TEnsembleRow& row, std::size_t rank) {
   const TEnsembleMember& member = row.Member;
-  (table += std::to_string(rank)) += '\t';
-  table += TableCell(member.Path);
-  ((table += '\t') += Hartree(member.E)) += '\t';
-  (table += Optional(member.G, Hartree)) += '\t';
-  (table += Kcal(row.DeltaE)) += '\t';
-  (table += Optional(row.DeltaG, Kcal)) += '\t';
-  (table += row.Population ? Tenths(row.PopulationTenths) : std::string(None)) += '\t';
-  (table += std::to_string(member.ImaginaryModes)) += '\t';
-  AppendJoined(table, MemberWarnings(member));
-  table += '\t';
-  table += row.DuplicateOf != 0 ? "duplicate of " + std::to_string(row.DuplicateOf) : std::string(None);
-  table += '\n';
+  table.Rows.push_back({std::to_string(rank), std::string(StatusName(member.Status.Status)), member.Path,
+                        Hartree(member.E), Optional(member.G, Hartree), Kcal(row.DeltaE),
+                        Optional(row.DeltaG, Kcal), row.Population ? Tenths(row.PopulationTenths) : std::string(),
+                        std::to_string(member.ImaginaryModes), Joined(MemberWarnings(member)),
+                        row.DuplicateOf != 0 ? std::to_string(row.DuplicateOf) : std::string()});
 }
 
-void AppendExcludedLine(std::string& table, const TEnsembleMember& member) {
-  ((table += StatusName(member.Status.Status)) += '\t') += TableCell(member.Path);
-  ((table += '\t') += member.HasEnergy ? Hartree(member.E) : std::string(None)) += '\t';
-  (table += Optional(member.G, Hartree)) += "\t-\t-\t-\t";
-  (table += std::to_string(member.ImaginaryModes)) += '\t';
-  (table += TableCell(member.Status.Reason.empty() ? std::string(None) : member.Status.Reason)) += "\t-\n";
-}
-
-std::string LastLine(const TEnsemble& ensemble) {
-  const bool populated = ensemble.FreeEnergy.has_value();
-  return "ensemble free energy from " + EnergyName(ensemble) + " [Hartree]\t" + Optional(ensemble.FreeEnergy, Hartree) +
-         "\tlowest member's share [%]\t" +
-         (populated ? Tenths(ensemble.Rows.front().PopulationTenths) : std::string(None)) + '\n';
+void AddExcludedRow(TTextTable& table, const TEnsembleMember& member) {
+  std::vector<std::string>& cells = table.AddRow();
+  cells[1] = StatusName(member.Status.Status);
+  cells[2] = member.Path;
+  if (member.HasEnergy) cells[3] = Hartree(member.E);
+  cells[4] = Optional(member.G, Hartree);
+  cells[8] = std::to_string(member.ImaginaryModes);
+  cells[9] = member.Status.Reason;
 }
 
 }  // namespace
 
-std::string EnsembleTable(const TEnsemble& ensemble) {
-  std::string table = HeaderLine(ensemble);
-  for (std::size_t row = 0; row < ensemble.Rows.size(); ++row) AppendMemberLine(table, ensemble.Rows[row], row + 1);
-  for (const TEnsembleMember& member : ensemble.Excluded) AppendExcludedLine(table, member);
-  if (const std::string warning = BasisWarning(ensemble); !warning.empty()) (table += TableCell(warning)) += '\n';
-  return table += LastLine(ensemble);
+TTextTable EnsembleTable(const TEnsemble& ensemble) {
+  TTextTable table{Notes(ensemble), Columns(ensemble), {}};
+  for (std::size_t row = 0; row < ensemble.Rows.size(); ++row) AddMemberRow(table, ensemble.Rows[row], row + 1);
+  for (const TEnsembleMember& member : ensemble.Excluded) AddExcludedRow(table, member);
+  return table;
 }
 
 std::string BasisWarning(const TEnsemble& ensemble) {

@@ -121,4 +121,20 @@ std::vector<std::string> CollectPaths(const std::vector<std::string>& arguments,
   return paths;
 }
 
+TShownPaths::TShownPaths(const std::vector<std::string>& arguments)
+    : StartFolder(std::filesystem::current_path().string()) {
+  for (const std::string& argument : arguments)
+    if (std::filesystem::path(argument).is_relative())
+      RelativeArguments.push_back(AbsolutePath(argument));
+}
+
+std::string TShownPaths::operator()(const std::string& path) const {
+  for (const std::string& argument : RelativeArguments) {
+    const bool named = path == argument || (path.starts_with(argument) && path.size() > argument.size() &&
+                                            (argument.ends_with('/') || path[argument.size()] == '/'));
+    if (named) return std::filesystem::path(path).lexically_relative(StartFolder).string();
+  }
+  return path;
+}
+
 }  // namespace harvex

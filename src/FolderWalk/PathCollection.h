@@ -26,6 +26,22 @@ std::vector<std::string> CollectPaths(const std::vector<std::string>& arguments,
 // names the file the same way.
 std::string AbsolutePath(const std::string& path);
 
+// Paths as the user gave them, for the tables and the summary: a file named
+// by a relative argument, or found in a folder named by one, is shown
+// relative to the folder the run started in; any other path (an absolute
+// argument, a file a list names) as it stands.
+class TShownPaths {
+ public:
+  // Arguments as given; relative ones are taken against the current folder.
+  explicit TShownPaths(const std::vector<std::string>& arguments);
+  // Path: absolute and normal, as the run reports it.
+  std::string operator()(const std::string& path) const;
+
+ private:
+  std::string StartFolder;
+  std::vector<std::string> RelativeArguments;  // absolute and normal
+};
+
 // Natural order of paths: folder by folder, runs of digits compared by their
 // value, so "conf2.out" comes before "conf10.out".
 bool NaturalPathLess(const std::string& left, const std::string& right);

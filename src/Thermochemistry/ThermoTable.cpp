@@ -9,7 +9,6 @@
 namespace harvex {
 namespace {
 
-constexpr std::string_view None = "-";
 constexpr int HartreeDecimals = 7;
 // A recomputation further than this from the printed G is reported.
 constexpr double SelfCheckLimit = 1e-5;  // Hartree
@@ -35,7 +34,7 @@ std::string Difference(double value) {
 }
 
 std::string_view ProgramName(TOutputProgram program) {
-  return program == opGaussian ? "Gaussian" : program == opOrca ? "ORCA" : None;
+  return program == opGaussian ? "Gaussian" : program == opOrca ? "ORCA" : "";
 }
 
 std::string_view RotorName(TRotor rotor) {
@@ -68,17 +67,30 @@ std::string ScaleName(const TThermoConditions& conditions) {
   return conditions.Scale == 1 ? std::string() : ", scale " + Shortest(conditions.Scale);
 }
 
-std::string HeaderLine(const TThermoConditions& conditions) {
+// What the recomputation assumed, for the notes above the header.
+std::string ConditionsNote(const TThermoConditions& conditions) {
   const std::string imaginary = conditions.Imaginary == TImaginaryModes::Drop
                                     ? "imaginary modes left out"
                                     : "imaginary modes above " + Shortest(conditions.InvertThreshold) +
                                           " cm-1 inverted";
-  const std::string state = conditions.Concentration ? "c [mol/L]" : "p [atm]";
-  return "thermochemistry (S: " + EntropyName(conditions) + "; " + EnthalpyName(conditions) + ScaleName(conditions) +
-         "; " + imaginary + ")\tpath\tprogram\tT [K]\t" + state +
-         "\tsymmetry number\tmultiplicity\trotor\tmodes used\timaginary modes\tscale\tE [Hartree]\tZPE [Hartree]"
-         "\tH [Hartree]\tqh-H [Hartree]\tT*S [Hartree]\tT*qh-S [Hartree]\tG [Hartree]\tqh-G [Hartree]"
-         "\tprinted G [Hartree]\tself-check [Hartree]\twarnings\n";
+  return "thermochemistry recomputed with S: " + EntropyName(conditions) + "; " + EnthalpyName(conditions) +
+         ScaleName(conditions) + "; " + imaginary;
+}
+
+std::vector<TTableColumn> Columns(const TThermoConditions& conditions) {
+  std::vector<TTableColumn> columns = {{"path", false, true}, {"program"}, {"T [K]", true},
+                                       {conditions.Concentration ? "c [mol/L]" : "p [atm]", true}};
+  for (const char* name : {"symmetry number", "multiplicity"}) columns.push_back({name, true});
+  columns.push_back({"rotor"});
+  columns.push_back({"modes used", true});
+  columns.push_back({"imaginary modes"});
+  columns.push_back({"scale", true});
+  for (const char* name : {"E [Hartree]", "ZPE [Hartree]", "H [Hartree]", "qh-H [Hartree]", "T*S [Hartree]",
+                           "T*qh-S [Hartree]", "G [Hartree]", "qh-G [Hartree]", "printed G [Hartree]",
+                           "self-check [Hartree]"})
+    columns.push_back({name, true});
+  columns.push_back({"warnings"});
+  return columns;
 }
 
 // "1 left out", "0 left out, 2 inverted (-31.2, -12.5)".
@@ -92,7 +104,6 @@ std::string ImaginaryText(const TThermoResult& result) {
 }
 
 std::string Joined(const std::vector<std::string>& items) {
-  if (items.empty()) return std::string(None);
   std::string text;
   for (std::size_t index = 0; index < items.size(); ++index) (text += index > 0 ? ", " : "") += items[index];
   return text;
@@ -142,10 +153,10 @@ bool CheckFinite(const std::string& path, double temperature, const TThermoResul
   return finite;
 }
 
-void AppendRow(std::string& table, int number, const std::string& path, const TFileThermo& thermo,
+void AppendRow(TTextTable& table, const std::string& path, const TFileThermo& thermo,
                const TThermoConditions& conditions, const std::optional<TThermoResult>& result) {
   const TThermoMolecule* molecule = thermo.Source.Molecule ? &*thermo.Source.Molecule : nullptr;
-  std::vector<std::string> cells = {std::to_string(number), TableCell(path), std::string(ProgramName(thermo.Source.Program)),
+  std::vector<std::string> cells = {path, std::string(ProgramName(thermo.Source.Program)),
                                     Shortest(conditions.Temperature),
                                     Shortest(conditions.Concentration.value_or(conditions.Pressure))};
   if (molecule && result) {
@@ -153,16 +164,15 @@ void AppendRow(std::string& table, int number, const std::string& path, const TF
                                std::string(RotorName(molecule->Rotor)), std::to_string(result->ModesUsed),
                                ImaginaryText(*result), Shortest(conditions.Scale), Hartree(molecule->Energy),
                                Hartree(result->ZPE), Hartree(result->H),
-                               conditions.HeadGordon ? Hartree(result->QhH) : std::string(None), Hartree(result->TS),
+                               conditions.HeadGordon ? Hartree(result->QhH) : std::string(), Hartree(result->TS),
                                Hartree(result->TQhS), Hartree(result->G), Hartree(result->QhG)});
   } else {
-    cells.insert(cells.end(), 14, std::string(None));
+    cells.insert(cells.end(), 14, std::string());
   }
-  cells.push_back(thermo.Source.PrintedG ? Hartree(*thermo.Source.PrintedG) : std::string(None));
-  cells.push_back(thermo.SelfCheck ? Difference(*thermo.SelfCheck) : "not checked");
-  cells.push_back(TableCell(Joined(thermo.Warnings)));
-  for (std::size_t index = 0; index < cells.size(); ++index) (table += index > 0 ? "\t" : "") += cells[index];
-  table += '\n';
+  cells.push_back(thermo.Source.PrintedG ? Hartree(*thermo.Source.PrintedG) : std::string());
+  cells.push_back(thermo.SelfCheck ? Difference(*thermo.SelfCheck) : std::string());
+  cells.push_back(Joined(thermo.Warnings));
+  table.Rows.push_back(std::move(cells));
 }
 
 TModelJson Nullable(const std::optional<double>& value) { return value ? TModelJson(*value) : TModelJson(nullptr); }
@@ -179,7 +189,7 @@ TModelJson ThermoJson(const TFileThermo& thermo, const TThermoConditions& condit
           {"Concentration", Nullable(conditions.Concentration)},
           {"SymmetryNumber", fromMolecule(molecule ? molecule->SymmetryNumber : 0)},
           {"Multiplicity", fromMolecule(molecule ? molecule->Multiplicity : 0)},
-          {"Rotor", fromMolecule(molecule ? RotorName(molecule->Rotor) : None)},
+          {"Rotor", fromMolecule(molecule ? RotorName(molecule->Rotor) : "")},
           {"ModesUsed", result ? TModelJson(result->ModesUsed) : TModelJson(nullptr)},
           {"ImaginaryModes", result ? TModelJson(result->ImaginaryModes) : TModelJson(nullptr)},
           {"InvertedModes", result ? TModelJson(result->InvertedModes) : TModelJson(nullptr)},
@@ -211,13 +221,12 @@ TThermoTable::TThermoTable(const TThermoConditions& conditions, std::vector<doub
       RankingTemperature(rankingTemperature),
       Json(json),
       Notice(std::move(notice)),
-      Table(HeaderLine(conditions)) {
+      Cells{{ConditionsNote(conditions)}, Columns(conditions), {}} {
   if (Temperatures.empty()) Temperatures = {rankingTemperature};
 }
 
 TThermoRows TThermoTable::Add(const std::string& path, const TCoordinateFile_cdf& file) {
   const TFileThermo thermo = Recompute(path, file, Notice, SelfCheckFailed);
-  ++FileCount;
   TThermoRows rows{Json ? TModelJson::array() : TModelJson(nullptr), std::nullopt};
   for (const double temperature : Temperatures) {
     TThermoConditions conditions = Conditions;
@@ -225,14 +234,10 @@ TThermoRows TThermoTable::Add(const std::string& path, const TCoordinateFile_cdf
     std::optional<TThermoResult> result;
     if (thermo.Source.Molecule) result = ComputeThermochemistry(*thermo.Source.Molecule, conditions);
     if (result && !CheckFinite(path, temperature, *result, Notice)) NotFiniteValue = true;
-    AppendRow(Table, FileCount, path, thermo, conditions, result);
+    AppendRow(Cells, path, thermo, conditions, result);
     if (Json) rows.Json.push_back(ThermoJson(thermo, conditions, result));
   }
-  if (thermo.Source.Molecule) {
-    TThermoConditions conditions = Conditions;
-    conditions.Temperature = RankingTemperature;
-    rows.RankingEnergy = FiniteRankingEnergy(*thermo.Source.Molecule, conditions);
-  }
+  if (thermo.Source.Molecule) rows.RankingEnergy = FiniteRankingEnergy(*thermo.Source.Molecule, RankingConditions());
   return rows;
 }
 
@@ -250,6 +255,10 @@ std::string RankingEnergyName(const TThermoConditions& conditions) {
   return name + ScaleName(conditions) + ", " + StandardState(conditions) + ")";
 }
 
-std::string TThermoTable::RankingName() const { return RankingEnergyName(Conditions); }
+TThermoConditions TThermoTable::RankingConditions() const {
+  TThermoConditions conditions = Conditions;
+  conditions.Temperature = RankingTemperature;
+  return conditions;
+}
 
 }  // namespace harvex

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ModelJson/ModelJson.h"
+#include "TextTable/TextTable.h"
 #include "Thermochemistry/Thermochemistry.h"
 
 namespace harvex {
@@ -39,7 +40,7 @@ std::string RankingEnergyName(const TThermoConditions& conditions);
 class TThermoTable {
  public:
   // Rows at each of Temperatures (Kelvin; the ranking temperature when
-  // empty); the header line names the conditions.
+  // empty); a note names the conditions.
   TThermoTable(const TThermoConditions& conditions, std::vector<double> temperatures, double rankingTemperature,
                bool json, TThermoNotice notice);
 
@@ -47,14 +48,14 @@ class TThermoTable {
   // energy, and the notices on what went wrong.
   TThermoRows Add(const std::string& path, const TCoordinateFile_cdf& file);
 
-  // The tab-separated table so far: the header line, then the rows, LF line
-  // ends, numbers with a point.
-  const std::string& Text() const { return Table; }
+  // The table so far: a row per file and temperature, numbers with a
+  // point, empty cells for what a file does not give.
+  const TTextTable& Table() const { return Cells; }
   // No self-check failed and every recomputed value was finite.
   bool Clean() const { return !SelfCheckFailed && !NotFiniteValue; }
 
-  // The ranking energy's name for the ensemble's header, with its conditions.
-  std::string RankingName() const;
+  // The conditions at the ranking temperature.
+  TThermoConditions RankingConditions() const;
 
  private:
   TThermoConditions Conditions;
@@ -62,8 +63,7 @@ class TThermoTable {
   double RankingTemperature;
   bool Json;
   TThermoNotice Notice;
-  std::string Table;
-  int FileCount = 0;
+  TTextTable Cells;
   bool SelfCheckFailed = false;
   bool NotFiniteValue = false;  // a recomputed quantity overflowed
 };

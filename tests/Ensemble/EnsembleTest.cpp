@@ -14,6 +14,10 @@
 namespace harvex {
 namespace {
 
+// The ensemble's table as a file gets it.
+std::string TabText(const TEnsemble& ensemble) { return TableText(EnsembleTable(ensemble), TTableForm::Tabs); }
+
+
 using testing::TestDataPath;
 
 // CODATA 2018: the Hartree energy times Avogadro's number over 4184 J/kcal.
@@ -245,7 +249,7 @@ TEST(Ensembles, OneTablePerFormulaWithPopulationsEach) {
     EXPECT_TRUE(ensemble.FreeEnergy);
     EXPECT_EQ(TenthsSum(ensemble), 1000);
   }
-  EXPECT_TRUE(EnsembleTable(ensembles[1]).starts_with("H2O: rank by G (2 members)\t"));
+  EXPECT_TRUE(TabText(ensembles[1]).starts_with("# H2O: 2 members ranked by G at 298.15 K\n")) << TabText(ensembles[1]);
 }
 
 // A member without a geometry joins the only molecule; among two it is
@@ -280,12 +284,11 @@ TEST(Ensemble, MembersThatAreNotOkAreListedAndNotRanked) {
   EXPECT_EQ(TenthsSum(ensemble), 1000);
   ASSERT_EQ(ensemble.Excluded.size(), 3U);
   EXPECT_EQ(ensemble.Excluded[2].Status.Status, TFileStatus::NoEnergy);
-  const std::string table = EnsembleTable(ensemble);
-  EXPECT_NE(table.find("\nfailed\tfailed.out\t-2.0000000\t-3.0000000\t-\t-\t-\t0\terror termination\t-\n"
-                       "unreadable\tmissing.out\t-\t-\t-\t-\t-\t0\tcould not be opened\t-\n"
-                       "no energy\tempty.out\t-\t-\t-\t-\t-\t0\tno energy was read\t-\n"
-                       "ensemble free energy"),
-            std::string::npos)
+  const std::string table = TabText(ensemble);
+  EXPECT_TRUE(table.starts_with("# CHBrClF: 2 members ranked by G at 298.15 K, 3 not ranked\n")) << table;
+  EXPECT_TRUE(table.ends_with("\tfailed\tfailed.out\t-2.0000000\t-3.0000000\t\t\t\t0\terror termination\t\n"
+                              "\tunreadable\tmissing.out\t\t\t\t\t\t0\tcould not be opened\t\n"
+                              "\tno energy\tempty.out\t\t\t\t\t\t0\tno energy was read\t\n"))
       << table;
 }
 
@@ -302,9 +305,10 @@ TEST(Ensemble, MemberWithoutFrequenciesMakesEveryMemberRankByEWithAWarning) {
   const std::string warning =
       "warning: ranked by E, not qh-G (Grimme): no frequencies to recompute it from in sp.out, sp2.out";
   EXPECT_EQ(BasisWarning(ensemble), warning);
-  const std::string table = EnsembleTable(ensemble);
-  EXPECT_TRUE(table.starts_with("CHBrClF: rank by E (3 members)\t")) << table;
-  EXPECT_NE(table.find("\n" + warning + "\nensemble free energy from E "), std::string::npos) << table;
+  const std::string table = TabText(ensemble);
+  EXPECT_TRUE(table.starts_with("# CHBrClF: 3 members ranked by E at 298.15 K\n"
+                                "# ensemble free energy from E: ")) << table;
+  EXPECT_NE(table.find("\n# " + warning + "\nrank\t"), std::string::npos) << table;
   // With G everywhere there is no warning.
   EXPECT_EQ(BasisWarning(ComputeEnsemble({Member("a.out", -1, -1.5)}, 298.15)), "");
 }
@@ -313,7 +317,9 @@ TEST(Ensemble, NoMembersGiveAnEmptyTable) {
   const TEnsemble ensemble = ComputeEnsemble({}, 298.15);
   EXPECT_TRUE(ensemble.Rows.empty());
   EXPECT_FALSE(ensemble.FreeEnergy);
-  EXPECT_TRUE(EnsembleTable(ensemble).starts_with("rank by E (0 members)\t")) << EnsembleTable(ensemble);
+  EXPECT_EQ(TabText(ensemble),
+            "# 0 members ranked by E at 298.15 K\nrank\tstatus\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\t"
+            "dG [kcal/mol]\tpopulation [%]\timaginary modes\twarnings\tduplicate of\n");
 }
 
 TEST(Ensemble, NonFiniteEnergyRanksLastWithoutAPopulation) {
@@ -323,8 +329,7 @@ TEST(Ensemble, NonFiniteEnergyRanksLastWithoutAPopulation) {
   EXPECT_EQ(ensemble.Rows[0].PopulationTenths, 1000);
   EXPECT_FALSE(ensemble.Rows[1].Population);
   EXPECT_FALSE(ensemble.Rows[2].Population);
-  EXPECT_NE(EnsembleTable(ensemble).find("\tnan.out\tNAN\tNAN\tNAN\tNAN\t-\t"), std::string::npos)
-      << EnsembleTable(ensemble);
+  EXPECT_NE(TabText(ensemble).find("\tnan.out\tNAN\tNAN\tNAN\tNAN\t\t"), std::string::npos) << TabText(ensemble);
 }
 
 // ---------------------------------------------------------------------------
@@ -380,14 +385,15 @@ TEST(EnsembleTable, IsTabSeparatedWithPointsWhateverTheLocale) {
   unfinished.ImaginaryModes = 2;
   const TEnsemble ensemble = ComputeEnsemble(
       {unfinished, Member("a.out", -40.5183829, -40.491802), Member("copy.out", -40.5183829, -40.491802)}, 310.5);
-  EXPECT_EQ(EnsembleTable(ensemble),
-            "CHBrClF: rank by E (3 members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\t"
-            "population at 310.5 K [%]\timaginary modes\twarnings\tduplicate\n"
-            "1\ta.out\t-40.5183829\t-40.4918020\t0.00\t0.00\t100.0\t0\t-\t-\n"
-            "2\tcopy.out\t-40.5183829\t-40.4918020\t0.00\t0.00\t-\t0\t-\tduplicate of 1\n"
-            "3\tb c.out\t-40.5000000\t-\t11.54\t-\t0.0\t2\tno thermochemistry\t-\n"
-            "warning: ranked by E, not G: no frequencies to recompute it from in b c.out\n"
-            "ensemble free energy from E [Hartree]\t-40.5183829\tlowest member's share [%]\t100.0\n");
+  EXPECT_EQ(TabText(ensemble),
+            "# CHBrClF: 3 members ranked by E at 310.5 K\n"
+            "# ensemble free energy from E: -40.5183829 Hartree; lowest member's share: 100.0 %\n"
+            "# warning: ranked by E, not G: no frequencies to recompute it from in b c.out\n"
+            "rank\tstatus\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\tpopulation [%]\t"
+            "imaginary modes\twarnings\tduplicate of\n"
+            "1\tok\ta.out\t-40.5183829\t-40.4918020\t0.00\t0.00\t100.0\t0\t\t\n"
+            "2\tok\tcopy.out\t-40.5183829\t-40.4918020\t0.00\t0.00\t\t0\t\t1\n"
+            "3\tok\tb c.out\t-40.5000000\t\t11.54\t\t0.0\t2\tno thermochemistry\t\n");
 }
 
 }  // namespace

@@ -57,5 +57,22 @@ TEST(CollectPaths, LinkLoopIsNamedAndTheWalkGoesOn) {
   EXPECT_EQ(named, std::vector<std::string>{scratch.PathOf("w/loop.out")});
 }
 
+// A file is shown as the argument that named it was given: below a relative
+// argument relative to the start folder, otherwise as it stands.
+TEST(ShownPaths, FollowTheArgumentThatNamedTheFile) {
+  const std::string start = fs::current_path().string();
+  const TShownPaths shown({"runs", "../up/a.out", "/abs/b.out", "list.txt", "ru"});
+  const std::pair<std::string, std::string> cases[] = {
+      {start + "/runs/conf1.out", "runs/conf1.out"},
+      {start + "/runs/sub/x.cdf", "runs/sub/x.cdf"},
+      {fs::path(start).parent_path().string() + "/up/a.out", "../up/a.out"},
+      {"/abs/b.out", "/abs/b.out"},
+      {"/elsewhere/named/by/the/list.out", "/elsewhere/named/by/the/list.out"},
+      // "ru" names no folder that "runs2" is in.
+      {start + "/runs2/c.out", start + "/runs2/c.out"},
+  };
+  for (const auto& [path, expected] : cases) EXPECT_EQ(shown(path), expected) << path;
+}
+
 }  // namespace
 }  // namespace harvex

@@ -2,7 +2,6 @@
 // an ensemble ranks by, the self-check's notices and the JSON values.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -28,7 +27,7 @@ std::unique_ptr<TCoordinateFile_cdf> Loaded(const std::string& relative) {
   return file;
 }
 
-std::size_t LineCount(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+std::string TabText(const TThermoTable& table) { return TableText(table.Table(), TTableForm::Tabs); }
 
 // The ranking energy is qh-G at the ensemble's temperature, whatever
 // temperatures the rows are at; a file with nothing to recompute has none.
@@ -47,9 +46,15 @@ TEST(ThermoTable, RanksAtTheEnsemblesTemperatureAndRowsAtEachOfTheTable) {
   const TThermoRows none = table.Add("gopt.out", *noModes);
   EXPECT_FALSE(none.RankingEnergy);
   EXPECT_TRUE(none.Json[0]["G"].is_null());
-  EXPECT_EQ(LineCount(table.Text()), 5U);  // the header, two rows for each file
-  EXPECT_NE(table.Text().find("\n1\tiso butane.out\tGaussian\t200\t"), std::string::npos) << table.Text();
-  EXPECT_NE(table.Text().find("\n2\tgopt.out\tGaussian\t400\t"), std::string::npos) << table.Text();
+  EXPECT_EQ(table.Table().Rows.size(), 4U);  // two rows for each file
+  const std::string text = TabText(table);
+  EXPECT_TRUE(text.starts_with("# thermochemistry recomputed with S: Grimme, 100 cm-1; harmonic H; imaginary modes "
+                               "left out\npath\tprogram\tT [K]\tp [atm]\t"))
+      << text;
+  EXPECT_NE(text.find("\niso butane.out\tGaussian\t200\t"), std::string::npos) << text;
+  // What a file without modes does not give is left empty.
+  EXPECT_NE(text.find("\ngopt.out\tGaussian\t400\t1\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t"), std::string::npos)
+      << text;
   EXPECT_TRUE(notices.Told.empty());
   EXPECT_TRUE(table.Clean());
 }
@@ -69,8 +74,8 @@ TEST(ThermoTable, FailedSelfCheckIsToldAndMarksTheTable) {
   EXPECT_TRUE(notices.Told[0].second.starts_with("printed G -158.354146 but recomputed -158.3540456"))
       << notices.Told[0].second;
   EXPECT_FALSE(table.Clean());
-  EXPECT_EQ(LineCount(table.Text()), 3U);
-  EXPECT_EQ(table.RankingName(), "qh-G (Grimme, 100 cm-1, 1 atm)");
+  EXPECT_EQ(table.Table().Rows.size(), 2U);
+  EXPECT_EQ(RankingEnergyName(table.RankingConditions()), "qh-G (Grimme, 100 cm-1, 1 atm)");
 }
 
 }  // namespace

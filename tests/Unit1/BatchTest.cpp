@@ -49,10 +49,11 @@ class BatchTest : public TRunTest {
     return result;
   }
 
-  // Standard error as a terminal sees it; standard output goes to batch.out.
-  std::string RunOnTerminal(const std::string& arguments) {
-    const std::string command =
-        "cd '" + Scratch.Path().string() + "' && '" HARVEX_BATCH_PROGRAM "' " + arguments + " >batch.out";
+  // What a terminal shows of a run: standard error, and standard output
+  // unless it goes to batch.out.
+  std::string RunOnTerminal(const std::string& arguments, bool outputToo = false) {
+    const std::string command = "cd '" + Scratch.Path().string() + "' && '" HARVEX_BATCH_PROGRAM "' " + arguments +
+                                (outputToo ? "" : " >batch.out");
     int terminal = -1;
     const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (child == 0) {
@@ -96,8 +97,7 @@ TEST_F(BatchTest, UnknownFileGetsTheErrorLineOnlyTheHeaderAndExitsOne) {
   const TBatchResult result = RunBatch("notes.dat");
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_EQ(result.Out, "File:\t" + Full("notes.dat") + "\nError: not a .out file!\n");
-  EXPECT_EQ(result.Err, "harvex-batch: 1 file: 1 unreadable\n  unreadable: " + Full("notes.dat") +
-                            ": unknown extension .dat\n");
+  EXPECT_EQ(result.Err, "harvex-batch: 1 file: 1 unreadable\n  unreadable: notes.dat: unknown extension .dat\n");
   EXPECT_TRUE(IsHeaderOnly(Results())) << Results();
 }
 
@@ -118,8 +118,7 @@ TEST_F(BatchTest, ErrorEndsOnlyItsPathAndIsNamedOnStandardError) {
   const TBatchResult result = RunBatch("missing.txt water.out");
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.txt") + ": No such file or directory\n" +
-                            "harvex-batch: 2 files: 1 ok, 1 unreadable\n" + "  unreadable: " + Full("missing.txt") +
-                            ": No such file or directory\n");
+                            "harvex-batch: 2 files: 1 ok, 1 unreadable\n  unreadable: missing.txt: No such file or directory\n");
   EXPECT_TRUE(result.Out.starts_with("File:\t" + Full("water.out") + "\n")) << result.Out;
 }
 
@@ -133,9 +132,9 @@ TEST_F(BatchTest, SummaryCountsTheFilesByStatusAndNamesThoseNotOk) {
   EXPECT_EQ(result.ExitStatus, 1);
   EXPECT_EQ(result.Err, "harvex-batch: " + Full("missing.zip") + ": No such file or directory\n" +
                             "harvex-batch: 4 files: 1 ok, 1 unfinished, 2 unreadable\n" +
-                            "  unfinished: " + Full("cut.out") + ": no termination line\n" +
-                            "  unreadable: " + Full("missing.zip") + ": No such file or directory\n" +
-                            "  unreadable: " + Full("binary.out") + ": no Gaussian or ORCA banner\n");
+                            "  unfinished: cut.out: no termination line\n"
+                            "  unreadable: missing.zip: No such file or directory\n"
+                            "  unreadable: binary.out: no Gaussian or ORCA banner\n");
   EXPECT_EQ(std::ranges::count(result.Out, '\n'), 3);
   for (const char* member : {R"("Status":"ok","Reason":null)", R"("Status":"unfinished","Reason":"no termination line")",
                              R"("Status":"unreadable","Reason":"no Gaussian or ORCA banner")"})
@@ -183,15 +182,13 @@ TEST_F(BatchTest, InputThatGaveNothingExitsOne) {
   const TBatchResult emptyList = RunBatch("nothing.txt");
   EXPECT_EQ(emptyList.ExitStatus, 1);
   EXPECT_EQ(emptyList.Err, "harvex-batch: " + Full("nothing.txt") + ": the list names no file\n" +
-                               "harvex-batch: 1 file: 1 unreadable\n  unreadable: " + Full("nothing.txt") +
-                               ": the list names no file\n");
+                               "harvex-batch: 1 file: 1 unreadable\n  unreadable: nothing.txt: the list names no file\n");
   const TBatchResult emptyFolder = RunBatch("none");
   EXPECT_EQ(emptyFolder.ExitStatus, 1);
   EXPECT_EQ(emptyFolder.Err, "harvex-batch: " + Full("none/loops/loop.out") + ": Too many levels of symbolic links\n" +
                                  "harvex-batch: " + Full("none") + ": the folder holds no output\n" +
-                                 "harvex-batch: 2 files: 2 unreadable\n  unreadable: " + Full("none/loops/loop.out") +
-                                 ": Too many levels of symbolic links\n  unreadable: " + Full("none") +
-                                 ": the folder holds no output\n");
+                                 "harvex-batch: 2 files: 2 unreadable\n  unreadable: none/loops/loop.out: Too many levels of symbolic "
+                                 "links\n  unreadable: none: the folder holds no output\n");
   const TBatchResult full = RunBatch("--results /dev/full missing.out");
   EXPECT_EQ(full.ExitStatus, 1);
   EXPECT_EQ(full.Err, "harvex-batch: Cannot write the results file /dev/full: No space left on device\n");
@@ -422,6 +419,7 @@ TEST_F(BatchTest, HelpListsEachOptionOnceUnderItsHeadingWithItsRange) {
       {"Thermochemistry", "--imaginary MODE", "drop (default), or invert those above CM cm-1 (default -50)"},
       {"Ensemble", "--ensemble[=FILE]", "with --ensemble=FILE to FILE"},
       {"Ensemble", "--temperature K", "from 1 to 10000 (default 298.15); also that of --thermo"},
+      {"Table", "--table[=FILE]", "comma-separated for a .csv name"},
       {"Other", "-h, --help", "help"},
       {"Other", "--version", "version"},
   };
@@ -468,6 +466,55 @@ TEST_F(BatchTest, DashDestinationsAreStandardOutputForTablesAndRefusedForTheResu
 }
 
 // ---------------------------------------------------------------------------
+// The study table after the batch.
+
+// Every file gets a row with its status, whatever it is; what a file did not
+// give is an empty cell. On standard output the table takes the place of
+// the memo lines; a file named .csv gets commas and quotes.
+TEST_F(BatchTest, StudyTableGivesEveryFileARowWithItsStatus) {
+  const std::string failed = testing::ReadWholeFile(testing::TestDataPath("gaussian/MeOH_SCF_error.out"));
+  Scratch.Write("good.out", std::string(OrcaOutput));
+  Scratch.Write("a, \"b\".out", std::string(OrcaOutput));
+  Scratch.Write("cut.out", std::string(OrcaOutput).substr(0, std::string(OrcaOutput).find("****ORCA")));
+  Scratch.Write("binary.out", std::string("\0\x01\x02", 3));
+  Scratch.Write("failed.out", failed);
+  const std::string files = "good.out cut.out missing.out binary.out failed.out 'a, \"b\".out' notes.dat";
+  const TBatchResult piped = RunBatch("--quiet --table " + files);
+  EXPECT_EQ(piped.ExitStatus, 1);
+  const std::string header = "\tstatus\tprogram\tmethod\tE [Hartree]\tZPE [Hartree]\tH [Hartree]\tG [Hartree]\t"
+                             "imaginary modes\tfirst frequency [cm-1]\tBSSE [kcal/mol]\twarnings\n";
+  EXPECT_EQ(piped.Out, "file" + header +
+                           "good.out\tok\tORCA\t\t-76.026760737428\t\t\t\t\t\t\t\n"
+                           "cut.out\tunfinished\tORCA\t\t-76.026760737428\t\t\t\t\t\t\tno termination line\n"
+                           "missing.out\tunreadable\t\t\t\t\t\t\t\t\t\tNo such file or directory\n"
+                           "binary.out\tunreadable\t\t\t\t\t\t\t\t\t\tno Gaussian or ORCA banner\n"
+                           "failed.out\tfailed\tGaussian 09 A.02\tRB3LYP\t-115.073590213\t\t\t\t\t\t\terror termination\n"
+                           "a, \"b\".out\tok\tORCA\t\t-76.026760737428\t\t\t\t\t\t\t\n"
+                           "notes.dat\tunreadable\t\t\t\t\t\t\t\t\t\tunknown extension .dat\n");
+  EXPECT_TRUE(piped.Err.ends_with("7 files: 2 ok, 1 failed, 1 unfinished, 3 unreadable\n"
+                                  "  unfinished: cut.out: no termination line\n"
+                                  "  unreadable: missing.out: No such file or directory\n"
+                                  "  unreadable: binary.out: no Gaussian or ORCA banner\n"
+                                  "  failed: failed.out: error termination\n"
+                                  "  unreadable: notes.dat: unknown extension .dat\n"))
+      << piped.Err;
+
+  const TBatchResult csv = RunBatch("--quiet --table=study.csv good.out 'a, \"b\".out'");
+  EXPECT_EQ(csv.ExitStatus, 0) << csv.Err;
+  EXPECT_EQ(ReportedPaths(csv.Out).size(), 2U) << "the memo lines stay with a table file";
+  EXPECT_EQ(testing::ReadWholeFile(Path("study.csv")),
+            "file,status,program,method,E [Hartree],ZPE [Hartree],H [Hartree],G [Hartree],imaginary modes,"
+            "first frequency [cm-1],BSSE [kcal/mol],warnings\n"
+            "good.out,ok,ORCA,,-76.026760737428,,,,,,,\n"
+            "\"a, \"\"b\"\".out\",ok,ORCA,,-76.026760737428,,,,,,,\n");
+
+  // A terminal gets aligned columns and fixed decimals.
+  const std::string shown = RunOnTerminal("--quiet --table good.out failed.out", true);
+  EXPECT_NE(shown.find("\r\ngood.out    ok      ORCA" + std::string(23, ' ') + "-76.026761\r\n"), std::string::npos)
+      << shown;
+}
+
+// ---------------------------------------------------------------------------
 // The conformer ensemble after the batch.
 
 // A Gaussian frequency job: geometry rows, E, water's modes and G.
@@ -503,16 +550,17 @@ TEST_F(BatchTest, EnsembleFollowsTheRowsOnStandardOutputWithPointsInAnyLocale) {
   setenv("LC_ALL", "C", 1);
   EXPECT_EQ(result.ExitStatus, 1) << result.Err;
   const std::string warning = "warning: ranked by E, not qh-G (Grimme, 100 cm-1, 1 atm): no frequencies to recompute "
-                              "it from in " + Full("a.out") + ", " + Full("b.out") + ", " + Full("c.out");
+                              "it from in a.out, b.out, c.out";
   EXPECT_EQ(result.Err, "harvex-batch: ensemble of H2O: " + warning + "\nharvex-batch: 3 files: 3 ok\n");
   EXPECT_TRUE(result.Out.ends_with(
       "G [Hartree]=\t-76,3800100\n\n"
-      "H2O: rank by E (3 members)\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\t"
-      "population at 310.15 K [%]\timaginary modes\twarnings\tduplicate\n"
-      "1\t" + Full("c.out") + "\t-76.4000100\t-\t0.00\t-\t73.7\t0\tno thermochemistry\t-\n"
-      "2\t" + Full("a.out") + "\t-76.4000000\t-\t0.01\t-\t-\t0\tno thermochemistry\tduplicate of 1\n"
-      "3\t" + Full("b.out") + "\t-76.3990000\t-\t0.63\t-\t26.3\t0\tno thermochemistry\t-\n" + warning + "\n"
-      "ensemble free energy from E [Hartree]\t-76.4003103\tlowest member's share [%]\t73.7\n"))
+      "# H2O: 3 members ranked by E at 310.15 K\n"
+      "# ensemble free energy from E: -76.4003103 Hartree; lowest member's share: 73.7 %\n# " + warning + "\n"
+      "rank\tstatus\tpath\tE [Hartree]\tqh-G [Hartree]\tdE [kcal/mol]\tdqh-G [kcal/mol]\tpopulation [%]\t"
+      "imaginary modes\twarnings\tduplicate of\n"
+      "1\tok\tc.out\t-76.4000100\t\t0.00\t\t73.7\t0\tno thermochemistry\t\n"
+      "2\tok\ta.out\t-76.4000000\t\t0.01\t\t\t0\tno thermochemistry\t1\n"
+      "3\tok\tb.out\t-76.3990000\t\t0.63\t\t26.3\t0\tno thermochemistry\t\n"))
       << result.Out;
 }
 
@@ -530,18 +578,19 @@ TEST_F(BatchTest, EnsembleGivesOneTablePerFormulaAndListsWhatIsNotOk) {
   // The table of each formula starts with its basis, and each member that is
   // not ok follows the ranked ones of its formula.
   for (const std::string& line : std::vector<std::string>{
-           "C4H10: rank by qh-G (Grimme, 100 cm-1, 1 atm) (2 members)\t",
-           "\n2\t" + Full("isobutane.out") + "\t-158.4588111\t-158.3540562\t0.00\t0.00\t-\t0\t-\tduplicate of 1\n"
-           "unreadable\t" + Full("missing.out") + "\t-\t-\t-\t-\t-\t0\tNo such file or directory\t-\n",
-           "\n\nCH4: rank by qh-G (Grimme, 100 cm-1, 1 atm) (1 members)\t",
-           "\n\nCH4O: rank by E (0 members)\t", "\nfailed\t" + Full("MeOH_SCF_error.out") + "\t-115.0735902\t-\t",
-           "\nunfinished\t" + Full("CH2OH2_unfinished.out") + "\t-189.7816606\t-\t"})
+           "# C4H10: 2 members ranked by qh-G (Grimme, 100 cm-1, 1 atm) at 298.15 K, 1 not ranked\n",
+           "\n2\tok\tisobutane.out\t-158.4588111\t-158.3540562\t0.00\t0.00\t\t0\t\t1\n"
+           "\tunreadable\tmissing.out\t\t\t\t\t\t0\tNo such file or directory\t\n",
+           "\n\n# CH4: 1 member ranked by qh-G (Grimme, 100 cm-1, 1 atm) at 298.15 K\n",
+           "\n\n# CH4O: 0 members ranked by E at 298.15 K, 1 not ranked\n",
+           "\n\tfailed\tMeOH_SCF_error.out\t-115.0735902\t\t",
+           "\n\tunfinished\tCH2OH2_unfinished.out\t-189.7816606\t\t"})
     EXPECT_NE(table.find(line), std::string::npos) << line << "\n" << table;
   EXPECT_NE(result.Out.find(R"x({"Ensemble":{"Formula":"C4H10","EnergyUsed":"qh-G (Grimme, 100 cm-1, 1 atm)",)x"),
             std::string::npos)
       << result.Out;
-  EXPECT_NE(result.Out.find(R"("Excluded":[{"Path":")" + Full("missing.out") +
-                            R"(","Status":"unreadable","Reason":"No such file or directory","E":null,"G":null}])"),
+  EXPECT_NE(result.Out.find(R"("Excluded":[{"Path":"missing.out","Status":"unreadable",)"
+                            R"("Reason":"No such file or directory","E":null,"G":null}])"),
             std::string::npos)
       << result.Out;
 }
@@ -585,19 +634,18 @@ TEST_F(BatchTest, ThermochemistryTableFollowsTheRowsAndJsonCarriesItsValues) {
   Scratch.Write("water.out", FrequencyJob(testing::WaterRows, "-76.4000000000", "-76.380000"));
   const TBatchResult result = RunBatch("--thermo --temperatures 298.15,400 '" + isobutane + "' water.out");
   EXPECT_EQ(result.ExitStatus, 0) << result.Err;
-  const std::string table = result.Out.substr(result.Out.find("\n\nthermochemistry (") + 2);
-  EXPECT_TRUE(table.starts_with("thermochemistry (S: Grimme, 100 cm-1; harmonic H; imaginary modes left out)\tpath\t"
-                                "program\tT [K]\tp [atm]\tsymmetry number\t"))
+  const std::string table = result.Out.substr(result.Out.find("\n\n# thermochemistry recomputed") + 2);
+  EXPECT_TRUE(table.starts_with("# thermochemistry recomputed with S: Grimme, 100 cm-1; harmonic H; imaginary modes "
+                                "left out\npath\tprogram\tT [K]\tp [atm]\tsymmetry number\t"))
       << table;
-  EXPECT_NE(table.find("\n1\t" + isobutane + "\tGaussian\t298.15\t1\t1\t1\tnonlinear\t36\t0 left out\t1\t"
-                       "-158.4588111\t0.1323801\t-158.3198044\t-\t0.0342412\t0.0342517\t-158.3540456\t"
-                       "-158.3540562\t-158.3540460\t3.9e-07\t-\n1\t" + isobutane + "\tGaussian\t400\t"),
+  EXPECT_NE(table.find("\n" + isobutane + "\tGaussian\t298.15\t1\t1\t1\tnonlinear\t36\t0 left out\t1\t"
+                       "-158.4588111\t0.1323801\t-158.3198044\t\t0.0342412\t0.0342517\t-158.3540456\t"
+                       "-158.3540562\t-158.3540460\t3.9e-07\t\n" + isobutane + "\tGaussian\t400\t"),
             std::string::npos)
       << table;
-  std::string dashes;
-  for (int cell = 0; cell < 14; ++cell) dashes += "\t-";
-  EXPECT_TRUE(table.ends_with("\n2\t" + Full("water.out") + "\tGaussian\t400\t1" + dashes +
-                              "\t-76.3800000\tnot checked\tno molecular mass\n"))
+  // What the file does not give is left empty, never 0.
+  EXPECT_TRUE(table.ends_with("\nwater.out\tGaussian\t400\t1" + std::string(14, '\t') +
+                              "\t-76.3800000\t\tno molecular mass\n"))
       << table;
   const TBatchResult json = RunBatch("--json --thermo --concentration 1 '" + isobutane + "'");
   EXPECT_NE(json.Out.find(R"("Thermo":[{"Temperature":298.15,"Pressure":null,"Concentration":1.0,"SymmetryNumber":1,)"
@@ -614,10 +662,11 @@ TEST_F(BatchTest, FailedSelfCheckIsAWarningAndTheEnsembleRanksByQuasiHarmonicG) 
   Scratch.Write("a.out", text);
   const TBatchResult result = RunBatch("--thermo=t.tsv --ensemble --concentration 1 a.out");
   EXPECT_EQ(result.ExitStatus, 1);
-  EXPECT_EQ(result.Err, "harvex-batch: " + Full("a.out") +
-                            ": printed G -158.354146 but recomputed -158.3540456 (1.0e-04 Hartree apart)\n" +
-                            "harvex-batch: 1 file: 1 ok\n");
-  EXPECT_NE(result.Out.find("\nC4H10: rank by qh-G (Grimme, 100 cm-1, 1 mol/L) (1 members)\t"), std::string::npos)
+  EXPECT_EQ(result.Err,
+            "harvex-batch: a.out: printed G -158.354146 but recomputed -158.3540456 (1.0e-04 Hartree apart)\n"
+            "harvex-batch: 1 file: 1 ok\n");
+  EXPECT_NE(result.Out.find("\n# C4H10: 1 member ranked by qh-G (Grimme, 100 cm-1, 1 mol/L) at 298.15 K\n"),
+            std::string::npos)
       << result.Out;
   EXPECT_NE(result.Out.find("\t-158.3510374\t"), std::string::npos) << result.Out;
 }
