@@ -18,7 +18,9 @@
 #include "FolderWalk/PathCollection.h"
 #include "ModelJson/ModelJson.h"
 #include "ParallelLoad/BatchLoader.h"
+#include "Ensemble/Ensemble.h"
 #include "ReportedValues/ReportedValues.h"
+#include "StudyTable/StudyTable.h"
 #include "Thermochemistry/ThermoTable.h"
 #include "Unit1/Unit1.h"
 #include "rtl/RuntimeErrors.h"
@@ -37,7 +39,8 @@ constexpr const char* ProgramWords[] = {nullptr, "Gaussian", "ORCA"};
 class TLoadedOutput {
  public:
   TLoadedOutput(std::string path, TLoadedFile loaded) : Path(std::move(path)) {
-    for (const TQueuedMessage& message : loaded.Messages->Messages) Warnings.push_back(message.Text);
+    for (const TQueuedMessage& message : loaded.Messages->Messages) Boxes.push_back(message.Text);
+    Warnings = Boxes;
     if (loaded.Error) {
       try {
         std::rethrow_exception(loaded.Error);
@@ -172,6 +175,28 @@ class TLoadedOutput {
                      static_cast<double>(File->Info.StabilizationEnergy())};
   }
 
+  // The file's row of the study table; qh-G recomputed at Conditions.
+  TStudyRow StudyRow(const std::optional<TThermoConditions>& conditions) const {
+    if (!File) {
+      TStudyRow row;
+      row.Path = Path;
+      row.Status = {TFileStatus::Unreadable, Failure};
+      row.Warnings = {Failure};
+      return row;
+    }
+    TStudyRow row = StudyRowOf(Path, *File, Boxes);
+    if (conditions) row.QhG = RankingEnergyOf(*File, *conditions);
+    return row;
+  }
+  // The file as a member of an ensemble ranked by the free energy
+  // recomputed at Conditions; none for a file that did not load.
+  std::optional<TEnsembleMember> EnsembleMemberAt(const TThermoConditions& conditions) const {
+    if (!File) return std::nullopt;
+    TEnsembleMember member = EnsembleMember(Path, *File);
+    member.G = RankingEnergyOf(*File, conditions);
+    return member;
+  }
+
   // The file's object as harvex-batch --json prints it, one line.
   std::string Json() const {
     std::ostringstream out;
@@ -199,6 +224,7 @@ class TLoadedOutput {
   std::string Path;
   std::unique_ptr<const TCoordinateFile_cdf> File;
   std::string Failure;
+  std::vector<std::string> Boxes;  // the messages the load raised
   std::vector<std::string> Warnings;
 };
 
@@ -314,6 +340,38 @@ TThermoConditions ThermoConditions(double temperature, std::optional<double> pre
   return conditions;
 }
 
+// A table as Python takes it apart: notes, columns (name, whether numbers)
+// and rows of cells, in the form for other programs.
+py::tuple TablePieces(const TTextTable& table) {
+  std::vector<std::pair<std::string, bool>> columns;
+  for (const TTableColumn& column : table.Columns) columns.emplace_back(column.Name, column.Number);
+  return py::make_tuple(table.Notes, columns, table.Rows);
+}
+
+// The study table of Outputs, and with Ensemble the tables of the
+// ensembles they form, as harvex-batch --table and --ensemble write them:
+// with thermochemistry conditions the qh-G column, and the ensembles ranked
+// by the free energy at them (at the default ones without).
+py::dict StudyTables(const std::vector<const TLoadedOutput*>& outputs, const std::optional<TThermoConditions>& thermo,
+                     bool ensemble) {
+  std::vector<TStudyRow> rows;
+  for (const TLoadedOutput* output : outputs) rows.push_back(output->StudyRow(thermo));
+  py::dict tables;
+  tables["study"] = TablePieces(StudyTable(rows, thermo, TTableForm::Tabs));
+  if (!ensemble) return tables;
+  const TThermoConditions conditions = thermo.value_or(TThermoConditions{});
+  std::vector<TEnsembleMember> members;
+  for (const TLoadedOutput* output : outputs)
+    if (std::optional<TEnsembleMember> member = output->EnsembleMemberAt(conditions)) members.push_back(*member);
+  py::list ensembles;
+  for (TEnsemble& computed : ComputeEnsembles(std::move(members), conditions.Temperature)) {
+    computed.FreeEnergyName = RankingEnergyName(conditions);
+    ensembles.append(py::make_tuple(computed.Formula, TablePieces(EnsembleTable(computed))));
+  }
+  tables["ensembles"] = ensembles;
+  return tables;
+}
+
 }  // namespace
 }  // namespace harvex
 
@@ -341,16 +399,12 @@ PYBIND11_MODULE(_harvex, module) {
       .def_property_readonly("counterpoise", &TLoadedOutput::Counterpoise)
       .def_property_readonly("warnings", &TLoadedOutput::GetWarnings)
       .def("json", &TLoadedOutput::Json)
-      .def(
-          "thermo_json",
-          [](const TLoadedOutput& output, double temperature, std::optional<double> pressure,
-             std::optional<double> concentration, const std::string& qs, bool qh, double cutoff, double scale,
-             const std::string& imaginary) {
-            return output.ThermoJson(
-                ThermoConditions(temperature, pressure, concentration, qs, qh, cutoff, scale, imaginary));
-          },
-          py::arg("temperature"), py::arg("pressure"), py::arg("concentration"), py::arg("qs"), py::arg("qh"),
-          py::arg("cutoff"), py::arg("scale"), py::arg("imaginary"));
+      .def("thermo_json", &TLoadedOutput::ThermoJson, py::arg("conditions"));
+
+  py::class_<TThermoConditions>(module, "ThermoConditions")
+      .def(py::init(&ThermoConditions), py::arg("temperature"), py::arg("pressure"), py::arg("concentration"),
+           py::arg("qs"), py::arg("qh"), py::arg("cutoff"), py::arg("scale"), py::arg("imaginary"));
+  module.def("study_tables", &StudyTables, py::arg("outputs"), py::arg("thermo"), py::arg("ensemble"));
 
   module.def("load_path", &LoadPath, py::arg("path"), py::call_guard<py::gil_scoped_release>(),
              "Loads one path as harvex-batch reports it.");

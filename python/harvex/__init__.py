@@ -13,7 +13,7 @@ from dataclasses import dataclass
 
 from . import _harvex
 
-__all__ = ["LoadError", "Output", "Thermo", "read", "read_many", "thermo"]
+__all__ = ["LoadError", "Output", "Thermo", "read", "read_many", "table", "thermo"]
 
 
 class LoadError(Exception):
@@ -208,13 +208,83 @@ def thermo(output, *, temperature=298.15, pressure=1.0, concentration=None, qs="
     drop, invert or invert:CM."""
     if not isinstance(output, Output):
         output = read(output)
-    if concentration is not None and pressure == 1.0:
-        pressure = None
+    conditions = _conditions(temperature=temperature, pressure=pressure, concentration=concentration, qs=qs, qh=qh,
+                             cutoff=cutoff, scale=scale, imaginary=imaginary)
     try:
-        text = output._loaded.thermo_json(float(temperature), None if pressure is None else float(pressure),
-                                          None if concentration is None else float(concentration), qs, bool(qh),
-                                          float(cutoff), float(scale), imaginary)
+        text = output._loaded.thermo_json(conditions)
     except RuntimeError as error:
         raise LoadError(output.path, output.reason) from error
     values = json.loads(text)
     return Thermo(**{_THERMO_KEYS[key]: value for key, value in values.items()})
+
+
+_THERMO_DEFAULTS = {"temperature": 298.15, "pressure": 1.0, "concentration": None, "qs": "grimme", "qh": False,
+                    "cutoff": 100.0, "scale": 1.0, "imaginary": "drop"}
+
+
+def _conditions(**given):
+    """The core's conditions of thermo()'s keywords, checked as harvex-batch
+    checks its options."""
+    unknown = set(given) - set(_THERMO_DEFAULTS)
+    if unknown:
+        raise TypeError(f"unknown thermochemistry conditions: {', '.join(sorted(unknown))}")
+    values = {**_THERMO_DEFAULTS, **given}
+    if values["concentration"] is not None and values["pressure"] == 1.0:
+        values["pressure"] = None
+    number = lambda value: None if value is None else float(value)  # noqa: E731
+    return _harvex.ThermoConditions(float(values["temperature"]), number(values["pressure"]),
+                                    number(values["concentration"]), values["qs"], bool(values["qh"]),
+                                    float(values["cutoff"]), float(values["scale"]), values["imaginary"])
+
+
+def _frame(pieces):
+    """A table of the core as a DataFrame: number columns as numbers, an empty
+    cell (a value not read) as NaN, whole counts as pandas' nullable Int64;
+    the notes in ``attrs["notes"]``."""
+    import pandas
+
+    notes, columns, rows = pieces
+    frame = pandas.DataFrame(rows, columns=[name for name, _ in columns], dtype=object)
+    for name, number in columns:
+        if number:
+            values = pandas.to_numeric(frame[name].replace("", None))
+            whole = name in ("imaginary modes", "rank", "duplicate of")
+            frame[name] = values.astype("Int64") if whole else values.astype("float64")
+        else:
+            frame[name] = frame[name].astype(str)
+    frame.attrs["notes"] = list(notes)
+    return frame
+
+
+def _study_frame(outputs, thermo, ensemble):
+    conditions = None if thermo is None else _conditions(**thermo)
+    tables = _harvex.study_tables([output._loaded for output in outputs], conditions, ensemble)
+    study = _frame(tables["study"])
+    if not ensemble:
+        return study
+    import pandas
+
+    parts = []
+    for formula, pieces in tables["ensembles"]:
+        members = _frame(pieces).rename(columns={"path": "file"})
+        members = members.drop(columns=[name for name in members.columns if name in study.columns and name != "file"])
+        members.insert(0, "formula", formula)
+        parts.append(members)
+    if not parts:
+        return study
+    ranked = pandas.concat(parts, ignore_index=True)
+    frame = study.merge(ranked, on="file", how="left", sort=False)
+    frame.attrs["notes"] = study.attrs["notes"] + [note for _, pieces in tables["ensembles"] for note in pieces[0]]
+    return frame
+
+
+def table(paths, *, jobs=1, thermo=None, ensemble=False):
+    """The study table of ``paths`` as a pandas DataFrame, one row per file in
+    the order read_many gives them, with the columns and values of
+    ``harvex-batch --table``: a file that could not be read is a row with its
+    status and reason. ``thermo``, a dict of thermo()'s keywords, adds the
+    recomputed qh-G at those conditions; ``ensemble=True`` adds each file's
+    formula, rank, energies relative to the lowest conformer, population and
+    the conformer it repeats, as ``harvex-batch --ensemble`` ranks them (by
+    the free energy recomputed at ``thermo``'s conditions)."""
+    return _study_frame(list(read_many(paths, jobs=jobs, errors="keep")), thermo, ensemble)

@@ -199,3 +199,40 @@ def test_thermo_gives_the_numbers_of_harvex_batch(kwargs, options):
 def test_thermo_refuses_conditions_harvex_batch_refuses(kwargs):
     with pytest.raises(ValueError):
         harvex.thermo(harvex.read(EXAMPLES / "CH4.out"), **kwargs)
+
+
+def batch_tables(tmp_path, paths, *options):
+    """harvex-batch's study table, and its ensemble table, as DataFrames of
+    the cells it writes."""
+    import pandas
+
+    study, ensembles = tmp_path / "study.tsv", tmp_path / "ensembles.tsv"
+    subprocess.run([BATCH, "--quiet", "--results", os.devnull, f"--table={study}", f"--ensemble={ensembles}",
+                    *options, *paths], capture_output=True, check=False)
+    read = lambda path: pandas.read_csv(path, sep="\t", comment="#", dtype=str, keep_default_na=False)  # noqa: E731
+    return read(study), ensembles.read_text()
+
+
+@pytest.mark.parametrize("thermo, options", [
+    (None, []),
+    ({"concentration": 1.0, "qh": True, "temperature": 310}, ["--thermo=/dev/null", "--concentration", "1", "--qh",
+                                                               "--temperature", "310"]),
+])
+def test_table_holds_the_study_table_of_harvex_batch(tmp_path, thermo, options):
+    import pandas
+
+    paths = [str(DATA / "cdf"), str(DATA / "gaussian"), str(tmp_path / "missing.out")]
+    expected, ensembles = batch_tables(tmp_path, paths, *options)
+    frame = harvex.table(paths, jobs=2, thermo=thermo, ensemble=True)
+    assert list(frame.columns[:len(expected.columns)]) == list(expected.columns)
+    for name in expected.columns:
+        cells = expected[name].replace("", None)
+        if frame[name].dtype == object:
+            assert list(frame[name]) == list(expected[name]), name
+        else:
+            actual = [None if value is pandas.NA or value != value else float(value) for value in frame[name]]
+            assert actual == [None if cell is None else float(cell) for cell in cells], name
+    # Every ranked file's population is the one its ensemble's table gives.
+    for _, row in frame.dropna(subset=["population [%]"]).iterrows():
+        line = next(line for line in ensembles.splitlines() if f"\t{row['file']}\t" in line)
+        assert f"\t{row['population [%]']:.1f}\t" in line
