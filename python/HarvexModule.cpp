@@ -255,14 +255,26 @@ TLoadedOutput LoadBytes(const std::string& name, std::string bytes) {
 // one record that says why.
 class TLoadBatch {
  public:
-  TLoadBatch(const std::vector<std::string>& paths, std::size_t jobs) {
+  // Plans the loads; they start with the first Next.
+  TLoadBatch(const std::vector<std::string>& paths, std::size_t jobs) : Jobs(LoadingJobs(jobs)) {
     for (const std::string& path : paths) PlanPath(AbsolutePath(path));
-    Loader = std::make_unique<TBatchLoader>(Items, LoadingJobs(jobs));
+  }
+
+  // What each record will be of, in order: a file, or the folder or list
+  // that gave none or could not be read (which, given again, fails again).
+  std::vector<std::string> Paths() const {
+    std::vector<std::string> paths;
+    for (const TEntry& entry : Entries) {
+      for (std::size_t item = entry.Item; item < entry.ItemEnd; ++item) paths.push_back(Items[item].Path);
+      if (!entry.Failure.empty()) paths.push_back(entry.Path);
+    }
+    return paths;
   }
 
   // The next record; none after the last.
   std::optional<TLoadedOutput> Next() {
     std::lock_guard lock(Mutex);
+    if (!Loader) Loader = std::make_unique<TBatchLoader>(Items, Jobs);
     while (Entry < Entries.size()) {
       TEntry& entry = Entries[Entry];
       if (entry.Item < entry.ItemEnd) {
@@ -304,6 +316,7 @@ class TLoadBatch {
     if (!folderFailure.empty()) Entries.push_back({path, Items.size(), Items.size(), folderFailure});
   }
 
+  std::size_t Jobs;
   std::vector<TLoadItem> Items;
   std::vector<TEntry> Entries;
   std::unique_ptr<TBatchLoader> Loader;
@@ -420,6 +433,7 @@ PYBIND11_MODULE(_harvex, module) {
   py::class_<TLoadBatch>(module, "LoadBatch")
       .def(py::init<const std::vector<std::string>&, std::size_t>(), py::arg("paths"), py::arg("jobs"),
            py::call_guard<py::gil_scoped_release>())
+      .def("paths", &TLoadBatch::Paths)
       .def("__iter__", [](TLoadBatch& batch) -> TLoadBatch& { return batch; })
       .def("__next__", [](TLoadBatch& batch) {
         std::optional<TLoadedOutput> next;

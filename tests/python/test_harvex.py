@@ -236,3 +236,21 @@ def test_table_holds_the_study_table_of_harvex_batch(tmp_path, thermo, options):
     for _, row in frame.dropna(subset=["population [%]"]).iterrows():
         line = next(line for line in ensembles.splitlines() if f"\t{row['file']}\t" in line)
         assert f"\t{row['population [%]']:.1f}\t" in line
+
+
+def test_dask_table_on_two_workers_is_the_table(tmp_path):
+    import pandas
+    from distributed import Client, LocalCluster
+
+    import harvex.dask
+
+    listed = tmp_path / "list.txt"
+    listed.write_text(f"{EXAMPLES / 'CH4.out'}\n{tmp_path / 'gone.out'}\n")
+    paths = [str(DATA / "gaussian"), str(DATA / "cdf"), str(listed), str(tmp_path / "empty.txt")]
+    (tmp_path / "empty.txt").write_text("")
+    thermo = {"concentration": 1.0}
+    with LocalCluster(n_workers=2, threads_per_worker=1, dashboard_address=None) as cluster, Client(cluster):
+        frame = harvex.dask.table(paths, partition_size=4, thermo=thermo)
+        assert frame.npartitions > 2
+        read = frame.compute()
+    pandas.testing.assert_frame_equal(read, harvex.table(paths, thermo=thermo))
