@@ -17,13 +17,17 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "plain, zipped or gzipped) and conformer descriptions, and reports the"
   "electronic energy, the modes, the Gibbs energy and the counterpoise data"
   "of each file in a window and as one tab-separated row of a results file."
-  "harvex-batch does the same on the command line.")
+  "harvex-batch does the same on the command line; the Python module harvex"
+  "gives the same values to scripts.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(HARVEX_PYTHON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${HARVEX_PYTHON_DEPENDS}")
+endif()
 
 # The text of a licence from the line that begins with First up to the line
 # before the one that begins with Next (to the end without one), as a DEP-5
@@ -63,5 +67,10 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${package_doc}/copyr
 configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${package_doc}/changelog @ONLY)
 harvex_gzip(${package_doc}/changelog package_changelog)
 install(FILES ${package_doc}/copyright ${package_doc}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/harvex)
+# The example outputs, for a first run of any front end on an installed
+# system (python3 -c "import harvex; print(harvex.read(
+# '/usr/share/doc/harvex/examples/CH4.out').energy)"); the copyright file
+# names their sources and licences.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/harvex/examples)
 
 include(CPack)

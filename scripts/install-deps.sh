@@ -13,6 +13,8 @@ packages=(
   locales
   desktop-file-utils appstream  # the desktop entry and metainfo checks
   dpkg-dev file lintian        # the .deb: cpack, its checker
+  pybind11-dev python3-dev python3-numpy  # the Python module
+  python3-pandas python3-pytest python3-dask python3-distributed  # its tables and tests
 )
 
 missing=()

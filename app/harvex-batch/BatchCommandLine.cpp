@@ -4,15 +4,12 @@
 #include <algorithm>
 #include <charconv>
 #include <sstream>
-#include <thread>
 
 #include "BatchMessages.h"
+#include "ParallelLoad/BatchLoader.h"
 
 namespace harvex {
 namespace {
-
-// More loads at once than this only wait on the disk and hold memory.
-constexpr std::size_t MaxJobs = 1024;
 
 // The help fits a terminal of the usual 80 columns: option names and their
 // values on the left, descriptions from this column on.
@@ -158,7 +155,7 @@ std::optional<int> ParseBatchCommandLine(int argc, char** argv, TBatchOptions& o
   } catch (const CLI::ParseError& error) {
     return app.exit(error) == 0 ? ExitSuccess : ExitUsage;
   }
-  if (options.Jobs == 0) options.Jobs = std::max(1U, std::thread::hardware_concurrency());
+  options.Jobs = LoadingJobs(options.Jobs);
   return std::nullopt;
 }
 

@@ -6,7 +6,7 @@
 #include "BatchMessages.h"
 #include "Destinations.h"
 #include "Ensemble/EnsembleJson.h"
-#include "OptionNumbers.h"
+#include "str_pars/OptionNumbers.h"
 #include "Thermochemistry/ThermoTable.h"
 
 namespace harvex {

@@ -5,7 +5,7 @@
 
 #include "BatchMessages.h"
 #include "Destinations.h"
-#include "OptionNumbers.h"
+#include "str_pars/OptionNumbers.h"
 
 namespace harvex {
 namespace {
@@ -52,29 +52,13 @@ std::vector<double> ParseTemperatures(const std::string& text) {
 }
 
 TEntropyModel ParseEntropyModel(const std::string& text) {
-  if (text == "grimme") return TEntropyModel::Grimme;
-  if (text == "truhlar") return TEntropyModel::Truhlar;
-  if (text == "none") return TEntropyModel::Harmonic;
+  if (const std::optional<TEntropyModel> model = EntropyModelNamed(text)) return *model;
   throw CLI::ValidationError("--qs", "needs grimme, truhlar or none, not " + text);
 }
 
-// "drop", "invert" or "invert:-30".
 void ParseImaginary(const std::string& text, TThermoConditions& conditions) {
-  constexpr std::string_view Invert = "invert";
-  const auto fail = [&text] {
+  if (!SetImaginaryModes(text, conditions))
     throw CLI::ValidationError("--imaginary", "needs drop, invert or invert:CM with CM below 0, not " + text);
-  };
-  if (text == "drop") {
-    conditions.Imaginary = TImaginaryModes::Drop;
-    return;
-  }
-  if (!text.starts_with(Invert)) fail();
-  conditions.Imaginary = TImaginaryModes::Invert;
-  if (text.size() == Invert.size()) return;
-  const std::optional<double> threshold = text[Invert.size()] == ':' ? OptionNumber(text.substr(Invert.size() + 1))
-                                                                       : std::nullopt;
-  if (!threshold || *threshold >= 0) fail();
-  conditions.InvertThreshold = *threshold;
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <clocale>
 #include <csignal>
 #include <exception>
-#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -32,11 +31,6 @@
 
 namespace harvex {
 namespace {
-
-// Rows name full paths, so that a results file can be fed back as a list.
-std::string AbsolutePath(const std::string& path) {
-  return std::filesystem::absolute(path).lexically_normal().string();
-}
 
 // Takes a file or list that gave no report, and why.
 using TUnreadable = std::function<void(const std::string& path, const std::string& reason)>;

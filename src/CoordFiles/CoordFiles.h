@@ -98,6 +98,11 @@ class TOscModes {
 bool GetModeAttribute(const std::vector<TAdditionalModeAttrib>& attributes, std::string_view name,
                       long double& value);
 
+// The IR intensity (km/mol) a mode's block printed, "IR Inten" or in a
+// high-precision block "IR Intensities"; none when it printed none (ORCA's
+// modes carry none).
+std::optional<double> ModeIRIntensity(const TOscMode& mode);
+
 // One element per charge-table line read, the table's first line included:
 // element k-1 holds the charge of atom k.
 using TChargeArray = std::vector<long double>;

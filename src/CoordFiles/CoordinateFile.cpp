@@ -103,6 +103,13 @@ bool GetModeAttribute(const std::vector<TAdditionalModeAttrib>& attributes, std:
   return false;
 }
 
+std::optional<double> ModeIRIntensity(const TOscMode& mode) {
+  long double value = 0;
+  if (GetModeAttribute(mode.Attributes, "IR Inten", value) || GetModeAttribute(mode.Attributes, "IR Intensities", value))
+    return static_cast<double>(value);
+  return std::nullopt;
+}
+
 namespace {
 
 std::size_t ModeBytes(const TOscMode& mode) {

@@ -98,6 +98,8 @@ void WalkFolder(const fs::path& folder, std::vector<std::string>& found, const T
 
 }  // namespace
 
+std::string AbsolutePath(const std::string& path) { return fs::absolute(path).lexically_normal().string(); }
+
 bool NaturalPathLess(const std::string& left, const std::string& right) {
   const int order = NaturalCompare(left, right);
   return order != 0 ? order < 0 : left < right;
@@ -123,7 +125,7 @@ TShownPaths::TShownPaths(const std::vector<std::string>& arguments)
     : StartFolder(std::filesystem::current_path().string()) {
   for (const std::string& argument : arguments)
     if (std::filesystem::path(argument).is_relative())
-      RelativeArguments.push_back(std::filesystem::absolute(argument).lexically_normal().string());
+      RelativeArguments.push_back(AbsolutePath(argument));
 }
 
 std::string TShownPaths::operator()(const std::string& path) const {

@@ -21,6 +21,11 @@ using TFolderError = std::function<void(const std::string& folder, const std::st
 // circles; links to files are.
 std::vector<std::string> CollectPaths(const std::vector<std::string>& arguments, const TFolderError& onError);
 
+// The full path a report names Path by, taken against the current folder,
+// so that a results file can be fed back as a list and a script's record
+// names the file the same way.
+std::string AbsolutePath(const std::string& path);
+
 // Paths as the user gave them, for the tables and the summary: a file named
 // by a relative argument, or found in a folder named by one, is shown
 // relative to the folder the run started in; any other path (an absolute

@@ -46,6 +46,11 @@ std::vector<TBatchChoice> PlanChoices(const std::vector<std::string>& paths,
   return choices;
 }
 
+std::size_t LoadingJobs(std::size_t requested) {
+  if (requested != 0) return requested;
+  return std::max(1U, std::thread::hardware_concurrency());
+}
+
 void ReportLoaded(TResultsRun& run, TDesktop& desktop, const std::string& path, TLoadedFile loaded) {
   for (const TQueuedMessage& message : loaded.Messages->Messages) desktop.ShowMessage(message.Caption, message.Text);
   if (loaded.Error) std::rethrow_exception(loaded.Error);

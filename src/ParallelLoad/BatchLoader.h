@@ -73,6 +73,13 @@ struct TBatchChoice {
 std::vector<TBatchChoice> PlanChoices(const std::vector<std::string>& paths,
                                       const std::optional<TFileIdentity>& excluded, std::vector<TLoadItem>& items);
 
+// More loads at once than this only wait on the disk and hold memory.
+inline constexpr std::size_t MaxJobs = 1024;
+
+// The loads to run at once for a requested count (at most MaxJobs): 0 asks
+// for one per core.
+std::size_t LoadingJobs(std::size_t requested);
+
 // Starts a thread that runs Work; raises std::system_error when the system
 // refuses one, as std::thread does.
 using TThreadStarter = std::function<std::thread(std::function<void()> work)>;

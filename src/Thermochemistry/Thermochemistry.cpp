@@ -12,6 +12,7 @@
 #include <numbers>
 
 #include "chembase/Units.h"
+#include "str_pars/OptionNumbers.h"
 
 namespace harvex {
 namespace {
@@ -178,6 +179,32 @@ TThermoResult ComputeThermochemistry(const TThermoMolecule& molecule, const TThe
   result.G = result.H - result.TS;
   result.QhG = (conditions.HeadGordon ? result.QhH : result.H) - result.TQhS;
   return result;
+}
+
+std::optional<TEntropyModel> EntropyModelNamed(std::string_view word) {
+  if (word == "grimme") return TEntropyModel::Grimme;
+  if (word == "truhlar") return TEntropyModel::Truhlar;
+  if (word == "none") return TEntropyModel::Harmonic;
+  return std::nullopt;
+}
+
+bool SetImaginaryModes(std::string_view text, TThermoConditions& conditions) {
+  constexpr std::string_view Invert = "invert";
+  if (text == "drop") {
+    conditions.Imaginary = TImaginaryModes::Drop;
+    return true;
+  }
+  if (!text.starts_with(Invert)) return false;
+  if (text.size() == Invert.size()) {
+    conditions.Imaginary = TImaginaryModes::Invert;
+    return true;
+  }
+  const std::optional<double> threshold = text[Invert.size()] == ':' ? OptionNumber(text.substr(Invert.size() + 1))
+                                                                       : std::nullopt;
+  if (!threshold || *threshold >= 0) return false;
+  conditions.Imaginary = TImaginaryModes::Invert;
+  conditions.InvertThreshold = *threshold;
+  return true;
 }
 
 }  // namespace harvex

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "CdfFiles/CdfFiles.h"
@@ -64,6 +65,14 @@ struct TThermoResult {
   double TQhSVibration = 0;
   double TSElectronic = 0;
 };
+
+// The entropy model a word names: "grimme", "truhlar" or "none" (harmonic).
+std::optional<TEntropyModel> EntropyModelNamed(std::string_view word);
+
+// Sets the treatment of imaginary modes Text names: "drop", "invert", or
+// "invert:CM" with a threshold CM below 0 cm^-1. False for any other text,
+// Conditions then unchanged.
+bool SetImaginaryModes(std::string_view text, TThermoConditions& conditions);
 
 TThermoResult ComputeThermochemistry(const TThermoMolecule& molecule, const TThermoConditions& conditions);
 

@@ -1,5 +1,5 @@
-// Numbers given on the command line, read with a point whatever the user's
-// locale.
+// Numbers a front end is given (an option, a keyword argument), read with a
+// point whatever the user's locale, and the ranges they must fall in.
 #pragma once
 
 #include <cstddef>
