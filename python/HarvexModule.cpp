@@ -20,6 +20,7 @@
 #include "ParallelLoad/BatchLoader.h"
 #include "Ensemble/Ensemble.h"
 #include "ReportedValues/ReportedValues.h"
+#include "StudyChecks/StudyChecks.h"
 #include "StudyTable/StudyTable.h"
 #include "Thermochemistry/ThermoTable.h"
 #include "Unit1/Unit1.h"
@@ -120,7 +121,8 @@ class TLoadedOutput {
     if (count == 0) return std::nullopt;
     py::array_t<double> values(count);
     auto out = values.mutable_unchecked<1>();
-    for (int index = 0; index < count; ++index) out(index) = static_cast<double>(File->Info.Modes->ModeAt(index).Frequency);
+    for (int index = 0; index < count; ++index)
+      out(index) = static_cast<double>(File->Info.Modes->ModeAt(index).Frequency);
     return values;
   }
   // None when no mode printed one; NaN for a mode that did not.
@@ -175,6 +177,26 @@ class TLoadedOutput {
                      static_cast<double>(File->Info.StabilizationEnergy())};
   }
 
+  // The level of theory, charge, multiplicity and <S**2> as the file's JSON
+  // carries them; none where the file gave none.
+  std::optional<std::string> Method() const { return StudyValue(&TOutInfo::Method, MethodKnown); }
+  std::optional<std::string> Basis() const { return StudyValue(&TOutInfo::Basis, BasisKnown); }
+  std::optional<std::string> Solvation() const { return StudyValue(&TOutInfo::Solvation, SolvationKnown); }
+  std::optional<std::string> Dispersion() const { return StudyValue(&TOutInfo::Dispersion, DispersionKnown); }
+  std::optional<std::int32_t> Charge() const { return StudyValue(&TOutInfo::Charge); }
+  std::optional<std::int32_t> Multiplicity() const { return StudyValue(&TOutInfo::Multiplicity, MultiplicityKnown); }
+  std::optional<double> S2() const { return StudyValue(&TOutInfo::S2); }
+
+  // What the checks take of the file; none for a file that did not load.
+  std::optional<TStudyFacts> Facts() const {
+    if (!File) return std::nullopt;
+    return StudyFactsOf(Path, *File);
+  }
+  std::vector<TFinding> Findings() const {
+    const std::optional<TStudyFacts> facts = Facts();
+    return facts ? FileFindings(*facts) : std::vector<TFinding>{};
+  }
+
   // The file's row of the study table; qh-G recomputed at Conditions.
   TStudyRow StudyRow(const std::optional<TThermoConditions>& conditions) const {
     if (!File) {
@@ -184,7 +206,7 @@ class TLoadedOutput {
       row.Warnings = {Failure};
       return row;
     }
-    TStudyRow row = StudyRowOf(StudyFactsOf(Path, *File), *File, Boxes);
+    TStudyRow row = StudyRowOf(*Facts(), *File, Boxes);
     if (conditions) row.QhG = RankingEnergyOf(*File, *conditions);
     return row;
   }
@@ -214,6 +236,17 @@ class TLoadedOutput {
   }
 
  private:
+  // Member is one of TOutInfo's or of a part of it.
+  template <typename TPart, typename TValue, typename TKnown>
+  std::optional<TValue> StudyValue(TValue TPart::*member, TKnown known) const {
+    if (!File || !known(File->Info)) return std::nullopt;
+    return File->Info.*member;
+  }
+  template <typename TPart, typename TValue>
+  std::optional<TValue> StudyValue(std::optional<TValue> TPart::*member) const {
+    return File ? File->Info.*member : std::nullopt;
+  }
+
   const TCoordinateFile_cdf& RequireFile() const {
     if (!File) throw std::runtime_error(Path + ": " + Failure);
     return *File;
@@ -326,7 +359,8 @@ class TLoadBatch {
 
 double CheckedCondition(const char* name, double value, TOptionRange range, const char* what) {
   if (!range.Holds(value))
-    throw py::value_error(std::string(name) + " needs " + what + ", not " + py::str(py::float_(value)).cast<std::string>());
+    throw py::value_error(std::string(name) + " needs " + what + ", not " +
+                          py::str(py::float_(value)).cast<std::string>());
   return value;
 }
 
@@ -337,7 +371,8 @@ TThermoConditions ThermoConditions(double temperature, std::optional<double> pre
   conditions.Temperature = CheckedCondition("temperature", temperature, KelvinRange, "a temperature from 1 to 10000 K");
   if (pressure && concentration) throw py::value_error("give a pressure or a concentration, not both");
   if (pressure)
-    conditions.Pressure = CheckedCondition("pressure", *pressure, StandardStateRange, "a pressure from 1e-9 to 1e9 atm");
+    conditions.Pressure =
+        CheckedCondition("pressure", *pressure, StandardStateRange, "a pressure from 1e-9 to 1e9 atm");
   if (concentration)
     conditions.Concentration =
         CheckedCondition("concentration", *concentration, StandardStateRange, "a concentration from 1e-9 to 1e9 mol/L");
@@ -385,6 +420,36 @@ py::dict StudyTables(const std::vector<const TLoadedOutput*>& outputs, const std
   return tables;
 }
 
+// A finding as Python takes it: code, severity, file (none across files),
+// text.
+py::tuple FindingPieces(const TFinding& finding) {
+  return py::make_tuple(finding.Code, std::string(SeverityName(finding.Severity)),
+                        finding.File.empty() ? py::object(py::none()) : py::object(py::str(finding.File)),
+                        finding.Text);
+}
+
+// The findings of one file, in order.
+py::list FileFindingPieces(const TLoadedOutput& output) {
+  py::list findings;
+  for (const TFinding& finding : output.Findings()) findings.append(FindingPieces(finding));
+  return findings;
+}
+
+// The findings of Outputs as harvex-batch --check lists them: each file's
+// own, in order, then those across the files.
+py::list CheckFindings(const std::vector<const TLoadedOutput*>& outputs) {
+  py::list findings;
+  std::vector<TStudyFacts> files;
+  for (const TLoadedOutput* output : outputs) {
+    std::optional<TStudyFacts> facts = output->Facts();
+    if (!facts) continue;
+    for (const TFinding& finding : FileFindings(*facts)) findings.append(FindingPieces(finding));
+    files.push_back(std::move(*facts));
+  }
+  for (const TFinding& finding : StudyFindings(files)) findings.append(FindingPieces(finding));
+  return findings;
+}
+
 }  // namespace
 }  // namespace harvex
 
@@ -411,6 +476,14 @@ PYBIND11_MODULE(_harvex, module) {
       .def_property_readonly("coordinates", &TLoadedOutput::Coordinates)
       .def_property_readonly("counterpoise", &TLoadedOutput::Counterpoise)
       .def_property_readonly("warnings", &TLoadedOutput::GetWarnings)
+      .def_property_readonly("method", &TLoadedOutput::Method)
+      .def_property_readonly("basis", &TLoadedOutput::Basis)
+      .def_property_readonly("solvation", &TLoadedOutput::Solvation)
+      .def_property_readonly("dispersion", &TLoadedOutput::Dispersion)
+      .def_property_readonly("charge", &TLoadedOutput::Charge)
+      .def_property_readonly("multiplicity", &TLoadedOutput::Multiplicity)
+      .def_property_readonly("s2", &TLoadedOutput::S2)
+      .def_property_readonly("findings", &FileFindingPieces)
       .def("json", &TLoadedOutput::Json)
       .def("thermo_json", &TLoadedOutput::ThermoJson, py::arg("conditions"));
 
@@ -418,6 +491,7 @@ PYBIND11_MODULE(_harvex, module) {
       .def(py::init(&ThermoConditions), py::arg("temperature"), py::arg("pressure"), py::arg("concentration"),
            py::arg("qs"), py::arg("qh"), py::arg("cutoff"), py::arg("scale"), py::arg("imaginary"));
   module.def("study_tables", &StudyTables, py::arg("outputs"), py::arg("thermo"), py::arg("ensemble"));
+  module.def("check_findings", &CheckFindings, py::arg("outputs"));
 
   module.def("load_path", &LoadPath, py::arg("path"), py::call_guard<py::gil_scoped_release>(),
              "Loads one path as harvex-batch reports it.");

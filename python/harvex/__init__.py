@@ -2,18 +2,20 @@
 
 ``read`` loads one file (a path, or bytes with the name they would have),
 ``read_many`` many in order on several threads, ``thermo`` recomputes the
-thermochemistry of a loaded frequency job. Every value is the one
-``harvex-batch`` reports for the file; a value the file did not give is None.
+thermochemistry of a loaded frequency job, ``table`` gives the study table
+and ``check`` the study's findings. Every value is the one ``harvex-batch``
+reports for the file; a value the file did not give is None.
 """
 
 import errno
 import json
 import os
+from collections import namedtuple
 from dataclasses import dataclass
 
 from . import _harvex
 
-__all__ = ["LoadError", "Output", "Thermo", "read", "read_many", "table", "thermo"]
+__all__ = ["Finding", "LoadError", "Output", "Thermo", "check", "read", "read_many", "table", "thermo"]
 
 
 class LoadError(Exception):
@@ -70,8 +72,14 @@ def _raise_load_error(loaded, on_disk):
 _MEMBERS = (
     "path", "kind", "program", "program_version", "status", "reason", "energy", "energy_label", "gibbs", "zpe",
     "frequencies", "ir_intensities", "first_frequency", "symbols", "numbers", "coordinates", "counterpoise",
-    "warnings",
+    "warnings", "method", "basis", "solvation", "dispersion", "charge", "multiplicity", "s2",
 )
+
+Finding = namedtuple("Finding", "code severity file text")
+Finding.__doc__ = """What makes a structure wrong or two energies incomparable: a stable
+``code`` ("imaginary-minimum", "method-differs", ...), ``severity`` "error" or
+"warning", the ``file`` (None for a finding across files, whose text names
+them) and a ``text`` with the evidence, as ``harvex-batch --check`` lists it."""
 
 
 class Output:
@@ -90,6 +98,12 @@ class Output:
             return json.loads(self._loaded.json())
         except RuntimeError as error:
             raise LoadError(self.path, self.reason) from error
+
+    @property
+    def findings(self):
+        """The file's own findings (list of Finding); those across files come
+        from ``check``."""
+        return [Finding(*pieces) for pieces in self._loaded.findings]
 
     def __repr__(self):
         return f"<harvex.Output {self.path!r} {self.status} energy={self.energy}>"
@@ -288,3 +302,20 @@ def table(paths, *, jobs=1, thermo=None, ensemble=False):
     the conformer it repeats, as ``harvex-batch --ensemble`` ranks them (by
     the free energy recomputed at ``thermo``'s conditions)."""
     return _study_frame(list(read_many(paths, jobs=jobs, errors="keep")), thermo, ensemble)
+
+
+def check(study, *, jobs=1):
+    """The findings of ``study`` (paths as read_many takes them, or Outputs
+    already read) as ``harvex-batch --check`` lists them: each file's own in
+    order, then those across the files (differing methods, basis sets,
+    solvents, dispersion corrections, program versions and conditions, and
+    duplicates). A file that could not be read gives none."""
+    if isinstance(study, Output):
+        study = [study]
+    elif not isinstance(study, (str, bytes, os.PathLike)):
+        study = list(study)
+    if isinstance(study, list) and study and all(isinstance(item, Output) for item in study):
+        outputs = study
+    else:
+        outputs = list(read_many(study, jobs=jobs, errors="keep"))
+    return [Finding(*pieces) for pieces in _harvex.check_findings([output._loaded for output in outputs])]

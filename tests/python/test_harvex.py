@@ -66,6 +66,9 @@ def expected_members(obj):
         "coordinates": [[atom["X"], atom["Y"], atom["Z"]] for atom in atoms] or None,
         "counterpoise": ((info["MCBSSum"] - info["DCBSSum"]) * kcal, (info["Energy"] - info["MCBSSum"]) * kcal)
         if info["HasCounterpoise"] and not cdf else None,
+        **{member: info[key] for member, key in (("method", "Method"), ("basis", "Basis"), ("solvation", "Solvation"),
+                                                 ("dispersion", "Dispersion"), ("charge", "Charge"),
+                                                 ("multiplicity", "Multiplicity"), ("s2", "S2"))},
     }
 
 
@@ -199,6 +202,20 @@ def test_thermo_gives_the_numbers_of_harvex_batch(kwargs, options):
 def test_thermo_refuses_conditions_harvex_batch_refuses(kwargs):
     with pytest.raises(ValueError):
         harvex.thermo(harvex.read(EXAMPLES / "CH4.out"), **kwargs)
+
+
+def test_check_lists_the_findings_of_harvex_batch_check(tmp_path):
+    paths = [str(DATA / "gaussian"), str(DATA / "geometry" / "orca"), str(DATA / "cdf")]
+    listed = tmp_path / "findings.tsv"
+    subprocess.run([BATCH, "--quiet", "--results", os.devnull, f"--check={listed}", *paths], capture_output=True,
+                   check=False)
+    expected = [tuple(line.split("\t")) for line in listed.read_text().splitlines()]
+    assert {severity for severity, *_ in expected} == {"error", "warning"}
+    outputs = list(harvex.read_many(paths, errors="keep"))
+    for findings in (harvex.check(paths, jobs=2), harvex.check(outputs)):
+        assert [(f.severity, f.code, f.file or "", f.text) for f in findings] == expected
+    own = [finding for output in outputs for finding in output.findings]
+    assert own == [finding for finding in harvex.check(outputs) if finding.file is not None]
 
 
 def batch_tables(tmp_path, paths, *options):
