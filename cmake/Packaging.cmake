@@ -27,6 +27,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(HARVEX_PYTHON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${HARVEX_PYTHON_DEPENDS}")
+  # What the module's tables and studies past one machine import.
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3-pandas, python3-dask, python3-distributed")
 endif()
 
 # The text of a licence from the line that begins with First up to the line
