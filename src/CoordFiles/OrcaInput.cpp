@@ -64,6 +64,11 @@ constexpr std::array OptionWords = {
     std::string_view("UCO"),       std::string_view("NOFINALGRID"), std::string_view("CALCHESS"),
     std::string_view("TIGHTOPT"),  std::string_view("VERYTIGHTOPT"), std::string_view("LOOSEOPT"),
     std::string_view("PMODEL"),    std::string_view("HUECKEL"),  std::string_view("ALLPOP"),
+    std::string_view("RIJDX"),     std::string_view("RI-JK"),    std::string_view("ZORA"),
+    std::string_view("IORA"),      std::string_view("DKH"),      std::string_view("DKH2"),
+    std::string_view("X2C"),       std::string_view("NOSYM"),    std::string_view("BOHRS"),
+    std::string_view("ANGS"),      std::string_view("NUMHESS"),  std::string_view("MASS2016"),
+    std::string_view("AUTOTRAH"),  std::string_view("NOAUTOTRAH"),
 };
 constexpr std::array OptionPrefixes = {std::string_view("PAL"),  std::string_view("GRID"), std::string_view("FINALGRID"),
                                        std::string_view("DEFGRID"), std::string_view("SCFCONV"), std::string_view("PRINT"),
@@ -76,7 +81,8 @@ constexpr std::array TransitionStateWords = {std::string_view("OPTTS"), std::str
 constexpr std::array OptimisationWords = {std::string_view("OPT"),      std::string_view("TIGHTOPT"),
                                           std::string_view("VERYTIGHTOPT"), std::string_view("LOOSEOPT"),
                                           std::string_view("COPT"),     std::string_view("ZOPT"),
-                                          std::string_view("GDIIS-OPT"), std::string_view("L-OPT")};
+                                          std::string_view("GDIIS-OPT"), std::string_view("L-OPT"),
+                                          std::string_view("NORMALOPT")};
 // Continuum models written as keywords, their solvent in parentheses.
 constexpr std::array SolvationModels = {std::string_view("CPCM"), std::string_view("SMD"), std::string_view("CPCMC"),
                                         std::string_view("ALPB"), std::string_view("DDCOSMO"), std::string_view("CPCMX")};

@@ -310,7 +310,10 @@ INSTANTIATE_TEST_SUITE_P(
         TLevelCase{"OrcaLastJobKeepsWhatItDoesNotRestate",
                    OrcaInput("! PBE0 D4 def2-SVP CPCM(water) Opt\n$new_job\n! Freq"), "PBE0", "def2-SVP",
                    "CPCM(water)", "D4", std::nullopt},
-        TLevelCase{"OrcaHartreeFock", OrcaInput("!UHF 6-31G* TightOpt"), "HF", "6-31G*", "none", "none", false}),
+        TLevelCase{"OrcaHartreeFock", OrcaInput("!UHF 6-31G* TightOpt"), "HF", "6-31G*", "none", "none", false},
+        // Relativistic and job settings may come before the method.
+        TLevelCase{"OrcaSettingsBeforeMethod", OrcaInput("! ZORA NormalOpt NoSym PBE0 ZORA-def2-TZVP SARC/J"), "PBE0",
+                   "ZORA-def2-TZVP", "none", "none", false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
