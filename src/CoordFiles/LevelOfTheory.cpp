@@ -9,7 +9,9 @@ namespace harvex {
 namespace {
 
 constexpr std::array ReferencePrefixes = {std::string_view("RO"), std::string_view("R"), std::string_view("U")};
-constexpr std::string_view RevisedFamily = "REV";
+// Methods whose own names begin as a reference prefix does: the revised
+// functionals and the universal force field.
+constexpr std::array PrefixLikeNames = {std::string_view("REV"), std::string_view("UFF")};
 
 constexpr std::array<std::pair<std::string_view, std::string_view>, 11> DispersionKeywords = {{
     {"GD3BJ", "D3BJ"},
@@ -57,7 +59,8 @@ std::string_view Lookup(const std::array<std::pair<std::string_view, std::string
 
 std::string WithoutReference(std::string_view method) {
   const std::string upper = UpperAscii(method);
-  if (upper.starts_with(RevisedFamily)) return std::string(method);
+  for (std::string_view name : PrefixLikeNames)
+    if (upper.starts_with(name)) return std::string(method);
   for (std::string_view prefix : ReferencePrefixes)
     if (upper.starts_with(prefix) && upper.size() > prefix.size() + 1) return std::string(method.substr(prefix.size()));
   return std::string(method);

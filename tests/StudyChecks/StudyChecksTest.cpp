@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "CoordFiles/LevelOfTheory.h"
 #include "Gaussian/GaussianFixtures.h"
 #include "Gaussian/GaussianTestSupport.h"
 #include "StudyChecks/StudyChecks.h"
@@ -261,6 +264,16 @@ std::string OrcaInput(std::string_view lines) {
     start = end + 1;
   }
   return text + "|  9>                         ****END OF INPUT****\n";
+}
+
+// The reference an SCF method names (R, U, RO) is no part of the method;
+// names that merely begin with those letters keep them.
+TEST(LevelOfTheory, MethodDropsItsReferenceOnly) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"RB3LYP", "B3LYP"}, {"ROB3LYP", "B3LYP"}, {"UCCSD(T)", "CCSD(T)"}, {"RHF", "HF"},
+      {"B3LYP", "B3LYP"},  {"RevPBE", "RevPBE"}, {"UFF", "UFF"},          {"RUFF", "UFF"},
+  };
+  for (const auto& [method, expected] : cases) EXPECT_EQ(WithoutReference(method), expected) << method;
 }
 
 TEST_P(LevelTable, ReadsTheLevelOfTheory) {
