@@ -436,8 +436,9 @@ py::list FileFindingPieces(const TLoadedOutput& output) {
 }
 
 // The findings of Outputs as harvex-batch --check lists them: each file's
-// own, in order, then those across the files.
-py::list CheckFindings(const std::vector<const TLoadedOutput*>& outputs) {
+// own, in order, then those across the files (and with PerMolecule within
+// each molecule, as with --ensemble).
+py::list CheckFindings(const std::vector<const TLoadedOutput*>& outputs, bool perMolecule) {
   py::list findings;
   std::vector<TStudyFacts> files;
   for (const TLoadedOutput* output : outputs) {
@@ -446,7 +447,7 @@ py::list CheckFindings(const std::vector<const TLoadedOutput*>& outputs) {
     for (const TFinding& finding : FileFindings(*facts)) findings.append(FindingPieces(finding));
     files.push_back(std::move(*facts));
   }
-  for (const TFinding& finding : StudyFindings(files)) findings.append(FindingPieces(finding));
+  for (const TFinding& finding : StudyFindings(files, perMolecule)) findings.append(FindingPieces(finding));
   return findings;
 }
 
@@ -491,7 +492,7 @@ PYBIND11_MODULE(_harvex, module) {
       .def(py::init(&ThermoConditions), py::arg("temperature"), py::arg("pressure"), py::arg("concentration"),
            py::arg("qs"), py::arg("qh"), py::arg("cutoff"), py::arg("scale"), py::arg("imaginary"));
   module.def("study_tables", &StudyTables, py::arg("outputs"), py::arg("thermo"), py::arg("ensemble"));
-  module.def("check_findings", &CheckFindings, py::arg("outputs"));
+  module.def("check_findings", &CheckFindings, py::arg("outputs"), py::arg("per_molecule"));
 
   module.def("load_path", &LoadPath, py::arg("path"), py::call_guard<py::gil_scoped_release>(),
              "Loads one path as harvex-batch reports it.");

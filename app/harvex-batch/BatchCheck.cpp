@@ -28,7 +28,8 @@ void AddCheckOptions(CLI::App& app, TCheckOptions& options) {
       ->option_text("[=FILE]");
 }
 
-TBatchCheck::TBatchCheck(const TCheckOptions& options) : Options(options) {
+TBatchCheck::TBatchCheck(const TCheckOptions& options, bool perMolecule)
+    : Options(options), PerMolecule(perMolecule) {
   if (Enabled() && Options.Destination != StandardOutput)
     Options.Destination = std::filesystem::absolute(Options.Destination).string();
 }
@@ -46,7 +47,7 @@ TModelJson TBatchCheck::Add(TStudyFacts facts, const std::vector<TFinding>& find
 
 bool TBatchCheck::Finish(bool json, TStatusSummary& summary) {
   if (!Enabled()) return true;
-  std::vector<TFinding> across = StudyFindings(Files);
+  std::vector<TFinding> across = StudyFindings(Files, PerMolecule);
   Files = {};
   if (json) {
     TModelJson object = {{"StudyFindings", TModelJson::array()}};

@@ -23,8 +23,10 @@ void AddCheckOptions(CLI::App& app, TCheckOptions& options);
 
 class TBatchCheck {
  public:
-  // The destination file is fixed now, against the current directory.
-  explicit TBatchCheck(const TCheckOptions& options);
+  // The destination file is fixed now, against the current directory;
+  // PerMolecule compares the files of each molecule among themselves as well
+  // (with --ensemble).
+  TBatchCheck(const TCheckOptions& options, bool perMolecule);
 
   bool Enabled() const { return !Options.Destination.empty(); }
   // Keeps a reported file's findings and what the checks across files need
@@ -40,6 +42,7 @@ class TBatchCheck {
 
  private:
   TCheckOptions Options;
+  bool PerMolecule;
   std::vector<TStudyFacts> Files;
   std::vector<TFinding> Findings;
 };

@@ -112,7 +112,7 @@ int RunBatch(const TBatchOptions& options) {
   TBatchEnsemble ensemble(options.Ensemble, options.Thermo.Conditions, options.Json);
   TBatchThermo thermo(options.Thermo, options.Ensemble.Temperature, options.Json);
   TBatchStudyTable table(options.Table, thermo.Enabled() ? std::optional(thermo.RankingConditions()) : std::nullopt);
-  TBatchCheck check(options.Check);
+  TBatchCheck check(options.Check, !options.Ensemble.Destination.empty());
   TTerminalDesktop desktop(!options.Json && !table.ReplacesMemo());
   TResultsRun run(desktop);
   const TShownPaths shown(options.Paths);

@@ -304,12 +304,14 @@ def table(paths, *, jobs=1, thermo=None, ensemble=False):
     return _study_frame(list(read_many(paths, jobs=jobs, errors="keep")), thermo, ensemble)
 
 
-def check(study, *, jobs=1):
+def check(study, *, jobs=1, per_molecule=False):
     """The findings of ``study`` (paths as read_many takes them, or Outputs
     already read) as ``harvex-batch --check`` lists them: each file's own in
     order, then those across the files (differing methods, basis sets,
     solvents, dispersion corrections, program versions and conditions, and
-    duplicates). A file that could not be read gives none."""
+    duplicates). ``per_molecule`` also compares the files of each molecular
+    formula among themselves, as ``--check --ensemble`` does. A file that
+    could not be read gives none."""
     if isinstance(study, Output):
         study = [study]
     elif not isinstance(study, (str, bytes, os.PathLike)):
@@ -318,4 +320,5 @@ def check(study, *, jobs=1):
         outputs = study
     else:
         outputs = list(read_many(study, jobs=jobs, errors="keep"))
-    return [Finding(*pieces) for pieces in _harvex.check_findings([output._loaded for output in outputs])]
+    loaded = [output._loaded for output in outputs]
+    return [Finding(*pieces) for pieces in _harvex.check_findings(loaded, per_molecule)]

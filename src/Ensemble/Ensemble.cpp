@@ -99,11 +99,6 @@ std::string HillFormula(const std::vector<std::int32_t>& elements) {
   return formula;
 }
 
-// The formula a member belongs to; empty without a geometry.
-std::string FormulaOf(const TEnsembleMember& member) {
-  return member.Elements.empty() ? std::string() : HillFormula(member.Elements);
-}
-
 // Largest remainders: every population is rounded down or up to a tenth of a
 // percent so that the rounded values sum to exactly 100.0.
 void RoundPopulations(std::vector<TEnsembleRow>& rows) {
@@ -146,6 +141,10 @@ void ComputePopulations(TEnsemble& ensemble) {
 }
 
 }  // namespace
+
+std::string FormulaOf(const TEnsembleMember& member) {
+  return member.Elements.empty() ? std::string() : HillFormula(member.Elements);
+}
 
 TEnsembleMember EnsembleMember(const std::string& path, const TCoordinateFile_cdf& file) {
   TEnsembleMember member;

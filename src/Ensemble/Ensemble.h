@@ -37,6 +37,10 @@ struct TEnsembleMember {
 // no results row has no energy.
 TEnsembleMember EnsembleMember(const std::string& path, const TCoordinateFile_cdf& file);
 
+// The Hill formula of the molecule a member belongs to; empty without a
+// geometry.
+std::string FormulaOf(const TEnsembleMember& member);
+
 // Whether a member takes part in the ranking: ok, with an energy, and not
 // set apart by ComputeEnsembles (which gives it a reason).
 bool IsRanked(const TEnsembleMember& member);

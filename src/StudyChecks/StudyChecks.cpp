@@ -175,12 +175,20 @@ std::string GroupsText(const std::vector<TGroup>& groups) {
   return text;
 }
 
+// Where the files compared stand: the batch, or one molecule of it, whose
+// formula leads the finding's text.
+struct TComparison {
+  const std::vector<TStudyFacts>& Files;
+  std::string Lead;  // "C4H10: ", or empty for the batch
+};
+
 template <typename TValueOf>
-void CheckSame(const std::vector<TStudyFacts>& files, std::string_view code, TFindingSeverity severity,
-               std::string_view what, TValueOf valueOf, std::vector<TFinding>& findings) {
-  const std::vector<TGroup> groups = GroupFiles(files, valueOf);
+void CheckSame(const TComparison& comparison, std::string_view code, TFindingSeverity severity, std::string_view what,
+               TValueOf valueOf, std::vector<TFinding>& findings) {
+  const std::vector<TGroup> groups = GroupFiles(comparison.Files, valueOf);
   if (groups.size() < 2) return;
-  findings.push_back(MakeFinding(code, severity, {}, std::string(what) + " differ: " + GroupsText(groups)));
+  findings.push_back(
+      MakeFinding(code, severity, {}, comparison.Lead + std::string(what) + " differ: " + GroupsText(groups)));
 }
 
 std::optional<std::string> Known(const std::string& value) {
@@ -208,6 +216,44 @@ void CheckDuplicates(const std::vector<TStudyFacts>& files, std::vector<TFinding
                                          " kcal/mol apart, the same geometry)"));
     }
   }
+}
+
+// The levels of theory, program versions and thermochemistry conditions
+// that differ among the files compared.
+void CheckComparable(const TComparison& comparison, std::vector<TFinding>& findings) {
+  constexpr auto Error = TFindingSeverity::Error;
+  constexpr auto Warning = TFindingSeverity::Warning;
+  CheckSame(comparison, "method-differs", Error, "methods",
+            [](const TStudyFacts& f) { return Known(f.Level.Method); }, findings);
+  CheckSame(comparison, "basis-differs", Error, "basis sets",
+            [](const TStudyFacts& f) { return Known(f.Level.Basis); }, findings);
+  CheckSame(comparison, "solvent-differs", Error, "solvation models",
+            [](const TStudyFacts& f) { return Known(f.Level.Solvation); }, findings);
+  CheckSame(comparison, "dispersion-differs", Error, "dispersion corrections",
+            [](const TStudyFacts& f) { return Known(f.Level.Dispersion); }, findings);
+  CheckSame(comparison, "version-differs", Warning, "program versions",
+            [](const TStudyFacts& f) { return Known(f.ProgramVersion); }, findings);
+  CheckSame(comparison, "conditions-differ", Warning, "thermochemistry temperatures",
+            [](const TStudyFacts& f) { return Condition(f.ThermoTemperature, 2, " K"); }, findings);
+  CheckSame(comparison, "conditions-differ", Warning, "thermochemistry pressures",
+            [](const TStudyFacts& f) { return Condition(f.ThermoPressure, 5, " atm"); }, findings);
+  CheckSame(comparison, "conditions-differ", Warning, "frequency scale factors",
+            [](const TStudyFacts& f) { return Condition(f.Structure.ScaleFactor, 4, ""); }, findings);
+}
+
+// The files of each molecule (by formula, in the order first met); files
+// without a geometry belong to none.
+std::vector<std::pair<std::string, std::vector<TStudyFacts>>> Molecules(const std::vector<TStudyFacts>& files) {
+  std::vector<std::pair<std::string, std::vector<TStudyFacts>>> molecules;
+  std::map<std::string, std::size_t> byFormula;
+  for (const TStudyFacts& facts : files) {
+    std::string formula = FormulaOf(facts.Member);
+    if (formula.empty()) continue;
+    const auto [at, added] = byFormula.try_emplace(formula, molecules.size());
+    if (added) molecules.emplace_back(std::move(formula), std::vector<TStudyFacts>{});
+    molecules[at->second].second.push_back(facts);
+  }
+  return molecules;
 }
 
 }  // namespace
@@ -249,26 +295,15 @@ std::vector<TFinding> FileFindings(const TStudyFacts& facts) {
   return findings;
 }
 
-std::vector<TFinding> StudyFindings(const std::vector<TStudyFacts>& files) {
+std::vector<TFinding> StudyFindings(const std::vector<TStudyFacts>& files, bool perMolecule) {
   std::vector<TFinding> findings;
-  constexpr auto Error = TFindingSeverity::Error;
-  constexpr auto Warning = TFindingSeverity::Warning;
-  CheckSame(files, "method-differs", Error, "methods", [](const TStudyFacts& f) { return Known(f.Level.Method); },
-            findings);
-  CheckSame(files, "basis-differs", Error, "basis sets", [](const TStudyFacts& f) { return Known(f.Level.Basis); },
-            findings);
-  CheckSame(files, "solvent-differs", Error, "solvation models",
-            [](const TStudyFacts& f) { return Known(f.Level.Solvation); }, findings);
-  CheckSame(files, "dispersion-differs", Error, "dispersion corrections",
-            [](const TStudyFacts& f) { return Known(f.Level.Dispersion); }, findings);
-  CheckSame(files, "version-differs", Warning, "program versions",
-            [](const TStudyFacts& f) { return Known(f.ProgramVersion); }, findings);
-  CheckSame(files, "conditions-differ", Warning, "thermochemistry temperatures",
-            [](const TStudyFacts& f) { return Condition(f.ThermoTemperature, 2, " K"); }, findings);
-  CheckSame(files, "conditions-differ", Warning, "thermochemistry pressures",
-            [](const TStudyFacts& f) { return Condition(f.ThermoPressure, 5, " atm"); }, findings);
-  CheckSame(files, "conditions-differ", Warning, "frequency scale factors",
-            [](const TStudyFacts& f) { return Condition(f.Structure.ScaleFactor, 4, ""); }, findings);
+  CheckComparable({files, {}}, findings);
+  // With one molecule its findings are the batch's.
+  if (perMolecule) {
+    const auto molecules = Molecules(files);
+    if (molecules.size() > 1)
+      for (const auto& [formula, members] : molecules) CheckComparable({members, formula + ": "}, findings);
+  }
   CheckDuplicates(files, findings);
   return findings;
 }

@@ -61,8 +61,11 @@ std::vector<TFinding> FileFindings(const TStudyFacts& facts);
 // The findings across the files, in a fixed order of their codes: the
 // levels of theory, solvents and dispersion corrections that differ, the
 // program versions and thermochemistry conditions, and the duplicates the
-// ensemble finds among the members of each molecule.
-std::vector<TFinding> StudyFindings(const std::vector<TStudyFacts>& files);
+// ensemble finds among the members of each molecule. PerMolecule (a batch
+// ranked as ensembles) compares the files of each molecular formula among
+// themselves as well, each finding led by its formula ("C4H10: methods
+// differ: ..."), when the batch holds more than one molecule.
+std::vector<TFinding> StudyFindings(const std::vector<TStudyFacts>& files, bool perMolecule = false);
 
 // Whether any finding is an error.
 bool HasErrorFinding(const std::vector<TFinding>& findings);

@@ -67,6 +67,12 @@ std::vector<std::string> CodesOf(const std::vector<TFinding>& findings) {
   return codes;
 }
 
+std::vector<std::string> TextsOf(const std::vector<TFinding>& findings) {
+  std::vector<std::string> texts;
+  for (const TFinding& finding : findings) texts.push_back(finding.Text);
+  return texts;
+}
+
 std::vector<TFinding> FindingsOfFile(const std::string& path) {
   TCoordinateFile_cdf file;
   file.LoadConformer(path, true);
@@ -234,6 +240,28 @@ TEST(StudyChecks, BatchOfTwoLevelsOfTheoryIsNotComparable) {
   EXPECT_TRUE(HasErrorFinding(findings));
   files.pop_back();
   EXPECT_EQ(CodesOf(StudyFindings(files)), std::vector<std::string>{"duplicate"});
+}
+
+// With the batch ranked as ensembles, each molecule's files are compared
+// among themselves too, when there is more than one molecule.
+TEST(StudyChecks, EachMoleculeIsComparedOnItsOwnWhenAsked) {
+  const auto facts = [](std::string path, std::vector<std::int32_t> elements, std::string method) {
+    TStudyFacts file;
+    file.Path = std::move(path);
+    file.Member.Elements = std::move(elements);
+    file.Level.Method = std::move(method);
+    return file;
+  };
+  const std::vector<std::int32_t> water = {8, 1, 1};
+  const std::vector<std::int32_t> methane = {6, 1, 1, 1, 1};
+  std::vector<TStudyFacts> files = {facts("a.out", water, "B3LYP"), facts("b.out", water, "M062X"),
+                                    facts("c.out", methane, "B3LYP"), facts("d.out", methane, "B3LYP")};
+  const std::string across = "methods differ: B3LYP: a.out, c.out, d.out; M062X: b.out";
+  EXPECT_EQ(TextsOf(StudyFindings(files)), std::vector<std::string>{across});
+  EXPECT_EQ(TextsOf(StudyFindings(files, true)),
+            (std::vector<std::string>{across, "H2O: methods differ: B3LYP: a.out; M062X: b.out"}));
+  files.resize(2);
+  EXPECT_EQ(TextsOf(StudyFindings(files, true)), TextsOf(StudyFindings(files)));
 }
 
 // What the readers take for the level of theory, from the route, the PCM

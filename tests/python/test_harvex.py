@@ -204,15 +204,19 @@ def test_thermo_refuses_conditions_harvex_batch_refuses(kwargs):
         harvex.thermo(harvex.read(EXAMPLES / "CH4.out"), **kwargs)
 
 
-def test_check_lists_the_findings_of_harvex_batch_check(tmp_path):
+@pytest.mark.parametrize("per_molecule", [False, True])
+def test_check_lists_the_findings_of_harvex_batch_check(tmp_path, per_molecule):
     paths = [str(DATA / "gaussian"), str(DATA / "geometry" / "orca"), str(DATA / "cdf")]
     listed = tmp_path / "findings.tsv"
-    subprocess.run([BATCH, "--quiet", "--results", os.devnull, f"--check={listed}", *paths], capture_output=True,
-                   check=False)
+    ensemble = [f"--ensemble={os.devnull}"] if per_molecule else []
+    subprocess.run([BATCH, "--quiet", "--results", os.devnull, f"--check={listed}", *ensemble, *paths],
+                   capture_output=True, check=False)
     expected = [tuple(line.split("\t")) for line in listed.read_text().splitlines()]
     assert {severity for severity, *_ in expected} == {"error", "warning"}
+    assert any(text.startswith("H2O: ") for *_, text in expected) == per_molecule
     outputs = list(harvex.read_many(paths, errors="keep"))
-    for findings in (harvex.check(paths, jobs=2), harvex.check(outputs)):
+    for findings in (harvex.check(paths, jobs=2, per_molecule=per_molecule),
+                     harvex.check(outputs, per_molecule=per_molecule)):
         assert [(f.severity, f.code, f.file or "", f.text) for f in findings] == expected
     own = [finding for output in outputs for finding in output.findings]
     assert own == [finding for finding in harvex.check(outputs) if finding.file is not None]
