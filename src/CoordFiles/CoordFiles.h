@@ -438,9 +438,9 @@ std::size_t HeldBytes(const TCoordinateFile& file);
 std::vector<std::string_view> GaussianMarkers();
 std::vector<std::string_view> OrcaMarkers();
 
-// The modes an output lists with a negative (imaginary) frequency; 0 when it
-// lists none.
-int ImaginaryModeCount(const TOutInfo& info);
+// The modes an output lists with a negative (imaginary) frequency; no value
+// when it lists no modes at all, as a count of 0 would claim a minimum.
+std::optional<int> ImaginaryModeCount(const TOutInfo& info);
 
 // The extension of a path upper-cased (ASCII): from the last "." after the
 // last "/", "\" or ":", the dot included; empty when there is none.

@@ -136,10 +136,10 @@ std::size_t HeldBytes(const TCoordinateFile& file) {
   return bytes;
 }
 
-int ImaginaryModeCount(const TOutInfo& info) {
+std::optional<int> ImaginaryModeCount(const TOutInfo& info) {
+  if (!info.Modes || info.Modes->Count() == 0) return std::nullopt;
   int count = 0;
-  if (info.Modes)
-    for (int index = 0; index < info.Modes->Count(); ++index) count += info.Modes->ModeAt(index).Frequency < 0;
+  for (int index = 0; index < info.Modes->Count(); ++index) count += info.Modes->ModeAt(index).Frequency < 0;
   return count;
 }
 

@@ -29,7 +29,7 @@ struct TEnsembleMember {
   std::optional<long double> G;        // Hartree; none without a frequency job
   std::vector<std::int32_t> Elements;  // positions in AtomProps, in atom order
   std::vector<TPoint> Coordinates;     // in atom order; empty without a geometry
-  int ImaginaryModes = 0;
+  std::optional<int> ImaginaryModes;  // none without a frequency job
   TTermination Termination = tmNotRead;
 };
 

@@ -18,7 +18,7 @@ TEnsembleJson MemberJson(const TEnsembleRow& row, std::size_t rank) {
           {"DeltaE", static_cast<double>(row.DeltaE)},
           {"DeltaG", Optional(row.DeltaG)},
           {"Population", Optional(row.Population)},
-          {"ImaginaryModes", member.ImaginaryModes},
+          {"ImaginaryModes", member.ImaginaryModes ? TEnsembleJson(*member.ImaginaryModes) : TEnsembleJson(nullptr)},
           {"Warnings", MemberWarnings(member)},
           {"DuplicateOf", row.DuplicateOf != 0 ? TEnsembleJson(row.DuplicateOf) : TEnsembleJson(nullptr)}};
 }

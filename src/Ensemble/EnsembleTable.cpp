@@ -41,6 +41,10 @@ std::string Optional(const std::optional<long double>& value, std::string (*form
   return value ? form(*value) : std::string();
 }
 
+std::string ModeCount(const TEnsembleMember& member) {
+  return member.ImaginaryModes ? std::to_string(*member.ImaginaryModes) : std::string();
+}
+
 std::string Tenths(int tenths) { return std::to_string(tenths / 10) + std::string(Point) + std::to_string(tenths % 10); }
 
 // The shortest text that reads back as the same number: "298.15", "300".
@@ -99,7 +103,7 @@ void AddMemberRow(TTextTable& table, const TEnsembleRow& row, std::size_t rank) 
   table.Rows.push_back({std::to_string(rank), std::string(StatusName(member.Status.Status)), member.Path,
                         Hartree(member.E), Optional(member.G, Hartree), Kcal(row.DeltaE),
                         Optional(row.DeltaG, Kcal), row.Population ? Tenths(row.PopulationTenths) : std::string(),
-                        std::to_string(member.ImaginaryModes), Joined(MemberWarnings(member)),
+                        ModeCount(member), Joined(MemberWarnings(member)),
                         row.DuplicateOf != 0 ? std::to_string(row.DuplicateOf) : std::string()});
 }
 
@@ -109,7 +113,7 @@ void AddExcludedRow(TTextTable& table, const TEnsembleMember& member) {
   cells[2] = member.Path;
   if (member.HasEnergy) cells[3] = Hartree(member.E);
   cells[4] = Optional(member.G, Hartree);
-  cells[8] = std::to_string(member.ImaginaryModes);
+  cells[8] = ModeCount(member);
   cells[9] = member.Status.Reason;
 }
 

@@ -126,10 +126,8 @@ TStudyRow StudyRowOf(const TStudyFacts& facts, const TCoordinateFile_cdf& file,
     row.H = Enthalpy(file, *row.E);
   }
   if (ZPEKnown(info) && (!file.IsCdf || file.HasThermochemistry)) row.ZPE = info.ZPECorrection;
-  if (info.Modes && info.Modes->Count() > 0) {
-    row.ImaginaryModes = ImaginaryModeCount(info);
-    row.FirstFrequency = static_cast<double>(info.Modes->ModeAt(0).Frequency);
-  }
+  row.ImaginaryModes = ImaginaryModeCount(info);
+  if (row.ImaginaryModes) row.FirstFrequency = static_cast<double>(info.Modes->ModeAt(0).Frequency);
   if (info.HasCounterpoise) row.Bsse = static_cast<double>(info.BsseCorrection());
   row.Findings = FileFindings(facts);
   AddWarning(row.Warnings, row.Status.Reason);

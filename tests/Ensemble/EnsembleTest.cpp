@@ -271,6 +271,7 @@ TEST(Ensembles, MemberWithoutGeometryJoinsTheOnlyFormula) {
 TEST(Ensemble, MembersThatAreNotOkAreListedAndNotRanked) {
   TEnsembleMember failed = Member("failed.out", -2, -3);
   failed.Status = {TFileStatus::Failed, "error termination"};
+  failed.ImaginaryModes = 1;
   TEnsembleMember missing = Member("missing.out", 0, std::nullopt, {});
   missing.HasEnergy = false;
   missing.Status = {TFileStatus::Unreadable, "could not be opened"};
@@ -286,9 +287,10 @@ TEST(Ensemble, MembersThatAreNotOkAreListedAndNotRanked) {
   EXPECT_EQ(ensemble.Excluded[2].Status.Status, TFileStatus::NoEnergy);
   const std::string table = TabText(ensemble);
   EXPECT_TRUE(table.starts_with("# CHBrClF: 2 members ranked by G at 298.15 K, 3 not ranked\n")) << table;
-  EXPECT_TRUE(table.ends_with("\tfailed\tfailed.out\t-2.0000000\t-3.0000000\t\t\t\t0\terror termination\t\n"
-                              "\tunreadable\tmissing.out\t\t\t\t\t\t0\tcould not be opened\t\n"
-                              "\tno energy\tempty.out\t\t\t\t\t\t0\tno energy was read\t\n"))
+  // Nothing was read of the missing and the empty file: no count of imaginary modes either.
+  EXPECT_TRUE(table.ends_with("\tfailed\tfailed.out\t-2.0000000\t-3.0000000\t\t\t\t1\terror termination\t\n"
+                              "\tunreadable\tmissing.out\t\t\t\t\t\t\tcould not be opened\t\n"
+                              "\tno energy\tempty.out\t\t\t\t\t\t\tno energy was read\t\n"))
       << table;
 }
 
@@ -383,8 +385,11 @@ TEST(EnsembleTable, IsTabSeparatedWithPointsWhateverTheLocale) {
   ASSERT_TRUE(locale.Ok);
   TEnsembleMember unfinished = Member("b\tc.out", -40.5, std::nullopt, Moved(Halomethane, Diagonal, 1.0, {}));
   unfinished.ImaginaryModes = 2;
-  const TEnsemble ensemble = ComputeEnsemble(
-      {unfinished, Member("a.out", -40.5183829, -40.491802), Member("copy.out", -40.5183829, -40.491802)}, 310.5);
+  // A member without a frequency listing has no count of imaginary modes, not 0.
+  TEnsembleMember minimum = Member("a.out", -40.5183829, -40.491802);
+  minimum.ImaginaryModes = 0;
+  const TEnsemble ensemble =
+      ComputeEnsemble({unfinished, minimum, Member("copy.out", -40.5183829, -40.491802)}, 310.5);
   EXPECT_EQ(TabText(ensemble),
             "# CHBrClF: 3 members ranked by E at 310.5 K\n"
             "# ensemble free energy from E: -40.5183829 Hartree; lowest member's share: 100.0 %\n"
@@ -392,7 +397,7 @@ TEST(EnsembleTable, IsTabSeparatedWithPointsWhateverTheLocale) {
             "rank\tstatus\tpath\tE [Hartree]\tG [Hartree]\tdE [kcal/mol]\tdG [kcal/mol]\tpopulation [%]\t"
             "imaginary modes\twarnings\tduplicate of\n"
             "1\tok\ta.out\t-40.5183829\t-40.4918020\t0.00\t0.00\t100.0\t0\t\t\n"
-            "2\tok\tcopy.out\t-40.5183829\t-40.4918020\t0.00\t0.00\t\t0\t\t1\n"
+            "2\tok\tcopy.out\t-40.5183829\t-40.4918020\t0.00\t0.00\t\t\t\t1\n"
             "3\tok\tb c.out\t-40.5000000\t\t11.54\t\t0.0\t2\tno thermochemistry\t\n");
 }
 

@@ -583,7 +583,7 @@ TEST_F(BatchTest, EnsembleGivesOneTablePerFormulaAndListsWhatIsNotOk) {
   for (const std::string& line : std::vector<std::string>{
            "# C4H10: 2 members ranked by qh-G (Grimme, 100 cm-1, 1 atm) at 298.15 K, 1 not ranked\n",
            "\n2\tok\tisobutane.out\t-158.4588111\t-158.3540562\t0.00\t0.00\t\t0\t\t1\n"
-           "\tunreadable\tmissing.out\t\t\t\t\t\t0\tNo such file or directory\t\n",
+           "\tunreadable\tmissing.out\t\t\t\t\t\t\tNo such file or directory\t\n",
            "\n\n# CH4: 1 member ranked by qh-G (Grimme, 100 cm-1, 1 atm) at 298.15 K\n",
            "\n\n# CH4O: 0 members ranked by E at 298.15 K, 1 not ranked\n",
            "\n\tfailed\tMeOH_SCF_error.out\t-115.0735902\t\t",
