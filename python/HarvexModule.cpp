@@ -207,7 +207,7 @@ class TLoadedOutput {
       return row;
     }
     TStudyRow row = StudyRowOf(*Facts(), *File, Boxes);
-    if (conditions) row.QhG = RankingEnergyOf(*File, *conditions);
+    if (conditions) SetRecomputedFreeEnergy(row, *File, RankingEnergyOf(*File, *conditions));
     return row;
   }
   // The file as a member of an ensemble ranked by the free energy

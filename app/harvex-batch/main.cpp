@@ -127,7 +127,7 @@ int RunBatch(const TBatchOptions& options) {
     TThermoRows recomputed = thermo.Add(shownPath, file);
     TModelJson findings = check.Add(std::move(facts), row.Findings);
     if (options.Json) WriteModelJson(std::cout, path, file, std::move(recomputed.Json), std::move(findings));
-    row.QhG = recomputed.RankingEnergy;
+    SetRecomputedFreeEnergy(row, file, recomputed.RankingEnergy);
     table.Add(std::move(row));
     if (!thermo.Enabled()) {
       ensemble.Add(shownPath, file);

@@ -136,6 +136,15 @@ TStudyRow StudyRowOf(const TStudyFacts& facts, const TCoordinateFile_cdf& file,
   return row;
 }
 
+void SetRecomputedFreeEnergy(TStudyRow& row, const TCoordinateFile_cdf& file,
+                             const std::optional<long double>& qhG) {
+  if (!qhG) return;
+  row.QhG = static_cast<double>(*qhG);
+  const std::optional<double>& frequencyEnergy = file.Info.ThermoEnergy;
+  if (!file.IsCdf && row.E && frequencyEnergy && !(std::abs(*frequencyEnergy - *row.E) < SameEnergy))
+    AddWarning(row.Warnings, "qh-G from the frequency job's energy, not this E");
+}
+
 TTextTable StudyTable(const std::vector<TStudyRow>& rows, const std::optional<TThermoConditions>& conditions,
                       TTableForm form) {
   const TDecimals decimals = form == TTableForm::Terminal ? TerminalDecimals : ExactDecimals;

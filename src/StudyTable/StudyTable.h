@@ -47,6 +47,12 @@ struct TStudyRow {
 TStudyRow StudyRowOf(const TStudyFacts& facts, const TCoordinateFile_cdf& file,
                      const std::vector<std::string>& messages);
 
+// Gives Row the qh-G recomputed for File. It is built on the frequency job's
+// energy: where that is not the row's E (a composite recipe's, a later job's)
+// a warning says so, as the two are not one free energy.
+void SetRecomputedFreeEnergy(TStudyRow& row, const TCoordinateFile_cdf& file,
+                             const std::optional<long double>& qhG);
+
 // The study's rows as a table in Form: on a terminal at fixed decimals
 // (Hartree to 6, cm-1 and kcal/mol to 2), for other programs every digit a
 // value holds up to those the programs print (Hartree to 12 decimals, cm-1

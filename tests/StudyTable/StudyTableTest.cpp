@@ -3,6 +3,7 @@
 // nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -81,6 +82,26 @@ TEST(StudyTable, RecomputedFreeEnergyHasItsColumnAndNoteOnlyWithConditions) {
   const std::string without = TableText(StudyTable({row}, std::nullopt, TTableForm::Tabs), TTableForm::Tabs);
   EXPECT_TRUE(without.starts_with("file\tstatus\t")) << without;
   EXPECT_EQ(without.find("qh-G"), std::string::npos) << without;
+}
+
+// qh-G is recomputed on the frequency job's energy: beside a composite
+// recipe's E that is another free energy, and the row says so.
+TEST(StudyTable, RecomputedFreeEnergyOffAnotherEnergyIsNamed) {
+  const struct {
+    const char* File;
+    bool Warned;
+  } cases[] = {{"gaussian/CH4.out", false}, {"gaussian/BenzylEnergy.out", true}, {"cdf/ch4.cdf", false}};
+  for (const auto& [name, warned] : cases) {
+    testing::TRecordingDesktop desktop;
+    const std::string path = testing::TestDataPath(name);
+    const std::unique_ptr<TCoordinateFile_cdf> file = LoadForReport(path, TLoadContext(desktop, ChoiceFolder(path)));
+    TStudyRow row = StudyRowOf(StudyFactsOf(name, *file), *file, {});
+    SetRecomputedFreeEnergy(row, *file, -1.5L);
+    EXPECT_EQ(row.QhG, -1.5) << name;
+    const bool named = std::ranges::find(row.Warnings, "qh-G from the frequency job's energy, not this E") !=
+                       row.Warnings.end();
+    EXPECT_EQ(named, warned) << name;
+  }
 }
 
 // On a terminal numbers have fixed decimals, and a value that rounds to
