@@ -25,8 +25,8 @@ double ParseKelvin(const std::string& text) {
 
 void AddEnsembleOptions(CLI::App& app, TEnsembleOptions& options) {
   app.add_flag("--ensemble{-}", options.Destination,
-               "After the batch, rank the reported files as conformers of one molecule: energies relative to the "
-               "lowest, Boltzmann populations, duplicates; the table goes to standard output, or with "
+               "After the batch, rank the reported files as conformers, one table per molecular formula: energies "
+               "relative to the lowest, Boltzmann populations, duplicates; the tables go to standard output, or with "
                "--ensemble=FILE to FILE")
       ->option_text("[=FILE]");
   app.add_option_function<std::string>(
