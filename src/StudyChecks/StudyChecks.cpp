@@ -141,11 +141,19 @@ void CompareGeometries(const TCoordinateFile_cdf& file, TStudyFacts& facts) {
 }
 
 // One value of each file across a batch, grouped by its spelling in any
-// letter case; files without the value take no part.
+// letter case and with or without hyphens, as Gaussian and ORCA spell one
+// level differently ("M062X/Def2TZVP", "M06-2X def2-TZVP"); files without
+// the value take no part.
 struct TGroup {
   std::string Value;
   std::vector<std::string> Files;
 };
+
+std::string SpellingKey(const std::string& value) {
+  std::string key = UpperAscii(value);
+  std::erase(key, '-');
+  return key;
+}
 
 template <typename TValueOf>
 std::vector<TGroup> GroupFiles(const std::vector<TStudyFacts>& files, TValueOf valueOf) {
@@ -154,7 +162,7 @@ std::vector<TGroup> GroupFiles(const std::vector<TStudyFacts>& files, TValueOf v
   for (const TStudyFacts& facts : files) {
     const std::optional<std::string> value = valueOf(facts);
     if (!value || value->empty()) continue;
-    const auto [at, added] = byKey.try_emplace(UpperAscii(*value), groups.size());
+    const auto [at, added] = byKey.try_emplace(SpellingKey(*value), groups.size());
     if (added) groups.push_back({*value, {}});
     groups[at->second].Files.push_back(facts.Path);
   }

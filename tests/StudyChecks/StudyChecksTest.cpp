@@ -173,6 +173,11 @@ TEST(StudyChecks, ConditionsSolventsAndVersionsAcrossFilesAreNamedByGroup) {
     facts.ThermoTemperature = 298.15;
   }
   files[2].Level.Solvation = "smd(water)";
+  // One level of theory as Gaussian and ORCA spell it is no difference.
+  files[1].Level.Method = "M062X";
+  files[1].Level.Basis = "Def2TZVP";
+  files[6].Level.Method = "M06-2X";
+  files[6].Level.Basis = "def2-TZVP";
   files[3].ThermoPressure = 1.0;
   const std::vector<TFinding> findings = StudyFindings(files);
   ASSERT_EQ(CodesOf(findings), (std::vector<std::string>{"solvent-differs", "version-differs"}));
