@@ -29,18 +29,24 @@ std::string ProgramText(const TOutInfo& info) {
 // again, to the digits of its thermochemistry block.
 constexpr double SameEnergy = 1e-6;  // Hartree
 
+// Whether an output's frequency job ran on another energy than the E it
+// reports: a composite recipe's E (CBS-QB3, G4) or a later single point's.
+// A conformer combines its jobs on purpose.
+bool FrequenciesOnOtherEnergy(const TCoordinateFile_cdf& file, double energy) {
+  const std::optional<double>& frequencyEnergy = file.Info.ThermoEnergy;
+  return !file.IsCdf && frequencyEnergy && !(std::abs(*frequencyEnergy - energy) < SameEnergy);
+}
+
 // The enthalpy of a conformer is its energy plus the frequency job's thermal
 // correction to it, as its G is. An output's printed H counts only when it
-// is built on the output's E: a composite recipe's E (CBS-QB3, G4) is not
-// the energy its frequency step's H was built on.
+// is built on the output's E.
 std::optional<double> Enthalpy(const TCoordinateFile_cdf& file, double energy) {
   const TOutInfo& info = file.Info;
-  if (!info.PrintedEnthalpy || !info.ThermoEnergy) return std::nullopt;
+  if (!info.PrintedEnthalpy || !info.ThermoEnergy || FrequenciesOnOtherEnergy(file, energy)) return std::nullopt;
   if (file.IsCdf) {
     if (!file.HasThermochemistry) return std::nullopt;
     return energy + (*info.PrintedEnthalpy - *info.ThermoEnergy);
   }
-  if (!(std::abs(*info.ThermoEnergy - energy) < SameEnergy)) return std::nullopt;
   return info.PrintedEnthalpy;
 }
 
@@ -140,8 +146,7 @@ void SetRecomputedFreeEnergy(TStudyRow& row, const TCoordinateFile_cdf& file,
                              const std::optional<long double>& qhG) {
   if (!qhG) return;
   row.QhG = static_cast<double>(*qhG);
-  const std::optional<double>& frequencyEnergy = file.Info.ThermoEnergy;
-  if (!file.IsCdf && row.E && frequencyEnergy && !(std::abs(*frequencyEnergy - *row.E) < SameEnergy))
+  if (row.E && FrequenciesOnOtherEnergy(file, *row.E))
     AddWarning(row.Warnings, "qh-G from the frequency job's energy, not this E");
 }
 
